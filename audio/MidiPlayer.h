@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Plays one MIDI song at a time through FluidSynth into the shared mixer.
+// Open, play from a position rounded down to a second, stop and rewind, close,
+// and the position in minutes and seconds.
+class CMidiPlayer {
+public:
+    CMidiPlayer();
+    ~CMidiPlayer();
+    CMidiPlayer(const CMidiPlayer&) = delete;
+    CMidiPlayer& operator=(const CMidiPlayer&) = delete;
+
+    bool Open(const std::string& path); // opens and rewinds; does not play
+    bool Play();                        // from the current position, rounded down to a second
+    bool Stop();                        // stops and rewinds; the file stays open
+    bool Close();                       // stops if playing and closes
+    int GetMinutes() const;             // whole minutes of the position, or -1
+    int GetSeconds() const;             // seconds part 0..59 of the position, or -1
+
+    int m_bOpen = 0;
+    int m_bPlaying = 0;
+    std::uint16_t m_wDeviceID = 0;
+
+private:
+    struct Impl;
+    Impl* m_pImpl = nullptr;
+};

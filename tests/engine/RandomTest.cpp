@@ -1,0 +1,21 @@
+#include "engine/Random.h"
+
+#include <gtest/gtest.h>
+
+TEST(Random, FirstNumbersFromStateOne)
+{
+    CRandom::SetState(1);
+    const int expected[] = {41, 18467, 6334, 26500, 19169};
+    for (int e : expected)
+        EXPECT_EQ(CRandom::Next(), e);
+}
+
+TEST(Random, StaysInRangeAndWrapsState)
+{
+    CRandom::SetState(0xFFFFFFFFu);
+    for (int i = 0; i < 10000; ++i) {
+        int n = CRandom::Next();
+        ASSERT_GE(n, 0);
+        ASSERT_LE(n, 32767);
+    }
+}
