@@ -10,6 +10,12 @@ int CRandom::Next()
     return static_cast<int>((s_state >> 16) & 0x7FFFu);
 }
 
-std::uint32_t CRandom::GetState() { return s_state; }
+std::uint32_t CRandom::GetState()
+{
+    return s_state;
+}
 
-void CRandom::SetState(std::uint32_t state) { s_state = state; }
+void CRandom::SetState(std::uint32_t state)
+{
+    s_state = state;
+}

@@ -8,7 +8,7 @@
 // walk and the song choice draw from it in turn.
 class CRandom {
 public:
-    static int Next();                       // 0..32767
-    static std::uint32_t GetState();         // for tests
+    static int Next();                         // 0..32767
+    static std::uint32_t GetState();           // for tests
     static void SetState(std::uint32_t state); // for tests
 };
