@@ -1,0 +1,73 @@
+#include "tools/media/MidiWriter.h"
+#include "tools/media/WavWriter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+std::uint32_t Be32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return (static_cast<std::uint32_t>(b[at]) << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3];
+}
+} // namespace
+
+TEST(WavWriter, HeaderDescribesMono16BitPcm)
+{
+    const std::vector<std::int16_t> samples{0, 1000, -1000, 32767, -32768};
+    const auto b = CWavWriter::Encode(samples, 44100, 1);
+    ASSERT_EQ(b.size(), 44u + 10u);
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
+    EXPECT_EQ(Le32(b, 4), 36u + 10u);
+    EXPECT_EQ(Le32(b, 24), 44100u);     // sample rate
+    EXPECT_EQ(Le32(b, 28), 88200u);     // byte rate
+    EXPECT_EQ(Le32(b, 40), 10u);        // data bytes
+    EXPECT_EQ(b[44 + 6], 0xFF);         // 32767 little-endian
+    EXPECT_EQ(b[44 + 7], 0x7F);
+    EXPECT_EQ(b[44 + 8], 0x00);         // -32768
+    EXPECT_EQ(b[44 + 9], 0x80);
+}
+
+TEST(MidiWriter, TracksSortedWithDeltaTimesAndEndMarks)
+{
+    CMidiWriter w(96);
+    const int conductor = w.AddTrack();
+    const int melody = w.AddTrack();
+    w.Tempo(conductor, 0, 120);
+    w.Note(melody, 96, 48, 0, 60, 100); // added out of order on purpose
+    w.Note(melody, 0, 96, 0, 64, 90);
+    const auto b = w.Encode();
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "MThd");
+    EXPECT_EQ(b[9], 1);  // format 1
+    EXPECT_EQ(b[11], 2); // two tracks
+    EXPECT_EQ(b[13], 96);
+    // Conductor track: tempo 500000 us per quarter, then end of track.
+    const std::size_t t1 = 14;
+    ASSERT_EQ(std::string(b.begin() + t1, b.begin() + t1 + 4), "MTrk");
+    const std::vector<std::uint8_t> tempo{0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00};
+    ASSERT_EQ(Be32(b, t1 + 4), tempo.size());
+    EXPECT_TRUE(std::equal(tempo.begin(), tempo.end(), b.begin() + t1 + 8));
+    // Melody: on 64 at 0, off 64 before on 60 at 96, off 60 at 144.
+    const std::size_t t2 = t1 + 8 + tempo.size();
+    const std::vector<std::uint8_t> notes{0x00, 0x90, 64, 90,  0x60, 0x80, 64, 0,    0x00, 0x90, 60,
+                                          100,  0x30, 0x80, 60, 0,    0x00, 0xFF, 0x2F, 0x00};
+    ASSERT_EQ(Be32(b, t2 + 4), notes.size());
+    EXPECT_TRUE(std::equal(notes.begin(), notes.end(), b.begin() + t2 + 8));
+    EXPECT_EQ(w.LastTick(), 144u);
+}
+
+TEST(MidiWriter, LongDeltaUsesVariableLength)
+{
+    CMidiWriter w(480);
+    const int t = w.AddTrack();
+    w.Control(t, 0x4000, 0, 7, 100); // delta 16384 = 0x81 0x80 0x00
+    const auto b = w.Encode();
+    EXPECT_EQ(b[9], 0); // one track: format 0
+    const std::size_t body = 14 + 8;
+    EXPECT_EQ(b[body], 0x81);
+    EXPECT_EQ(b[body + 1], 0x80);
+    EXPECT_EQ(b[body + 2], 0x00);
+    EXPECT_EQ(b[body + 3], 0xB0);
+}
