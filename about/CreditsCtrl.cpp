@@ -246,9 +246,11 @@ void CCreditsCtrl::OnTimer(unsigned nIDEvent)
         return;
     }
     DrawNextSlice(slice);
+    const bool bWasComposed = m_bComposed;
     const QRect dirty = ComposeToScreen(slice.rcColumn);
-    QRect changed = dirty | ToQRect(slice.rcColumn) | ToQRect(slice.rcUpdate);
-    update(changed.isEmpty() ? rect() : changed);
+    const QRect changed = dirty | ToQRect(slice.rcColumn) | ToQRect(slice.rcUpdate);
+    // Only the column changes from tick to tick, unless the picture came or went.
+    update(changed.isEmpty() || bWasComposed != m_bComposed ? rect() : changed);
 }
 
 void CCreditsCtrl::DrawNextSlice(const CreditsSlice& slice)

@@ -21,7 +21,6 @@ QImage Pattern(int width, int height)
 }
 
 const QRgb kBlue = qRgb(0, 0, 255);
-const QRgb kRed = qRgb(255, 0, 0);
 
 } // namespace
 
@@ -62,81 +61,6 @@ TEST(CreditsCompose, TilingRepeatsSmallPicturesAndCropsLargeOnes)
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 30; ++x)
             ASSERT_EQ(cropped.pixel(x, y), large.pixel(x, y));
-}
-
-TEST(CreditsCompose, KeyColourInsideTheColumnShowsThePicture)
-{
-    const QImage tiled = Pattern(16, 8);
-    QImage back = MakeBuffer(16, 8, kLightGrey);
-    back.setPixel(6, 3, kRed);
-    back.setPixel(1, 1, kRed); // outside the column
-    back.setPixel(7, 4, kBlue);
-    QImage screen = MakeBuffer(16, 8, 0);
-    const CRect column(4, 0, 10, 8);
-    ComposeOutside(screen, tiled, column);
-    ComposeColumn(screen, back, tiled, column, kLightGrey);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 16; ++x) {
-            QRgb expected = tiled.pixel(x, y);
-            if ((x == 6 && y == 3) || (x == 7 && y == 4))
-                expected = back.pixel(x, y);
-            ASSERT_EQ(screen.pixel(x, y), expected) << x << "," << y;
-        }
-
-    // With the background colour as key, light grey stays.
-    ComposeColumn(screen, back, tiled, column, kBlue);
-    EXPECT_EQ(screen.pixel(5, 5), kLightGrey);
-    EXPECT_EQ(screen.pixel(7, 4), tiled.pixel(7, 4));
-}
-
-TEST(CreditsCompose, LineBitmapDrawsTopRowsThroughTheKey)
-{
-    QImage bitmap(4, 3, QImage::Format_RGB32);
-    bitmap.fill(kRed);
-    bitmap.setPixel(1, 0, kLightGrey);
-    bitmap.setPixel(2, 1, kLightGrey);
-
-    QImage target = MakeBuffer(10, 10, kBlue);
-    // The top two rows, ending at row 8, clipped at x = 5.
-    DrawLineBitmap(target, bitmap, CRect(2, 6, 6, 8), CRect(0, 0, 5, 10), true, kLightGrey);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 10; ++x) {
-            QRgb expected = kBlue;
-            if (x >= 2 && x < 5 && y >= 6 && y < 8) {
-                const QRgb src = bitmap.pixel(x - 2, y - 6);
-                expected = src == kLightGrey ? kBlue : src;
-            }
-            ASSERT_EQ(target.pixel(x, y), expected) << x << "," << y;
-        }
-
-    // Without the key every pixel is copied.
-    DrawLineBitmap(target, bitmap, CRect(2, 6, 6, 8), CRect(0, 0, 10, 10), false, kLightGrey);
-    EXPECT_EQ(target.pixel(3, 6), kLightGrey);
-    EXPECT_EQ(target.pixel(5, 7), kRed);
-}
-
-TEST(CreditsPalette, IndexedPicturesKeepTheirColourTable)
-{
-    QImage sixteen(8, 8, QImage::Format_Indexed8);
-    QList<QRgb> table;
-    for (int i = 0; i < 16; ++i)
-        table.push_back(qRgb(i * 16, 255 - i * 16, i));
-    sixteen.setColorTable(table);
-    const CreditsPalette p16 = MakeCreditsPalette(sixteen);
-    EXPECT_FALSE(p16.bHalftone);
-    EXPECT_EQ(p16.nVersion, 0x300);
-    ASSERT_EQ(p16.entries.size(), 16u);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(p16.entries[static_cast<std::size_t>(i)], table[i]);
-
-    QImage full(8, 8, QImage::Format_Indexed8);
-    QList<QRgb> big;
-    for (int i = 0; i < 256; ++i)
-        big.push_back(qRgb(i, i / 2, 255 - i));
-    full.setColorTable(big);
-    const CreditsPalette p256 = MakeCreditsPalette(full);
-    ASSERT_EQ(p256.entries.size(), 256u);
-    EXPECT_EQ(p256.entries[200], big[200]);
 }
 
 TEST(CreditsPalette, TrueColourPicturesGetTheHalftonePalette)
