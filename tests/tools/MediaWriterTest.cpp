@@ -21,12 +21,12 @@ TEST(WavWriter, HeaderDescribesMono16BitPcm)
     ASSERT_EQ(b.size(), 44u + 10u);
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
     EXPECT_EQ(Le32(b, 4), 36u + 10u);
-    EXPECT_EQ(Le32(b, 24), 44100u);     // sample rate
-    EXPECT_EQ(Le32(b, 28), 88200u);     // byte rate
-    EXPECT_EQ(Le32(b, 40), 10u);        // data bytes
-    EXPECT_EQ(b[44 + 6], 0xFF);         // 32767 little-endian
+    EXPECT_EQ(Le32(b, 24), 44100u); // sample rate
+    EXPECT_EQ(Le32(b, 28), 88200u); // byte rate
+    EXPECT_EQ(Le32(b, 40), 10u);    // data bytes
+    EXPECT_EQ(b[44 + 6], 0xFF);     // 32767 little-endian
     EXPECT_EQ(b[44 + 7], 0x7F);
-    EXPECT_EQ(b[44 + 8], 0x00);         // -32768
+    EXPECT_EQ(b[44 + 8], 0x00); // -32768
     EXPECT_EQ(b[44 + 9], 0x80);
 }
 
@@ -51,8 +51,8 @@ TEST(MidiWriter, TracksSortedWithDeltaTimesAndEndMarks)
     EXPECT_TRUE(std::equal(tempo.begin(), tempo.end(), b.begin() + t1 + 8));
     // Melody: on 64 at 0, off 64 before on 60 at 96, off 60 at 144.
     const std::size_t t2 = t1 + 8 + tempo.size();
-    const std::vector<std::uint8_t> notes{0x00, 0x90, 64, 90,  0x60, 0x80, 64, 0,    0x00, 0x90, 60,
-                                          100,  0x30, 0x80, 60, 0,    0x00, 0xFF, 0x2F, 0x00};
+    const std::vector<std::uint8_t> notes{0x00, 0x90, 64,   90,   0x60, 0x80, 64,   0,    0x00, 0x90,
+                                          60,   100,  0x30, 0x80, 60,   0,    0x00, 0xFF, 0x2F, 0x00};
     ASSERT_EQ(Be32(b, t2 + 4), notes.size());
     EXPECT_TRUE(std::equal(notes.begin(), notes.end(), b.begin() + t2 + 8));
     EXPECT_EQ(w.LastTick(), 144u);

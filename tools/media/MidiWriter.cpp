@@ -25,7 +25,9 @@ std::uint8_t Clamp7(int v)
 }
 } // namespace
 
-CMidiWriter::CMidiWriter(int ticksPerQuarter) : m_ticksPerQuarter(ticksPerQuarter) {}
+CMidiWriter::CMidiWriter(int ticksPerQuarter) : m_ticksPerQuarter(ticksPerQuarter)
+{
+}
 
 int CMidiWriter::AddTrack(const std::string& name)
 {
@@ -48,8 +50,7 @@ void CMidiWriter::Tempo(int track, std::uint32_t tick, int bpm)
 
 void CMidiWriter::TimeSignature(int track, std::uint32_t tick, int numerator, int denominatorPow2)
 {
-    Add(track, tick, 0,
-        {0xFF, 0x58, 0x04, Clamp7(numerator), Clamp7(denominatorPow2), 24, 8});
+    Add(track, tick, 0, {0xFF, 0x58, 0x04, Clamp7(numerator), Clamp7(denominatorPow2), 24, 8});
 }
 
 void CMidiWriter::Program(int track, std::uint32_t tick, int channel, int program)
@@ -63,7 +64,8 @@ void CMidiWriter::Control(int track, std::uint32_t tick, int channel, int contro
         {static_cast<std::uint8_t>(0xB0 | (channel & 0x0F)), Clamp7(controller), Clamp7(value)});
 }
 
-void CMidiWriter::Note(int track, std::uint32_t tick, std::uint32_t length, int channel, int key, int velocity)
+void CMidiWriter::Note(int track, std::uint32_t tick, std::uint32_t length, int channel, int key,
+                       int velocity)
 {
     const std::uint8_t ch = static_cast<std::uint8_t>(channel & 0x0F);
     Add(track, tick, 3, {static_cast<std::uint8_t>(0x90 | ch), Clamp7(key), Clamp7(std::max(velocity, 1))});
