@@ -169,6 +169,8 @@ bool CProfile::Load()
 {
     m_lines.clear();
     m_strEol = "\n";
+    m_bOnDisk = false;
+    m_strOnDisk.clear();
 
     std::FILE* file = std::fopen(m_strPath.c_str(), "rb");
     if (!file)
@@ -182,6 +184,9 @@ bool CProfile::Load()
     std::fclose(file);
     if (!ok)
         return false;
+
+    m_bOnDisk = true;
+    m_strOnDisk = data;
 
     bool eolKnown = false;
     std::size_t pos = 0;
@@ -288,7 +293,11 @@ void CProfile::SetString(const std::string& section, const std::string& key, con
     int k = FindKey(s, key);
     if (k >= 0) {
         std::string& line = m_lines[static_cast<std::size_t>(k)].text;
-        line.erase(line.find('=') + 1);
+        // Keep the key and the spacing around '=' as written.
+        std::size_t from = line.find('=') + 1;
+        while (from < line.size() && IsBlank(line[from]))
+            ++from;
+        line.erase(from);
         line += text;
         return;
     }
@@ -342,6 +351,9 @@ bool CProfile::Save()
         fs::create_directories(folder, ec);
 
     const std::string text = GetText();
+    // Nothing changed since Load(): the file already says all this.
+    if (m_bOnDisk && text == m_strOnDisk)
+        return true;
     std::string temp = (folder / ("." + target.filename().string() + ".tmp")).string() +
                        std::to_string(getpid()) + "." + std::to_string(s_tempCounter++);
 
@@ -367,5 +379,7 @@ bool CProfile::Save()
                      std::strerror(err));
         return false;
     }
+    m_bOnDisk = true;
+    m_strOnDisk = text;
     return true;
 }

@@ -47,8 +47,9 @@ public:
 
     // Writes the whole profile to its file: the folder is created if missing,
     // the text goes to a temporary file beside the profile, which then replaces
-    // it. On failure the old file stays as it was, one line goes to standard
-    // error and false is returned.
+    // it. A profile that is unchanged since Load() is not rewritten. On
+    // failure the old file stays as it was, one line goes to standard error
+    // and false is returned.
     bool Save();
 
     // The profile's text as Save() would write it.
@@ -67,4 +68,6 @@ private:
     std::string m_strPath;
     std::vector<Line> m_lines;
     std::string m_strEol = "\n"; // line end for new lines: the file's own
+    bool m_bOnDisk = false;      // the file holds m_strOnDisk (as read or last written)
+    std::string m_strOnDisk;
 };
