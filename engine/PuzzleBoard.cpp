@@ -1,0 +1,291 @@
+#include "engine/PuzzleBoard.h"
+
+#include "audio/SoundEffects.h"
+#include "engine/Random.h"
+#include "shell/Globals.h"
+#include "shell/PathMap.h"
+#include "shell/SetupSettings.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPainter>
+
+int CPuzzleBoard::s_nLastDir = 5;
+CPuzzleBoard::SoundSink CPuzzleBoard::s_pfnSoundSink = &CSoundEffects::Play;
+
+namespace {
+
+// Directions of the blank in a walk: 0 up, 1 down, 2 left, 3 right.
+constexpr int kDirCol[4] = {0, 0, -1, 1};
+constexpr int kDirRow[4] = {-1, 1, 0, 0};
+constexpr int kOpposite[4] = {1, 0, 3, 2};
+
+} // namespace
+
+CPuzzleBoard::CPuzzleBoard() = default;
+
+CPuzzleBoard::~CPuzzleBoard() = default;
+
+void CPuzzleBoard::LoadPicture(const std::string& path)
+{
+    m_hPicture = QImage();
+    if (path.empty())
+        return;
+    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(ToNativePath(path))));
+    QImage image = reader.read();
+    if (image.isNull())
+        return;
+    if (image.width() != kPicSize || image.height() != kPicSize)
+        image = image.scaled(kPicSize, kPicSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    m_hPicture = image.convertToFormat(QImage::Format_RGB32);
+}
+
+bool CPuzzleBoard::NewBoard()
+{
+    // A temporary settings object reloads everything the profile holds,
+    // including the sound and music flags and the picture choice.
+    CSetupSettings settings;
+
+    const int x = settings.m_nFieldX;
+    const int y = settings.m_nFieldY;
+    m_nCols = x;
+    m_nRows = y;
+    m_nTileW = kPicSize / x;
+    m_nTileH = kPicSize / y;
+
+    if (g_nPicture >= 1 && g_nPicture <= 4)
+        LoadPicture(g_strPicPath[g_nPicture - 1]);
+    else
+        m_hPicture = QImage();
+
+    m_rows.assign(static_cast<std::size_t>(y), std::string(static_cast<std::size_t>(x), '\0'));
+    int id = 0;
+    for (int r = 0; r < y; ++r) {
+        for (int c = 0; c < x; ++c)
+            SetCell(c, r, id++);
+    }
+    m_nBlank = id - 1;
+    m_nBlankCol = x - 1;
+    m_nBlankRow = y - 1;
+    m_bScrambling = false;
+    return true;
+}
+
+bool CPuzzleBoard::IsSolved() const
+{
+    int k = 0;
+    int count = 0;
+    for (const std::string& row : m_rows) {
+        for (char cell : row) {
+            if (static_cast<signed char>(cell) == k)
+                ++count;
+            ++k;
+        }
+    }
+    return !m_rows.empty() && count == m_nCols * m_nRows;
+}
+
+CRect CPuzzleBoard::CellRect(int c, int r) const
+{
+    const int left = kOrigin + c * m_nTileW;
+    const int top = kOrigin + r * m_nTileH;
+    return CRect(left, top, left + m_nTileW, top + m_nTileH);
+}
+
+bool CPuzzleBoard::CellAt(int x, int y, int& c, int& r) const
+{
+    if (m_rows.empty() || x < kOrigin || y < kOrigin)
+        return false;
+    c = (x - kOrigin) / m_nTileW;
+    r = (y - kOrigin) / m_nTileH;
+    return c < m_nCols && r < m_nRows;
+}
+
+int CPuzzleBoard::BlankBeside(int c, int r) const
+{
+    if (r + 1 < m_nRows && Cell(c, r + 1) == m_nBlank)
+        return 0;
+    if (r > 0 && Cell(c, r - 1) == m_nBlank)
+        return 1;
+    if (c + 1 < m_nCols && Cell(c + 1, r) == m_nBlank)
+        return 2;
+    if (c > 0 && Cell(c - 1, r) == m_nBlank)
+        return 3;
+    return -1;
+}
+
+bool CPuzzleBoard::MoveTileAt(int x, int y, CRect& rect)
+{
+    if (m_bScrambling)
+        return false;
+    int c, r;
+    if (!CellAt(x, y, c, r))
+        return false;
+    const int id = Cell(c, r);
+    if (id == m_nBlank)
+        return false;
+
+    CRect out = CellRect(c, r);
+    int nc = c, nr = r;
+    switch (BlankBeside(c, r)) {
+    case 0:
+        ++nr;
+        out.bottom += m_nTileH;
+        break;
+    case 1:
+        --nr;
+        out.top -= m_nTileH;
+        break;
+    case 2:
+        ++nc;
+        out.right += m_nTileW;
+        break;
+    case 3:
+        --nc;
+        out.left -= m_nTileW;
+        break;
+    default:
+        PlaySoundEffect(4);
+        return false;
+    }
+    SetCell(nc, nr, id);
+    SetCell(c, r, m_nBlank);
+    m_nBlankCol = c;
+    m_nBlankRow = r;
+    rect = out;
+    PlaySoundEffect(3);
+    return true;
+}
+
+bool CPuzzleBoard::CanMoveAt(int x, int y) const
+{
+    int c, r;
+    if (!CellAt(x, y, c, r) || Cell(c, r) == m_nBlank)
+        return false;
+    return BlankBeside(c, r) >= 0;
+}
+
+void CPuzzleBoard::ScrambleStep(CRect& rect)
+{
+    // A walk needs a built board of at least 2 x 2 cells to find a direction.
+    if (m_nCols < 2 || m_nRows < 2 || m_rows.empty())
+        return;
+
+    PlaySoundEffect(3);
+    CRect out = CellRect(m_nBlankCol, m_nBlankRow);
+
+    int d;
+    for (;;) {
+        d = CRandom::Next() % 4;
+        const int nc = m_nBlankCol + kDirCol[d];
+        const int nr = m_nBlankRow + kDirRow[d];
+        const bool allowed = nc >= 0 && nc < m_nCols && nr >= 0 && nr < m_nRows;
+        const bool reverses = s_nLastDir >= 0 && s_nLastDir < 4 && d == kOpposite[s_nLastDir];
+        if (allowed && !reverses)
+            break;
+    }
+
+    const int nc = m_nBlankCol + kDirCol[d];
+    const int nr = m_nBlankRow + kDirRow[d];
+    SetCell(m_nBlankCol, m_nBlankRow, Cell(nc, nr));
+    SetCell(nc, nr, m_nBlank);
+    m_nBlankCol = nc;
+    m_nBlankRow = nr;
+    s_nLastDir = d;
+
+    switch (d) {
+    case 0:
+        out.top -= m_nTileH;
+        break;
+    case 1:
+        out.bottom += m_nTileH;
+        break;
+    case 2:
+        out.left -= m_nTileW;
+        break;
+    default:
+        out.right += m_nTileW;
+        break;
+    }
+    rect = out;
+}
+
+void CPuzzleBoard::PlaceLastTile()
+{
+    if (m_rows.empty())
+        return;
+    SetCell(m_nCols - 1, m_nRows - 1, m_nCols * m_nRows);
+}
+
+void CPuzzleBoard::Draw(QPainter* pDC) const
+{
+    if (!pDC || m_rows.empty())
+        return;
+
+    const int total = m_nCols * m_nRows;
+    const bool numbers = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+    for (int r = 0; r < m_nRows; ++r) {
+        for (int c = 0; c < m_nCols; ++c) {
+            const int id = Cell(c, r);
+            if (id == m_nBlank || id < 0 || id > total)
+                continue;
+            // The final piece shows the picture's bottom-right piece.
+            const int home = id == total ? total - 1 : id;
+            const int sc = home % m_nCols;
+            const int sr = home / m_nCols;
+            const QRect dst(kOrigin + c * m_nTileW, kOrigin + r * m_nTileH, m_nTileW, m_nTileH);
+            if (!m_hPicture.isNull()) {
+                pDC->drawImage(dst.topLeft(), m_hPicture,
+                               QRect(sc * m_nTileW, sr * m_nTileH, m_nTileW, m_nTileH));
+                continue;
+            }
+            // Without a picture each tile gets a shade that follows its home
+            // cell (red grows to the right, blue downwards) and a darker edge,
+            // so the board can still be put in order.
+            const QColor fill(120 + 100 * sc / (m_nCols - 1), 140, 120 + 100 * sr / (m_nRows - 1));
+            const QColor edge = fill.darker(150);
+            pDC->fillRect(dst, fill);
+            pDC->fillRect(QRect(dst.left(), dst.top(), dst.width(), 1), edge);
+            pDC->fillRect(QRect(dst.left(), dst.bottom(), dst.width(), 1), edge);
+            pDC->fillRect(QRect(dst.left(), dst.top(), 1, dst.height()), edge);
+            pDC->fillRect(QRect(dst.right(), dst.top(), 1, dst.height()), edge);
+            if (numbers) {
+                pDC->save();
+                pDC->setPen(edge.darker(150));
+                pDC->drawText(dst, Qt::AlignCenter, QString::number(home + 1));
+                pDC->restore();
+            }
+        }
+    }
+
+    if (m_bShowGrid) {
+        // One-pixel lines along the top and left edge of every cell, running
+        // from 10 to 309 whatever the tiles cover.
+        const QColor black(Qt::black);
+        for (int r = 0; r < m_nRows; ++r)
+            pDC->fillRect(QRect(kOrigin, kOrigin + r * m_nTileH, kPicSize, 1), black);
+        for (int c = 0; c < m_nCols; ++c)
+            pDC->fillRect(QRect(kOrigin + c * m_nTileW, kOrigin, 1, kPicSize), black);
+    }
+}
+
+void CPuzzleBoard::PlaySoundEffect(int n)
+{
+    static const char* const kFiles[6] = {"sounds\\start.wav", "sounds\\win.wav", "sounds\\click.wav",
+                                          "sounds\\miss.wav",  "sounds\\ok.wav",  "sounds\\blip.wav"};
+    if (g_bSound != 1 || n < 1 || n > 6 || !s_pfnSoundSink)
+        return;
+    s_pfnSoundSink(kFiles[n - 1]);
+}
+
+void CPuzzleBoard::PlaySong(int n)
+{
+    static const char* const kSongs[5] = {"midi\\openplains.mid", "midi\\zandor.mid", "midi\\SunnyDays.mid",
+                                          "midi\\EveningGlow.mid", "midi\\risingcrown.mid"};
+    m_midi.Close();
+    if (n < 1 || n > 5)
+        return;
+    if (m_midi.Open(ToNativePath(kSongs[n - 1])) && g_bMidi != 0)
+        m_midi.Play();
+}
