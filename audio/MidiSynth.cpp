@@ -272,26 +272,23 @@ bool CMidiSynth::Start(const std::vector<std::uint8_t>& song, std::uint32_t tick
     SynthState& s = State();
 
     // A fresh player for every start: it has no history of an earlier play,
-    // and a seek before its first play is taken at any tick.
+    // and a seek before its first play is taken at any tick. Made under the
+    // lock: the player hangs a timer into the synthesizer's list, which the
+    // audio thread walks while it renders.
+    std::lock_guard<std::mutex> lock(s.mutex);
+    DropPlayerLocked(s);
     fluid_player_t* player = new_fluid_player(s.synth);
     if (player == nullptr)
         return false;
+    const int seekTick = static_cast<int>(std::min<std::uint32_t>(tick, 0x7FFFFFFF));
     if (fluid_player_add_mem(player, song.data(), song.size()) != FLUID_OK ||
-        (tick > 0 && fluid_player_seek(player, static_cast<int>(std::min<std::uint32_t>(tick, 0x7FFFFFFF))) !=
-                         FLUID_OK)) {
-        std::lock_guard<std::mutex> lock(s.mutex);
+        (seekTick > 0 && fluid_player_seek(player, seekTick) != FLUID_OK) ||
+        fluid_player_set_loop(player, 1) != FLUID_OK || // once; the end is never repeated
+        fluid_player_play(player) != FLUID_OK) {
         delete_fluid_player(player);
         return false;
     }
-
-    std::lock_guard<std::mutex> lock(s.mutex);
-    DropPlayerLocked(s);
-    fluid_player_set_loop(player, 1); // once; the end is never repeated
     frames->store(0, std::memory_order_relaxed);
-    if (fluid_player_play(player) != FLUID_OK) {
-        delete_fluid_player(player);
-        return false;
-    }
     s.player = player;
     s.frames = frames;
     return true;
