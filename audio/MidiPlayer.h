@@ -5,7 +5,9 @@
 
 // Plays one MIDI song at a time through FluidSynth into the shared mixer.
 // Open, play from a position rounded down to a second, stop and rewind, close,
-// and the position in minutes and seconds.
+// and the position in minutes and seconds. A song plays once; after its end the
+// player stays playing and silent. Without a device or a soundfont, Open fails
+// and nothing is reported.
 class CMidiPlayer {
 public:
     CMidiPlayer();
@@ -19,6 +21,13 @@ public:
     bool Close();                       // stops if playing and closes
     int GetMinutes() const;             // whole minutes of the position, or -1
     int GetSeconds() const;             // seconds part 0..59 of the position, or -1
+
+    // The position in milliseconds, or -1 when no song is open. While playing
+    // it follows the samples rendered; it stops at the end of the song.
+    long GetPositionMs() const;
+    // Moves the position of an open song that is not playing (tests; the game
+    // only rewinds through Stop). Clamped to the song; false when closed or playing.
+    bool SetPositionMs(long ms);
 
     int m_bOpen = 0;
     int m_bPlaying = 0;

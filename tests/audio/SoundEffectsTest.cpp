@@ -1,0 +1,182 @@
+#include "AudioTestSupport.h"
+
+#include "audio/MidiPlayer.h"
+#include "audio/SoundEffects.h"
+
+using namespace audiotest;
+
+namespace {
+class SoundEffectsTest : public AudioTest {
+protected:
+    std::string WriteTone(const std::string& name, double hz, double seconds, double amplitude = 0.5)
+    {
+        const std::string path = m_dir.File(name);
+        EXPECT_TRUE(CWavWriter::Write(path, Tone(hz, seconds, amplitude)));
+        return path;
+    }
+};
+} // namespace
+
+TEST_F(SoundEffectsTest, AnEffectIsWrittenToTheDevice)
+{
+    UseDiskDriver();
+    const std::string tone = WriteTone("tone.wav", 440.0, 0.3);
+    OpenDevice();
+    ASSERT_TRUE(CSoundEffects::Play(tone));
+    SleepMs(700);
+    const Capture c = Finish();
+
+    // The tone comes out at its level and for its length, at its pitch.
+    EXPECT_NEAR(c.Peak(), 0.5, 0.05);
+    const std::vector<double> loud = c.LoudWindows(0.1, 0.01);
+    ASSERT_FALSE(loud.empty());
+    const double begin = loud.front();
+    const double end = loud.back() + 0.01;
+    EXPECT_NEAR(end - begin, 0.3, 0.03);
+    EXPECT_NEAR(c.CrossingsPerSecond(begin + 0.02, end - 0.02), 880.0, 30.0);
+    // Returning at once: the effect started within a buffer or two of the call.
+    EXPECT_LT(begin, 0.25);
+}
+
+TEST_F(SoundEffectsTest, ASecondEffectCutsOffTheFirst)
+{
+    UseDiskDriver();
+    const std::string longTone = WriteTone("long.wav", 300.0, 3.0);
+    const std::string shortTone = WriteTone("short.wav", 2000.0, 0.2);
+    OpenDevice();
+    const Stopwatch sinceFirst;
+    ASSERT_TRUE(CSoundEffects::Play(longTone));
+    SleepMs(300);
+    ASSERT_TRUE(CSoundEffects::Play(shortTone));
+    const double first = sinceFirst.Seconds();
+    SleepMs(1500);
+    const Capture c = Finish();
+
+    const std::vector<double> loud = c.LoudWindows(0.1, 0.01);
+    ASSERT_FALSE(loud.empty());
+    const double end = loud.back() + 0.01;
+    // Part of the long tone and all of the short one, then silence, although
+    // the long tone would have gone on for three seconds.
+    EXPECT_LT(end - loud.front(), std::min(first + 0.2 + 0.1, 2.5));
+    EXPECT_GT(end - loud.front(), 0.3);
+    EXPECT_GT(c.Seconds() - end, 0.5);
+    EXPECT_LT(c.Rms(end + 0.01, c.Seconds()), 0.001);
+    // The sound just before the silence is the short, high tone; the sound at
+    // the start the long, low one.
+    EXPECT_NEAR(c.CrossingsPerSecond(end - 0.15, end - 0.02), 4000.0, 150.0);
+    EXPECT_NEAR(c.CrossingsPerSecond(loud.front() + 0.02, loud.front() + 0.2), 600.0, 40.0);
+}
+
+TEST_F(SoundEffectsTest, AMissingFilePlaysNothing)
+{
+    UseDiskDriver();
+    OpenDevice();
+    EXPECT_FALSE(CSoundEffects::Play(m_dir.File("missing.wav")));
+    EXPECT_FALSE(CSoundEffects::Play("sounds\\missing.wav"));
+    SleepMs(300);
+    const Capture c = Finish();
+    EXPECT_GT(c.Seconds(), 0.1);
+    EXPECT_EQ(c.Peak(), 0.0);
+}
+
+TEST_F(SoundEffectsTest, BackslashPathsAndTheCache)
+{
+    UseDummyDriver();
+    std::filesystem::create_directory(m_dir.File("sounds"));
+    const std::string click = WriteTone("sounds/click.wav", 1000.0, 0.05);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir.Path());
+    const bool first = CSoundEffects::Play("sounds\\click.wav");
+    // Once decoded, an effect plays from memory even if its file goes away ...
+    std::filesystem::remove(click);
+    const bool cached = CSoundEffects::Play("sounds\\click.wav");
+    // ... until the cache is dropped.
+    CSoundEffects::ClearCache();
+    const bool afterClear = CSoundEffects::Play("sounds\\click.wav");
+    std::filesystem::current_path(previous);
+    EXPECT_TRUE(first);
+    EXPECT_TRUE(cached);
+    EXPECT_FALSE(afterClear);
+}
+
+TEST_F(SoundEffectsTest, StopHaltsTheEffect)
+{
+    UseDiskDriver();
+    const std::string tone = WriteTone("tone.wav", 440.0, 3.0);
+    OpenDevice();
+    const Stopwatch sincePlay;
+    ASSERT_TRUE(CSoundEffects::Play(tone));
+    SleepMs(300);
+    CSoundEffects::Stop();
+    const double played = sincePlay.Seconds();
+    SleepMs(600);
+    const Capture c = Finish();
+    const std::vector<double> loud = c.LoudWindows(0.1, 0.01);
+    ASSERT_FALSE(loud.empty());
+    EXPECT_LT(loud.back() - loud.front(), std::min(played + 0.1, 2.5));
+    EXPECT_LT(c.Rms(c.Seconds() - 0.3, c.Seconds()), 0.001);
+}
+
+TEST_F(SoundEffectsTest, EffectsSoundOverMusic)
+{
+    UseDiskDriver();
+    const std::string song = m_dir.File("song.mid");
+    CMidiWriter w(480);
+    const int t = w.AddTrack();
+    w.Program(t, 0, 0, 16);
+    w.Note(t, 0, 1920, 0, 48, 127); // two seconds at 120 beats per minute
+    ASSERT_TRUE(w.Write(song));
+    const std::string tone = WriteTone("high.wav", 3000.0, 0.3, 0.3);
+    CMidiPlayer player;
+    ASSERT_TRUE(player.Open(song));
+    m_format = QueryFormat();
+    ASSERT_TRUE(player.Play());
+    SleepMs(400);
+    ASSERT_TRUE(CSoundEffects::Play(tone));
+    SleepMs(900);
+    EXPECT_GT(player.GetPositionMs(), 1000); // the effect did not stop the music
+    const Capture c = Finish();
+    const std::vector<double> loud = c.LoudWindows(0.02, 0.01);
+    ASSERT_FALSE(loud.empty());
+    // Music alone at first, later the high tone on top of it: many more
+    // crossings in some window, and sound on both sides of the tone.
+    const double start = loud.front();
+    const double musicOnly = c.CrossingsPerSecond(start + 0.05, start + 0.3);
+    double busiest = 0.0;
+    double busiestAt = 0.0;
+    for (double t = start + 0.3; t + 0.1 < c.Seconds(); t += 0.05) {
+        const double rate = c.CrossingsPerSecond(t, t + 0.1);
+        if (rate > busiest) {
+            busiest = rate;
+            busiestAt = t;
+        }
+    }
+    EXPECT_GT(busiest, musicOnly + 2000.0);
+    EXPECT_GT(c.Rms(busiestAt + 0.45, busiestAt + 0.6), 0.02); // the music goes on after the tone
+}
+
+TEST_F(SoundEffectsTest, NoDeviceMeansSilenceAndOneMessage)
+{
+    setenv("SDL_AUDIODRIVER", "nonexistent", 1);
+    const std::string tone = WriteTone("tone.wav", 440.0, 0.1);
+    const std::string song = m_dir.File("song.mid");
+    CMidiWriter w;
+    w.Note(w.AddTrack(), 0, 480, 0, 60, 100);
+    ASSERT_TRUE(w.Write(song));
+
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(CAudioDevice::Acquire());
+    EXPECT_FALSE(CSoundEffects::Play(tone));
+    EXPECT_FALSE(CSoundEffects::Play(tone));
+    CSoundEffects::Stop();
+    CSoundEffects::ClearCache();
+    CMidiPlayer player;
+    EXPECT_FALSE(player.Open(song));
+    EXPECT_FALSE(player.Play());
+    EXPECT_EQ(player.m_bOpen, 0);
+    EXPECT_EQ(player.GetSeconds(), -1);
+    EXPECT_FALSE(CAudioDevice::IsOpen());
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("no audio device"), std::string::npos) << err;
+}
