@@ -118,7 +118,8 @@ std::vector<std::uint8_t> DecodeRle(const std::vector<std::uint8_t>& data, int w
         } else { // absolute run of value pixels, padded to 16 bits
             const std::size_t bytes = rle8 ? value : (value + 1u) / 2u;
             for (int i = 0; i < value; ++i) {
-                const std::size_t at = p + (rle8 ? static_cast<std::size_t>(i) : static_cast<std::size_t>(i / 2));
+                const std::size_t at =
+                    p + (rle8 ? static_cast<std::size_t>(i) : static_cast<std::size_t>(i / 2));
                 if (at >= n) {
                     break;
                 }
@@ -381,7 +382,8 @@ bool CDIBitmap::CreateFromBitmap(const QImage& image, int nBitCount)
         if (std::int64_t{width} * height > kMaxPixels) {
             throw DibError{"could not allocate data storage\n"};
         }
-        const bool indexed = image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB ||
+        const bool indexed = image.format() == QImage::Format_Mono ||
+                             image.format() == QImage::Format_MonoLSB ||
                              image.format() == QImage::Format_Indexed8;
         int bits = 24;
         if (nBitCount == 0) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 struct BmpSpec {
-    std::uint32_t bfSize = 0; // 0: computed
+    std::uint32_t bfSize = 0;    // 0: computed
     std::uint32_t bfOffBits = 0; // 0: computed
     std::uint32_t biSize = 40;
     std::int32_t width = 2;

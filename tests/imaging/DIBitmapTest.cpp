@@ -116,8 +116,8 @@ TEST(DIBitmapRoundTrip, IndexedDepthsKeepPixelsAndColourTables)
 
 TEST(DIBitmapRoundTrip, TrueColourBecomes24BitWithoutPalette)
 {
-    for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB16,
-                                  QImage::Format_RGB888}) {
+    for (QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB16, QImage::Format_RGB888}) {
         SCOPED_TRACE(format);
         const QImage source = TrueColourPicture(10, 6, format);
         CDIBitmap dib;
@@ -212,7 +212,7 @@ TEST(DIBitmapRoundTrip, SixteenAndThirtyTwoBitFilesDecode)
     s32.bitCount = 32;
     s32.compression = CDIBitmap::BI_BITFIELDS;
     s32.colorTable = {0, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0}; // R in the top byte, G, B below
-    s32.pixels = {0, 0, 0, 0x80, 0, 0, 0x40, 0}; // bottom row: r=0x80; top row: g=0x40
+    s32.pixels = {0, 0, 0, 0x80, 0, 0, 0x40, 0};                    // bottom row: r=0x80; top row: g=0x40
     CDIBitmap b;
     ASSERT_TRUE(ReadFromString(b, MakeBmp(s32))) << b.GetLastError();
     EXPECT_EQ(b.ToImage().pixel(0, 1), qRgb(0x80, 0, 0));
@@ -449,7 +449,7 @@ TEST(DIBitmapDrawing, PaintCopiesTheAskedPartAndEmptyDrawsNothing)
     canvas.fill(Qt::black);
     {
         QPainter p(&canvas);
-        const CRect dc(2, 3, 7, 7);   // 5 × 4
+        const CRect dc(2, 3, 7, 7);     // 5 × 4
         const CRect part(10, 4, 15, 8); // rows 4..7, columns 10..14
         EXPECT_EQ(dib.Paint(&p, &dc, &part), 10);
     }
