@@ -27,7 +27,8 @@ public:
     static constexpr int kInfoBlockSize = kInfoHeaderSize + kColorTableSize;
     // Limits against hostile headers.
     static constexpr std::uint32_t kMaxPixelBlock = 256u * 1024u * 1024u;
-    static constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
+    // At most 16 Mi pixels (4096 × 4096): drawing converts to 4 bytes a pixel.
+    static constexpr std::int64_t kMaxPixels = std::int64_t{1} << 24;
 
     // Compression values of the info header.
     enum : std::uint32_t { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3 };
