@@ -10,7 +10,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-comic-neue fonts-dejavu-core
   xvfb xauth xdotool imagemagick
-  clang clang-format
+  clang clang-format libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file
 )
 
