@@ -43,7 +43,8 @@ BmpInfo ReadBmpInfo(const std::string& path)
     info.colorsUsed = Le(b, 46, 4);
     info.paletteEntries = static_cast<int>((offBits - 14 - headerSize) / 4);
     // The pixel rows, each filled out to 32 bits, must all be in the file.
-    const std::uint64_t row = (static_cast<std::uint64_t>(info.width) * static_cast<std::uint64_t>(info.bitCount) + 31) / 32 * 4;
+    const std::uint64_t row =
+        (static_cast<std::uint64_t>(info.width) * static_cast<std::uint64_t>(info.bitCount) + 31) / 32 * 4;
     info.valid = headerSize >= 40 && offBits >= 14 + headerSize &&
                  b.size() >= offBits + row * static_cast<std::uint64_t>(info.height);
     return info;

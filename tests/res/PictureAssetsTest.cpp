@@ -32,8 +32,10 @@ double TileDifference(const QImage& img, int a, int b, int cuts)
     const int t = 300 / cuts;
     long sum = 0;
     for (int y = 0; y < t; ++y) {
-        const QRgb* ra = reinterpret_cast<const QRgb*>(img.constScanLine((a / cuts) * t + y)) + (a % cuts) * t;
-        const QRgb* rb = reinterpret_cast<const QRgb*>(img.constScanLine((b / cuts) * t + y)) + (b % cuts) * t;
+        const QRgb* ra =
+            reinterpret_cast<const QRgb*>(img.constScanLine((a / cuts) * t + y)) + (a % cuts) * t;
+        const QRgb* rb =
+            reinterpret_cast<const QRgb*>(img.constScanLine((b / cuts) * t + y)) + (b % cuts) * t;
         for (int x = 0; x < t; ++x)
             sum += std::abs(qRed(ra[x]) - qRed(rb[x])) + std::abs(qGreen(ra[x]) - qGreen(rb[x])) +
                    std::abs(qBlue(ra[x]) - qBlue(rb[x]));

@@ -38,12 +38,11 @@ struct ImageSpec {
 
 TEST(ResourceImages, HaveTheirSizesDepthsAndColourTables)
 {
-    const ImageSpec specs[] = {{"250.bmp", 109, 88, 8, 256},    {"246.bmp", 130, 44, 24, 0},
-                               {"247.bmp", 130, 44, 24, 0},     {"248.bmp", 130, 44, 24, 0},
-                               {"249.bmp", 130, 44, 24, 0},     {"251.bmp", 150, 183, 24, 0},
-                               {"237.bmp", 56, 27, 4, 16},      {"253.bmp", 48, 61, 4, 16},
-                               {"PLEASE.bmp", 109, 50, 4, 16},  {"BITMAP1.bmp", 100, 100, 8, 256},
-                               {"icon-16.bmp", 16, 16, 4, 16},  {"icon-32.bmp", 32, 32, 4, 16}};
+    const ImageSpec specs[] = {
+        {"250.bmp", 109, 88, 8, 256},      {"246.bmp", 130, 44, 24, 0},    {"247.bmp", 130, 44, 24, 0},
+        {"248.bmp", 130, 44, 24, 0},       {"249.bmp", 130, 44, 24, 0},    {"251.bmp", 150, 183, 24, 0},
+        {"237.bmp", 56, 27, 4, 16},        {"253.bmp", 48, 61, 4, 16},     {"PLEASE.bmp", 109, 50, 4, 16},
+        {"BITMAP1.bmp", 100, 100, 8, 256}, {"icon-16.bmp", 16, 16, 4, 16}, {"icon-32.bmp", 32, 32, 4, 16}};
     for (const ImageSpec& s : specs) {
         SCOPED_TRACE(s.name);
         const BmpInfo info = ReadBmpInfo(ResPath(s.name));
@@ -167,7 +166,8 @@ TEST(ResourceImages, ButtonsShowBlackTextOnOrangeAndThePressedOnesDiffer)
         ASSERT_FALSE(a.isNull());
         ASSERT_FALSE(b.isNull());
         const QImage face = a.copy(12, 12, 106, 20);
-        const int orange = Count(face, [](QRgb c) { return qRed(c) > 200 && qGreen(c) > 80 && qGreen(c) < 200 && qBlue(c) < 90; });
+        const int orange = Count(
+            face, [](QRgb c) { return qRed(c) > 200 && qGreen(c) > 80 && qGreen(c) < 200 && qBlue(c) < 90; });
         const int black = Count(face, [](QRgb c) { return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60; });
         EXPECT_GT(orange, face.width() * face.height() / 3);
         EXPECT_GT(black, 40);
@@ -214,8 +214,9 @@ TEST(ResourceImages, HandCursorPointsWithItsFingerTipAtTheHotSpot)
 
 TEST(ResourceImages, AreCompiledIntoTheProgramUnderRes)
 {
-    for (const char* name : {"250.bmp", "246.bmp", "247.bmp", "248.bmp", "249.bmp", "251.bmp", "253.bmp",
-                             "237.bmp", "PLEASE.bmp", "BITMAP1.bmp", "233.png", "icon-32.png", "icon-256.png"}) {
+    for (const char* name :
+         {"250.bmp", "246.bmp", "247.bmp", "248.bmp", "249.bmp", "251.bmp", "253.bmp", "237.bmp",
+          "PLEASE.bmp", "BITMAP1.bmp", "233.png", "icon-32.png", "icon-256.png"}) {
         const QString path = QStringLiteral(":/res/") + QString::fromLatin1(name);
         SCOPED_TRACE(name);
         ASSERT_TRUE(QFile::exists(path));

@@ -124,8 +124,8 @@ SmfSong ReadSmf(const std::vector<std::uint8_t>& bytes)
             } else if (kind == 0x80 || (kind == 0x90 && d2 == 0)) {
                 auto& starts = open[{ch, d1}];
                 if (!starts.empty()) {
-                    song.notes.push_back({starts.front().first, tick - starts.front().first, ch, d1,
-                                          starts.front().second});
+                    song.notes.push_back(
+                        {starts.front().first, tick - starts.front().first, ch, d1, starts.front().second});
                     starts.erase(starts.begin());
                 }
             }

@@ -15,8 +15,8 @@ struct SmfSong {
     std::string error;
     int format = -1, tracks = 0, division = 0;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> tempos; // tick, microseconds per quarter
-    std::vector<std::pair<int, int>> programs;                    // channel, program
-    std::vector<SmfNote> notes;                                   // with matched note-offs
+    std::vector<std::pair<int, int>> programs;                   // channel, program
+    std::vector<SmfNote> notes;                                  // with matched note-offs
     int unmatchedNoteOns = 0;
     std::uint32_t lastTick = 0;
 

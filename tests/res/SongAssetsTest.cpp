@@ -12,8 +12,8 @@
 
 namespace {
 
-const char* const kSongs[] = {"midi/openplains.mid", "midi/zandor.mid", "midi/SunnyDays.mid", "midi/EveningGlow.mid",
-                              "midi/risingcrown.mid"};
+const char* const kSongs[] = {"midi/openplains.mid", "midi/zandor.mid", "midi/SunnyDays.mid",
+                              "midi/EveningGlow.mid", "midi/risingcrown.mid"};
 
 SmfSong Load(const char* file)
 {
@@ -162,7 +162,8 @@ TEST(Songs, EndSlowerWithAFinalChordOverTheTonic)
         std::map<int, int> finalKey; // channel -> lowest key of the final chord
         for (const SmfNote& n : s.notes)
             if (n.tick == lastStart && n.channel != 9)
-                finalKey[n.channel] = finalKey.count(n.channel) ? std::min(finalKey[n.channel], n.key) : n.key;
+                finalKey[n.channel] =
+                    finalKey.count(n.channel) ? std::min(finalKey[n.channel], n.key) : n.key;
         EXPECT_GE(finalKey.size(), 3u);
         // The bass (lowest) and the melody (highest) end on the same pitch class.
         int low = 127, high = 0;

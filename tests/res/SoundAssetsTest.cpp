@@ -29,7 +29,8 @@ Wav ReadWav(const std::string& path)
         return w;
     std::size_t at = 12;
     while (at + 8 <= b.size()) {
-        const std::string id(b.begin() + static_cast<std::ptrdiff_t>(at), b.begin() + static_cast<std::ptrdiff_t>(at) + 4);
+        const std::string id(b.begin() + static_cast<std::ptrdiff_t>(at),
+                             b.begin() + static_cast<std::ptrdiff_t>(at) + 4);
         const std::uint32_t size = le(at + 4, 4);
         if (at + 8 + size > b.size())
             return w;
@@ -51,7 +52,8 @@ Wav ReadWav(const std::string& path)
 // Zero crossings per second over a stretch: a rough pitch and brightness.
 double CrossingRate(const Wav& w, double from, double to)
 {
-    const auto a = static_cast<std::size_t>(from * w.rate), e = std::min(w.samples.size(), static_cast<std::size_t>(to * w.rate));
+    const auto a = static_cast<std::size_t>(from * w.rate),
+               e = std::min(w.samples.size(), static_cast<std::size_t>(to * w.rate));
     int n = 0;
     for (std::size_t i = a + 1; i < e; ++i)
         n += (w.samples[i - 1] < 0) != (w.samples[i] < 0) ? 1 : 0;
@@ -108,8 +110,8 @@ TEST(Sounds, PeakBelowMinusOneDbNoDcAndFadedEnds)
 TEST(Sounds, EachHasItsOwnCharacter)
 {
     const auto load = [](const char* n) { return ReadWav(RunPath(std::string("sounds/") + n + ".wav")); };
-    const Wav click = load("click"), blip = load("blip"), miss = load("miss"), ok = load("ok"), start = load("start"),
-              win = load("win");
+    const Wav click = load("click"), blip = load("blip"), miss = load("miss"), ok = load("ok"),
+              start = load("start"), win = load("win");
     ASSERT_TRUE(click.ok && blip.ok && miss.ok && ok.ok && start.ok && win.ok);
     // The miss is dull and low, the ok and the blip bright.
     EXPECT_LT(CrossingRate(miss, 0, miss.Seconds()), 600);

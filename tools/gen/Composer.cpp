@@ -7,6 +7,11 @@
 namespace {
 constexpr int kPpq = 480;
 constexpr std::uint32_t kEighth = kPpq / 2;
+// The melody moves within these scale steps around the tonic (a little more
+// than an octave); each phrase starts from its theme's home step.
+constexpr int kMelodyLow = -3;
+constexpr int kMelodyHigh = 8;
+constexpr int kHome[] = {4, 2};
 
 // General MIDI percussion keys.
 enum DrumKey {
@@ -28,7 +33,8 @@ enum DrumKey {
 };
 } // namespace
 
-CComposer::CComposer(const Plan& plan) : m_plan(plan), m_midi(kPpq), m_rng(plan.seed * 0x9E3779B97F4A7C15ull + 1)
+CComposer::CComposer(const Plan& plan)
+    : m_plan(plan), m_midi(kPpq), m_rng(plan.seed * 0x9E3779B97F4A7C15ull + 1)
 {
     m_eighths = plan.beatsPerBar * 2;
     m_barTicks = static_cast<std::uint32_t>(plan.beatsPerBar * kPpq);
@@ -89,12 +95,13 @@ int CComposer::NearestChordTone(int scaleIndex, const Chord& c) const
 
 CComposer::Motif CComposer::MakeMotif(int kind)
 {
-    static const std::vector<std::vector<int>> four = {{2, 2, 2, 2}, {3, 1, 2, 2}, {2, 1, 1, 4}, {1, 1, 2, 2, 2},
-                                                       {3, 1, 4},    {2, 2, 1, 1, 2}, {3, 1, 3, 1}};
+    static const std::vector<std::vector<int>> four = {
+        {2, 2, 2, 2}, {3, 1, 2, 2}, {2, 1, 1, 4}, {1, 1, 2, 2, 2}, {3, 1, 4}, {2, 2, 1, 1, 2}, {3, 1, 3, 1}};
     static const std::vector<std::vector<int>> fourLong = {{4, 2, 2}, {2, 2, 4}, {6, 2}, {3, 1, 4}};
     static const std::vector<std::vector<int>> three = {{2, 2, 2}, {3, 1, 2}, {2, 1, 1, 2}, {1, 1, 2, 2}};
     static const std::vector<std::vector<int>> threeLong = {{4, 2}, {2, 4}, {3, 1, 2}};
-    const auto& pool = m_plan.beatsPerBar == 3 ? (kind == 0 ? three : threeLong) : (kind == 0 ? four : fourLong);
+    const auto& pool =
+        m_plan.beatsPerBar == 3 ? (kind == 0 ? three : threeLong) : (kind == 0 ? four : fourLong);
     Motif m;
     m.rhythm = pool[Rand(static_cast<unsigned>(pool.size()))];
     static const int steps[] = {1, 1, 2, -1, -1, -2, 1, -1, 3, -3, 0};
@@ -151,7 +158,8 @@ void CComposer::Tempo(std::uint32_t tick, int bpm)
     m_tempoMap.emplace_back(tick, bpm);
 }
 
-void CComposer::MelodyBar(std::uint32_t start, const Motif& m, const Chord& chord, const Section& s, int lo, int hi)
+void CComposer::MelodyBar(std::uint32_t start, const Motif& m, const Chord& chord, const Section& s, int lo,
+                          int hi)
 {
     int u = 0;
     const int shift = 12 * s.octave + s.transpose;
@@ -198,6 +206,11 @@ void CComposer::CadenceBar(std::uint32_t start, const Chord& chord, const Sectio
             }
         }
     }
+    // Stay in the melody's range; an octave jump at a cadence sounds like a slip.
+    while (target > kMelodyHigh)
+        target -= 7;
+    while (target < kMelodyLow)
+        target += 7;
     const int approach = target + (Rand(2) ? 1 : -1);
     const std::uint32_t first = 2 * kEighth;
     Note(m_plan.melody, start, first - 30, PitchOf(approach, shift), s.dynamics + 4);
@@ -240,7 +253,8 @@ void CComposer::HarmonyBar(std::uint32_t start, const std::vector<Chord>& chords
         case Harmony::Waltz:
             for (int e = 2; e < n; e += 2)
                 for (int k : keys)
-                    Note(m_plan.harmony, at + static_cast<std::uint32_t>(e) * kEighth, kEighth * 2 - 60, k, vel);
+                    Note(m_plan.harmony, at + static_cast<std::uint32_t>(e) * kEighth, kEighth * 2 - 60, k,
+                         vel);
             break;
         case Harmony::Strum: {
             static const int hits[] = {0, 3, 4, 6};
@@ -249,7 +263,8 @@ void CComposer::HarmonyBar(std::uint32_t start, const std::vector<Chord>& chords
                     continue;
                 const int len = (h == 0 || h == 4) ? 3 : 1;
                 for (std::size_t k = 0; k < keys.size(); ++k)
-                    Note(m_plan.harmony, at + static_cast<std::uint32_t>(h) * kEighth + static_cast<std::uint32_t>(k) * 12,
+                    Note(m_plan.harmony,
+                         at + static_cast<std::uint32_t>(h) * kEighth + static_cast<std::uint32_t>(k) * 12,
                          static_cast<std::uint32_t>(len) * kEighth - 40, keys[k], vel + (h == 0 ? 10 : 0));
             }
             break;
@@ -261,7 +276,8 @@ void CComposer::HarmonyBar(std::uint32_t start, const std::vector<Chord>& chords
     }
 }
 
-void CComposer::BassBar(std::uint32_t start, const std::vector<Chord>& chords, const Chord& next, const Section& s)
+void CComposer::BassBar(std::uint32_t start, const std::vector<Chord>& chords, const Chord& next,
+                        const Section& s)
 {
     const std::uint32_t part = m_barTicks / static_cast<std::uint32_t>(chords.size());
     const auto rootOf = [&](int degree) {
@@ -294,8 +310,8 @@ void CComposer::BassBar(std::uint32_t start, const std::vector<Chord>& chords, c
             const int line[] = {root, third, fifth, target + (target > fifth ? -1 : 1)};
             for (int b = 0; b < beats; ++b) {
                 const int idx = (beats < 4 && b == beats - 1) ? 3 : b;
-                Note(m_plan.bass, at + static_cast<std::uint32_t>(b) * kPpq, kPpq - 40, line[std::min(idx, 3)],
-                     vel + (b == 0 ? 8 : 0));
+                Note(m_plan.bass, at + static_cast<std::uint32_t>(b) * kPpq, kPpq - 40,
+                     line[std::min(idx, 3)], vel + (b == 0 ? 8 : 0));
             }
             break;
         }
@@ -445,10 +461,12 @@ bool CComposer::Write(const std::string& path)
                 if (phraseBar == 3 || sectionEnd) {
                     CadenceBar(start, chords.back(), s, (b % 8) == 7 || sectionEnd);
                 } else {
+                    if (phraseBar == 0)
+                        m_melodyPos = kHome[std::clamp(s.motif, 0, 1)];
                     const Motif m = phraseBar == 0   ? base
                                     : phraseBar == 1 ? Vary(base, 1)
-                                    : ((b / 4) % 2 == 0 ? base : Vary(base, 2));
-                    MelodyBar(start, m, chords.front(), s, -2, 10);
+                                                     : ((b / 4) % 2 == 0 ? base : Vary(base, 2));
+                    MelodyBar(start, m, chords.front(), s, kMelodyLow, kMelodyHigh);
                 }
             }
             HarmonyBar(start, chords, s, 1);

@@ -25,23 +25,24 @@ public:
     };
 
     struct Section {
-        std::string chords;  // scale degrees, one token per bar: "1 4 6 5"; "4-5" splits a bar; "5.7" adds a seventh
-        int motif = 0;       // which motif (0 = main theme, 1 = contrast theme)
-        int octave = 0;      // melody register shift in octaves
+        std::string
+            chords; // scale degrees, one token per bar: "1 4 6 5"; "4-5" splits a bar; "5.7" adds a seventh
+        int motif = 0;         // which motif (0 = main theme, 1 = contrast theme)
+        int octave = 0;        // melody register shift in octaves
         bool ornament = false; // passing notes in the melody
-        bool melody = true;  // false: accompaniment only (intro)
-        int dynamics = 80;   // base velocity
+        bool melody = true;    // false: accompaniment only (intro)
+        int dynamics = 80;     // base velocity
         Harmony harmony = Harmony::Block;
         bool drums = true;
-        int transpose = 0;   // semitones, for a key change
+        int transpose = 0; // semitones, for a key change
     };
 
     struct Plan {
         std::string title;
-        int tonic = 60;               // MIDI key of the tonic in the melody's middle octave
-        std::vector<int> scale;       // seven intervals from the tonic
+        int tonic = 60;         // MIDI key of the tonic in the melody's middle octave
+        std::vector<int> scale; // seven intervals from the tonic
         int bpm = 100;
-        int beatsPerBar = 4;          // 3 or 4, quarter-note beats
+        int beatsPerBar = 4; // 3 or 4, quarter-note beats
         Voice melody, harmony, bass, pad;
         bool usePad = false;
         Bass bassStyle = Bass::Root;
@@ -88,9 +89,10 @@ private:
     Plan m_plan;
     CMidiWriter m_midi;
     std::uint64_t m_rng;
-    int m_trackMelody = 0, m_trackHarmony = 0, m_trackBass = 0, m_trackDrums = 0, m_trackPad = 0, m_trackTempo = 0;
+    int m_trackMelody = 0, m_trackHarmony = 0, m_trackBass = 0, m_trackDrums = 0, m_trackPad = 0,
+        m_trackTempo = 0;
     std::uint32_t m_barTicks = 0;
-    int m_eighths = 8; // eighth notes per bar
+    int m_eighths = 8;   // eighth notes per bar
     int m_melodyPos = 0; // the melody's current scale index
     std::vector<Motif> m_motifs;
     std::vector<std::pair<std::uint32_t, int>> m_tempoMap;

@@ -63,8 +63,10 @@ double SmallestTileDifference(const QImage& picture, int cuts)
         for (int b = a + 1; b < cuts * cuts; ++b) {
             long sum = 0;
             for (int y = 0; y < t; ++y) {
-                const QRgb* ra = reinterpret_cast<const QRgb*>(img.constScanLine((a / cuts) * t + y)) + (a % cuts) * t;
-                const QRgb* rb = reinterpret_cast<const QRgb*>(img.constScanLine((b / cuts) * t + y)) + (b % cuts) * t;
+                const QRgb* ra =
+                    reinterpret_cast<const QRgb*>(img.constScanLine((a / cuts) * t + y)) + (a % cuts) * t;
+                const QRgb* rb =
+                    reinterpret_cast<const QRgb*>(img.constScanLine((b / cuts) * t + y)) + (b % cuts) * t;
                 for (int x = 0; x < t; ++x)
                     sum += std::abs(qRed(ra[x]) - qRed(rb[x])) + std::abs(qGreen(ra[x]) - qGreen(rb[x])) +
                            std::abs(qBlue(ra[x]) - qBlue(rb[x]));

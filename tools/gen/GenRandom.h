@@ -20,7 +20,10 @@ public:
     // Uniform in [lo, hi).
     double Range(double lo, double hi) { return lo + (hi - lo) * Unit(); }
     // Uniform integer in [lo, hi] (both included).
-    int Int(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<std::uint64_t>(hi - lo + 1)); }
+    int Int(int lo, int hi)
+    {
+        return lo + static_cast<int>(Next() % static_cast<std::uint64_t>(hi - lo + 1));
+    }
     bool Chance(double p) { return Unit() < p; }
 
 private:

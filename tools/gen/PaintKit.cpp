@@ -51,8 +51,8 @@ QColor Ramp(std::initializer_list<std::pair<double, QColor>> stops, double t)
 namespace {
 double Hash(int x, int y, std::uint32_t seed)
 {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u +
-                      seed * 2246822519u;
+    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u +
+                      static_cast<std::uint32_t>(y) * 668265263u + seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
     return (h & 0xFFFFFF) / double(0xFFFFFF);
@@ -141,7 +141,8 @@ void Reflect(QImage& img, int x0, int x1, int waterline, int yEnd, double streng
         if (src < 0)
             break;
         const double depth = double(y - waterline) / std::max(1, yEnd - waterline);
-        const int shift = static_cast<int>(std::lround((Noise(0.0, y * 0.35, seed) - 0.5) * (3.0 + 14.0 * depth)));
+        const int shift =
+            static_cast<int>(std::lround((Noise(0.0, y * 0.35, seed) - 0.5) * (3.0 + 14.0 * depth)));
         QRgb* row = Row(img, y);
         const QRgb* srcRow = Row(img, src);
         const double a = strength * (1.0 - 0.55 * depth);

@@ -69,8 +69,8 @@ QList<QRgb> MedianCut(const QImage& image, int count, const QList<QRgb>& fixed)
         for (std::size_t i = 0; i < boxes.size(); ++i) {
             int range = 0;
             boxes[i].Widest(range);
-            const long score = static_cast<long>(range) * static_cast<long>(std::min<std::size_t>(
-                                                              boxes[i].colours.size(), 1u << 20));
+            const long score = static_cast<long>(range) *
+                               static_cast<long>(std::min<std::size_t>(boxes[i].colours.size(), 1u << 20));
             if (range > 0 && score > bestScore) {
                 bestScore = score;
                 pick = static_cast<int>(i);
@@ -81,9 +81,8 @@ QList<QRgb> MedianCut(const QImage& image, int count, const QList<QRgb>& fixed)
         int range = 0;
         Box& b = boxes[static_cast<std::size_t>(pick)];
         const int ch = b.Widest(range);
-        std::sort(b.colours.begin(), b.colours.end(), [ch](const Colour& a, const Colour& c) {
-            return a[ch] != c[ch] ? a[ch] < c[ch] : a < c;
-        });
+        std::sort(b.colours.begin(), b.colours.end(),
+                  [ch](const Colour& a, const Colour& c) { return a[ch] != c[ch] ? a[ch] < c[ch] : a < c; });
         Box upper;
         const std::size_t mid = b.colours.size() / 2;
         upper.colours.assign(b.colours.begin() + static_cast<std::ptrdiff_t>(mid), b.colours.end());
@@ -128,7 +127,8 @@ QImage ToIndexed(const QImage& image, const QList<QRgb>& palette, bool dither)
         return best;
     };
     // Error rows for the diffusion (current and next), one int per channel.
-    std::vector<std::array<int, 3>> err(static_cast<std::size_t>(w + 2)), next(static_cast<std::size_t>(w + 2));
+    std::vector<std::array<int, 3>> err(static_cast<std::size_t>(w + 2)),
+        next(static_cast<std::size_t>(w + 2));
     for (int y = 0; y < h; ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         uchar* dst = out.scanLine(y);
@@ -137,8 +137,9 @@ QImage ToIndexed(const QImage& image, const QList<QRgb>& palette, bool dither)
             int c[3] = {qRed(row[x]), qGreen(row[x]), qBlue(row[x])};
             if (dither)
                 for (int ch = 0; ch < 3; ++ch)
-                    c[ch] = std::clamp(c[ch] + err[static_cast<std::size_t>(x + 1)][static_cast<std::size_t>(ch)] / 16,
-                                       0, 255);
+                    c[ch] = std::clamp(
+                        c[ch] + err[static_cast<std::size_t>(x + 1)][static_cast<std::size_t>(ch)] / 16, 0,
+                        255);
             const int idx = nearest(c[0], c[1], c[2]);
             dst[x] = static_cast<uchar>(idx);
             if (!dither)

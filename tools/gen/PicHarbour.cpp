@@ -44,8 +44,8 @@ void PaintSky(QImage& img)
             const double lit = Clamp01(0.5 + (d - below) * 9.0);
             const double nearSun = std::exp(-std::abs(x - kSun.x()) / 220.0);
             QColor shade = Mix(QColor(58, 30, 92), QColor(130, 52, 104), y / kHorizon);
-            QColor light = Mix(Mix(QColor(190, 96, 160), QColor(255, 140, 110), y / kHorizon), QColor(255, 214, 150),
-                               nearSun);
+            QColor light = Mix(Mix(QColor(190, 96, 160), QColor(255, 140, 110), y / kHorizon),
+                               QColor(255, 214, 150), nearSun);
             c = Mix(c, Mix(shade, light, lit), cover * 0.92);
             row[x] = c.rgb();
         }
@@ -71,7 +71,7 @@ void PaintWaterBase(QImage& img)
 
 void House(QPainter& p, CGenRandom& rnd, double x, double base, double w, double h)
 {
-    static const QColor facades[] = {QColor(232, 178, 92),  QColor(206, 98, 70),  QColor(88, 160, 166),
+    static const QColor facades[] = {QColor(232, 178, 92),  QColor(206, 98, 70),   QColor(88, 160, 166),
                                      QColor(240, 216, 170), QColor(224, 136, 150), QColor(150, 170, 90),
                                      QColor(200, 140, 200), QColor(246, 200, 80)};
     const QColor facade = facades[rnd.Int(0, 7)];
@@ -110,7 +110,8 @@ void House(QPainter& p, CGenRandom& rnd, double x, double base, double w, double
             const double wy = base - h + 4 + rr * (h - 6) / rows;
             const bool lit = rnd.Chance(0.55);
             p.setPen(QPen(Shade(facade, 0.4), 0.7));
-            p.setBrush(lit ? Mix(QColor(255, 224, 120), QColor(255, 170, 70), rnd.Unit()) : QColor(52, 44, 70));
+            p.setBrush(lit ? Mix(QColor(255, 224, 120), QColor(255, 170, 70), rnd.Unit())
+                           : QColor(52, 44, 70));
             p.drawRect(QRectF(wx, wy, 5.2, 7));
             if (rnd.Chance(0.3)) {
                 p.setBrush(rnd.Chance(0.5) ? QColor(210, 60, 60) : QColor(250, 250, 250));
@@ -223,7 +224,8 @@ void Lighthouse(QPainter& p, CGenRandom& rnd)
         const double y0 = top + (base - top) * band / 6, y1 = top + (base - top) * (band + 1) / 6;
         const double w0 = 9 + 6 * (y0 - top) / (base - top), w1 = 9 + 6 * (y1 - top) / (base - top);
         QPolygonF seg;
-        seg << QPointF(568 - w0, y0) << QPointF(568 + w0, y0) << QPointF(568 + w1, y1) << QPointF(568 - w1, y1);
+        seg << QPointF(568 - w0, y0) << QPointF(568 + w0, y0) << QPointF(568 + w1, y1)
+            << QPointF(568 - w1, y1);
         QLinearGradient tg(553, 0, 583, 0);
         const QColor c = band % 2 ? QColor(250, 240, 230) : QColor(210, 40, 50);
         tg.setColorAt(0, Shade(c, 1.05));
@@ -241,7 +243,8 @@ void Lighthouse(QPainter& p, CGenRandom& rnd)
     p.drawPolygon(QPolygonF() << QPointF(557, 136) << QPointF(568, 124) << QPointF(579, 136));
 }
 
-void Boat(QPainter& p, double x, double water, double len, const QColor& hull, const QColor& sail, bool sailUp)
+void Boat(QPainter& p, double x, double water, double len, const QColor& hull, const QColor& sail,
+          bool sailUp)
 {
     QPainterPath h;
     h.moveTo(x, water - len * 0.16);
@@ -263,10 +266,12 @@ void Boat(QPainter& p, double x, double water, double len, const QColor& hull, c
     p.setPen(QPen(Shade(sail, 0.6), 0.8));
     p.setBrush(sail);
     if (sailUp) {
-        p.drawPolygon(QPolygonF() << QPointF(mast + 1.5, water - len * 1.05) << QPointF(mast + 1.5, water - len * 0.22)
+        p.drawPolygon(QPolygonF() << QPointF(mast + 1.5, water - len * 1.05)
+                                  << QPointF(mast + 1.5, water - len * 0.22)
                                   << QPointF(x + len * 0.95, water - len * 0.22));
         p.setBrush(Shade(sail, 0.85));
-        p.drawPolygon(QPolygonF() << QPointF(mast - 1.5, water - len * 0.95) << QPointF(mast - 1.5, water - len * 0.24)
+        p.drawPolygon(QPolygonF() << QPointF(mast - 1.5, water - len * 0.95)
+                                  << QPointF(mast - 1.5, water - len * 0.24)
                                   << QPointF(x + len * 0.08, water - len * 0.24));
     } else {
         p.drawRoundedRect(QRectF(mast - 2, water - len * 0.45, len * 0.45, 4), 2, 2);
@@ -275,8 +280,8 @@ void Boat(QPainter& p, double x, double water, double len, const QColor& hull, c
     }
 }
 
-void BoatWithReflection(QPainter& p, double x, double water, double len, const QColor& hull, const QColor& sail,
-                        bool sailUp)
+void BoatWithReflection(QPainter& p, double x, double water, double len, const QColor& hull,
+                        const QColor& sail, bool sailUp)
 {
     p.save();
     p.translate(0, 2 * water + len * 0.08);
@@ -384,7 +389,8 @@ QImage Harbour(int width, int height)
         BoatWithReflection(p, 380, 420, 120, QColor(240, 240, 236), QColor(255, 236, 214), true);
         // Gulls over the water.
         for (int i = 0; i < 5; ++i)
-            Bird(p, QPointF(rnd.Range(420, 620), rnd.Range(300, 400)), rnd.Range(6, 10), QColor(250, 240, 230));
+            Bird(p, QPointF(rnd.Range(420, 620), rnd.Range(300, 400)), rnd.Range(6, 10),
+                 QColor(250, 240, 230));
     }
     return img.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

@@ -23,8 +23,9 @@ void PaintSky(QImage& img)
         QRgb* row = Row(img, y);
         for (int x = 0; x < img.width(); ++x) {
             const double t = y / 240.0;
-            QColor c = Ramp({{0.0, QColor(40, 110, 200)}, {0.6, QColor(110, 170, 230)}, {1.0, QColor(200, 226, 240)}},
-                            t + 0.12 * (1.0 - x / kW));
+            QColor c = Ramp(
+                {{0.0, QColor(40, 110, 200)}, {0.6, QColor(110, 170, 230)}, {1.0, QColor(200, 226, 240)}},
+                t + 0.12 * (1.0 - x / kW));
             // Heaped summer clouds: bright tops, grey-blue bellies.
             const double d = Fbm(x / 110.0, y / 48.0, 5, 71);
             const double below = Fbm(x / 110.0, (y + 6) / 48.0, 5, 71);
@@ -58,9 +59,11 @@ void PaintRange(QImage& img, const std::vector<Peak>& peaks, std::uint32_t seed,
         ridge += 14 * (Fbm(x / 24.0, 0.5, 4, seed) - 0.5);
         const bool sunSide = x < top->x;
         for (int y = std::max(0, static_cast<int>(ridge)); y < kShore; ++y) {
-            const double gully = Fbm((x + (sunSide ? 1 : -1) * (y - ridge) * 0.6) / 7.0, y / 40.0, 3, seed + 5);
+            const double gully =
+                Fbm((x + (sunSide ? 1 : -1) * (y - ridge) * 0.6) / 7.0, y / 40.0, 3, seed + 5);
             const double patch = Fbm(x / 40.0, y / 30.0, 3, seed + 9);
-            const double light = Clamp01((sunSide ? 0.78 : 0.38) + (gully - 0.5) * 0.55 + (patch - 0.5) * 0.3);
+            const double light =
+                Clamp01((sunSide ? 0.78 : 0.38) + (gully - 0.5) * 0.55 + (patch - 0.5) * 0.3);
             QColor c = Mix(Shade(rock, 0.55), Shade(rock, 1.4), light);
             const double snowEdge = top->top + snowDepth + 40 * (Fbm(x / 14.0, y / 22.0, 3, seed + 3) - 0.5);
             if (y < snowEdge && (gully > 0.38 || y < snowEdge - 25))
@@ -104,7 +107,8 @@ void Pine(QPainter& p, double x, double base, double h, const QColor& col)
 
 void Balloon(QPainter& p, QPointF c, double r)
 {
-    const QColor stripes[] = {QColor(230, 50, 50), QColor(250, 200, 40), QColor(40, 140, 220), QColor(250, 250, 250)};
+    const QColor stripes[] = {QColor(230, 50, 50), QColor(250, 200, 40), QColor(40, 140, 220),
+                              QColor(250, 250, 250)};
     QPainterPath env;
     env.moveTo(c.x(), c.y() + r * 1.3);
     env.cubicTo(c.x() - r * 1.5, c.y() + r * 0.2, c.x() - r * 1.1, c.y() - r * 1.1, c.x(), c.y() - r);
@@ -137,8 +141,8 @@ void Forest(QPainter& p, CGenRandom& rnd, double yTop, double yBottom, int count
     std::sort(spots.begin(), spots.end(), [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
     for (const QPointF& s : spots) {
         const double depth = (s.y() - yTop) / std::max(1.0, yBottom - yTop);
-        const QColor c = Mix(QColor(40, 90, 70), rnd.Chance(0.25) ? QColor(90, 140, 50) : QColor(30, 110, 60),
-                             rnd.Unit());
+        const QColor c =
+            Mix(QColor(40, 90, 70), rnd.Chance(0.25) ? QColor(90, 140, 50) : QColor(30, 110, 60), rnd.Unit());
         Pine(p, s.x(), s.y(), hMin + (hMax - hMin) * (0.6 * depth + 0.4 * rnd.Unit()), c);
     }
 }
@@ -168,8 +172,8 @@ void Meadow(QPainter& p, CGenRandom& rnd)
         p.drawLine(QPointF(x, y), QPointF(x + rnd.Range(-3, 3), y - h));
     }
     // Flowers.
-    const QColor petals[] = {QColor(240, 60, 70), QColor(250, 220, 60), QColor(255, 255, 255), QColor(170, 90, 220),
-                             QColor(255, 150, 40)};
+    const QColor petals[] = {QColor(240, 60, 70), QColor(250, 220, 60), QColor(255, 255, 255),
+                             QColor(170, 90, 220), QColor(255, 150, 40)};
     for (int i = 0; i < 240; ++i) {
         const QPointF c(rnd.Range(0, kW), rnd.Range(386, kH));
         const double r = rnd.Range(1.6, 3.4) * (0.6 + (c.y() - 380) / 100.0);
@@ -253,10 +257,10 @@ QImage MountainLake(int width, int height)
     QImage img(static_cast<int>(kW), static_cast<int>(kH), QImage::Format_RGB32);
     CGenRandom rnd(3003);
     PaintSky(img);
-    PaintRange(img, {{90, 120, 0.7}, {300, 70, 0.62}, {470, 110, 0.8}, {600, 96, 0.7}}, 81, QColor(110, 120, 170),
-               QColor(170, 196, 230), 0.45, 60);
-    PaintRange(img, {{-20, 150, 0.8}, {170, 150, 0.9}, {390, 160, 0.75}, {560, 190, 0.8}, {690, 140, 0.8}}, 83,
-               QColor(130, 112, 100), QColor(160, 190, 220), 0.12, 38);
+    PaintRange(img, {{90, 120, 0.7}, {300, 70, 0.62}, {470, 110, 0.8}, {600, 96, 0.7}}, 81,
+               QColor(110, 120, 170), QColor(170, 196, 230), 0.45, 60);
+    PaintRange(img, {{-20, 150, 0.8}, {170, 150, 0.9}, {390, 160, 0.75}, {560, 190, 0.8}, {690, 140, 0.8}},
+               83, QColor(130, 112, 100), QColor(160, 190, 220), 0.12, 38);
     {
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
@@ -299,8 +303,8 @@ QImage MountainLake(int width, int height)
             const double y = rnd.Range(kShore + 2, kH);
             const double depth = (y - kShore) / (kH - kShore);
             const double x = rnd.Range(-10, kW), len = 4 + depth * rnd.Range(6, 22);
-            p.setPen(QPen(rnd.Chance(0.5) ? QColor(230, 245, 255, 150) : QColor(10, 40, 70, 120), 0.7 + depth * 1.4,
-                          Qt::SolidLine, Qt::RoundCap));
+            p.setPen(QPen(rnd.Chance(0.5) ? QColor(230, 245, 255, 150) : QColor(10, 40, 70, 120),
+                          0.7 + depth * 1.4, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(x, y), QPointF(x + len, y));
         }
         // Water lilies.

@@ -98,7 +98,8 @@ void Fruit(QPainter& p, CGenRandom& rnd, Kind k, QPointF c, double r)
         if (k == Kind::RedApple) {
             p.setPen(QPen(QColor(250, 200, 60, 90), 1.4));
             for (int i = 0; i < 4; ++i)
-                p.drawLine(c + QPointF(-r * 0.6 + i * r * 0.3, r * 0.3), c + QPointF(-r * 0.5 + i * r * 0.32, r * 0.7));
+                p.drawLine(c + QPointF(-r * 0.6 + i * r * 0.3, r * 0.3),
+                           c + QPointF(-r * 0.5 + i * r * 0.32, r * 0.7));
         }
         p.setPen(QPen(QColor(80, 50, 30), 2.2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(c + QPointF(0, -r * 0.7), c + QPointF(r * 0.15, -r * 1.1));
@@ -145,8 +146,10 @@ void Fruit(QPainter& p, CGenRandom& rnd, Kind k, QPointF c, double r)
     case Kind::Strawberry: {
         QPainterPath berry;
         berry.moveTo(c.x(), c.y() + r * 1.1);
-        berry.cubicTo(c.x() - r * 1.3, c.y() + r * 0.2, c.x() - r * 1.0, c.y() - r * 0.8, c.x(), c.y() - r * 0.6);
-        berry.cubicTo(c.x() + r * 1.0, c.y() - r * 0.8, c.x() + r * 1.3, c.y() + r * 0.2, c.x(), c.y() + r * 1.1);
+        berry.cubicTo(c.x() - r * 1.3, c.y() + r * 0.2, c.x() - r * 1.0, c.y() - r * 0.8, c.x(),
+                      c.y() - r * 0.6);
+        berry.cubicTo(c.x() + r * 1.0, c.y() - r * 0.8, c.x() + r * 1.3, c.y() + r * 0.2, c.x(),
+                      c.y() + r * 1.1);
         QRadialGradient g(c - QPointF(r * 0.3, r * 0.2), r * 1.4);
         g.setColorAt(0, Shade(col, 1.4));
         g.setColorAt(1, Shade(col, 0.6));
@@ -166,7 +169,8 @@ void Fruit(QPainter& p, CGenRandom& rnd, Kind k, QPointF c, double r)
             for (int i = 0; i <= 5 - row; ++i) {
                 const QPointF g(c.x() + (i - (5 - row) / 2.0) * r * 0.38 + rnd.Range(-1.5, 1.5),
                                 c.y() - r * 0.8 + row * r * 0.34);
-                ShadedEllipse(p, g, r * 0.22, r * 0.22, Mix(col, QColor(60, 160, 60), k == Kind::Grapes ? 0 : 1));
+                ShadedEllipse(p, g, r * 0.22, r * 0.22,
+                              Mix(col, QColor(60, 160, 60), k == Kind::Grapes ? 0 : 1));
             }
         p.setPen(QPen(QColor(90, 70, 40), 2));
         p.drawLine(c + QPointF(0, -r * 0.95), c + QPointF(r * 0.2, -r * 1.2));
@@ -203,9 +207,11 @@ void Planks(QPainter& p, CGenRandom& rnd, const QRectF& r, const QColor& wood, b
         for (int i = 0; i < 4; ++i) {
             const double t = rnd.Range(0.15, 0.85);
             if (vertical)
-                p.drawLine(QPointF(b.left() + t * plank, b.top()), QPointF(b.left() + t * plank + rnd.Range(-3, 3), b.bottom()));
+                p.drawLine(QPointF(b.left() + t * plank, b.top()),
+                           QPointF(b.left() + t * plank + rnd.Range(-3, 3), b.bottom()));
             else
-                p.drawLine(QPointF(b.left(), b.top() + t * plank), QPointF(b.right(), b.top() + t * plank + rnd.Range(-3, 3)));
+                p.drawLine(QPointF(b.left(), b.top() + t * plank),
+                           QPointF(b.right(), b.top() + t * plank + rnd.Range(-3, 3)));
         }
         if (rnd.Chance(0.5)) {
             p.setBrush(Shade(c, 0.6));
@@ -253,7 +259,8 @@ void Crate(QPainter& p, CGenRandom& rnd, const QRectF& box, Kind kind, double fr
         for (double x = box.left() + fruitR * 0.9 + rnd.Range(-4, 4); x < box.right() - fruitR * 0.6;
              x += fruitR * rnd.Range(1.5, 1.9)) {
             const double arch = std::sin(M_PI * (x - box.left()) / box.width()) * fruitR * 1.4;
-            Fruit(p, rnd, kind, QPointF(x + rnd.Range(-3, 3), y - arch + rnd.Range(-3, 3)), fruitR * rnd.Range(0.9, 1.1));
+            Fruit(p, rnd, kind, QPointF(x + rnd.Range(-3, 3), y - arch + rnd.Range(-3, 3)),
+                  fruitR * rnd.Range(0.9, 1.1));
         }
     }
     const QRectF boards(box.left(), front, box.width(), box.bottom() - front);
@@ -323,8 +330,8 @@ void Awning(QPainter& p)
 
 void Bunting(QPainter& p, CGenRandom& rnd, double y, double sag)
 {
-    const QColor flags[] = {QColor(240, 70, 60), QColor(250, 200, 40), QColor(60, 160, 220), QColor(120, 200, 90),
-                            QColor(240, 130, 200)};
+    const QColor flags[] = {QColor(240, 70, 60), QColor(250, 200, 40), QColor(60, 160, 220),
+                            QColor(120, 200, 90), QColor(240, 130, 200)};
     p.setPen(QPen(QColor(80, 60, 50), 1.5));
     p.setBrush(Qt::NoBrush);
     QPainterPath line;
@@ -515,8 +522,8 @@ QImage Market(int width, int height)
         p.setBrush(QColor(90, 60, 35));
         p.drawRect(QRectF(0, sy + 14, kW, 6));
     }
-    const QColor jams[] = {QColor(170, 20, 40), QColor(240, 150, 20), QColor(110, 30, 90), QColor(230, 90, 60),
-                           QColor(200, 170, 40), QColor(70, 20, 60)};
+    const QColor jams[] = {QColor(170, 20, 40), QColor(240, 150, 20), QColor(110, 30, 90),
+                           QColor(230, 90, 60), QColor(200, 170, 40), QColor(70, 20, 60)};
     for (int i = 0; i < 11; ++i) {
         const double x = 60 + i * 88 + rnd.Range(-8, 8);
         Jar(p, rnd, QPointF(x, shelf1), rnd.Range(46, 60), rnd.Range(60, 80), jams[i % 6]);
@@ -539,12 +546,17 @@ QImage Market(int width, int height)
         Kind kind;
         const char* price;
         double r;
-    } back[] = {{Kind::Plum, "2.10", 20}, {Kind::Lemon, "1.20", 21}, {Kind::Grapes, "3.40", 40},
+    } back[] = {{Kind::Plum, "2.10", 20},
+                {Kind::Lemon, "1.20", 21},
+                {Kind::Grapes, "3.40", 40},
                 {Kind::Pear, "2.60", 22}},
-      frontRow[] = {{Kind::Orange, "1.90", 28}, {Kind::RedApple, "2.30", 27}, {Kind::Strawberry, "4.50", 22},
+      frontRow[] = {{Kind::Orange, "1.90", 28},
+                    {Kind::RedApple, "2.30", 27},
+                    {Kind::Strawberry, "4.50", 22},
                     {Kind::GreenApple, "2.20", 27}};
     for (int i = 0; i < 4; ++i)
-        Crate(p, rnd, QRectF(8 + i * 254, 500, 246, 140), back[i].kind, back[i].r, QString::fromLatin1(back[i].price));
+        Crate(p, rnd, QRectF(8 + i * 254, 500, 246, 140), back[i].kind, back[i].r,
+              QString::fromLatin1(back[i].price));
     for (int i = 0; i < 4; ++i)
         Crate(p, rnd, QRectF(-20 + i * 266, 620, 262, 160), frontRow[i].kind, frontRow[i].r,
               QString::fromLatin1(frontRow[i].price));

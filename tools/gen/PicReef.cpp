@@ -29,7 +29,8 @@ void PaintWater(QImage& img)
             // Caustic light network: bright where the noise crosses its middle.
             const double n = Fbm(x / 70.0, y / 55.0, 4, 3);
             const double m = Fbm(x / 31.0 + 4.0, y / 26.0, 3, 9);
-            const double net = std::exp(-std::abs(n - 0.5) * 28.0) + 0.6 * std::exp(-std::abs(m - 0.5) * 30.0);
+            const double net =
+                std::exp(-std::abs(n - 0.5) * 28.0) + 0.6 * std::exp(-std::abs(m - 0.5) * 30.0);
             c = Mix(c, QColor(220, 252, 255), net * (0.70 - 0.50 * t));
             // Soft darker patches deeper down.
             c = Shade(c, 0.86 + 0.28 * Fbm(x / 120.0, y / 120.0, 3, 5));
@@ -43,7 +44,8 @@ void LightRays(QPainter& p, CGenRandom& rnd)
     for (int i = 0; i < 9; ++i) {
         const double x = rnd.Range(-100, 760), w = rnd.Range(20, 70), slant = rnd.Range(120, 260);
         QPolygonF ray;
-        ray << QPointF(x, 0) << QPointF(x + w, 0) << QPointF(x + w + slant + w, 700) << QPointF(x + slant, 700);
+        ray << QPointF(x, 0) << QPointF(x + w, 0) << QPointF(x + w + slant + w, 700)
+            << QPointF(x + slant, 700);
         QLinearGradient g(0, 0, 0, 700);
         g.setColorAt(0, QColor(255, 255, 240, 70));
         g.setColorAt(1, QColor(255, 255, 240, 0));

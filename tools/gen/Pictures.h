@@ -6,9 +6,9 @@
 // image; the caller stores it at the depth it wants.
 namespace Pictures {
 
-QImage Harbour(int width, int height);   // a harbour town at sunset
-QImage Reef(int width, int height);      // a coral reef under water
+QImage Harbour(int width, int height);      // a harbour town at sunset
+QImage Reef(int width, int height);         // a coral reef under water
 QImage MountainLake(int width, int height); // a mountain lake with forest
-QImage Market(int width, int height);    // a fruit market stall
+QImage Market(int width, int height);       // a fruit market stall
 
 } // namespace Pictures

@@ -164,7 +164,8 @@ QImage Congratulation251()
     const struct {
         QPointF at;
         QColor col;
-    } balloons[] = {{{22, 30}, QColor(230, 40, 60)}, {{128, 26}, QColor(40, 130, 230)}, {{112, 56}, QColor(80, 190, 70)}};
+    } balloons[] = {
+        {{22, 30}, QColor(230, 40, 60)}, {{128, 26}, QColor(40, 130, 230)}, {{112, 56}, QColor(80, 190, 70)}};
     for (const auto& b : balloons) {
         p.setPen(QPen(QColor(90, 70, 60), 1));
         p.drawLine(b.at + QPointF(0, 16), b.at + QPointF(4, 56));
@@ -200,8 +201,8 @@ QImage Congratulation251()
     p.setBrush(QColor(255, 255, 255));
     Star(p, QPointF(75, 74), 14, 6, 0);
     // Confetti.
-    const QColor confetti[] = {QColor(230, 40, 60), QColor(40, 130, 230), QColor(80, 190, 70), QColor(160, 60, 200),
-                               QColor(255, 255, 255)};
+    const QColor confetti[] = {QColor(230, 40, 60), QColor(40, 130, 230), QColor(80, 190, 70),
+                               QColor(160, 60, 200), QColor(255, 255, 255)};
     for (int i = 0; i < 70; ++i) {
         const QPointF at(rnd.Range(0, w), rnd.Range(0, 150));
         if (std::hypot(at.x() - 75, at.y() - 90) < 42)
@@ -218,8 +219,8 @@ QImage Congratulation251()
     p.setBrush(QColor(200, 20, 40));
     p.drawPolygon(QPolygonF() << QPointF(2, 152) << QPointF(16, 152) << QPointF(16, 176) << QPointF(2, 176)
                               << QPointF(8, 164));
-    p.drawPolygon(QPolygonF() << QPointF(148, 152) << QPointF(134, 152) << QPointF(134, 176) << QPointF(148, 176)
-                              << QPointF(142, 164));
+    p.drawPolygon(QPolygonF() << QPointF(148, 152) << QPointF(134, 152) << QPointF(134, 176)
+                              << QPointF(148, 176) << QPointF(142, 164));
     p.setBrush(QColor(230, 40, 60));
     p.drawRect(QRectF(12, 148, 126, 26));
     p.setFont(Font("DejaVu Sans", 17, true, true));
@@ -257,8 +258,8 @@ QImage ArrowUp253()
     QImage img = Blank(48, 61, kLightGrey);
     QPainter p(&img);
     QPolygon arrow;
-    arrow << QPoint(24, 2) << QPoint(45, 26) << QPoint(32, 26) << QPoint(32, 58) << QPoint(16, 58) << QPoint(16, 26)
-          << QPoint(3, 26);
+    arrow << QPoint(24, 2) << QPoint(45, 26) << QPoint(32, 26) << QPoint(32, 58) << QPoint(16, 58)
+          << QPoint(16, 26) << QPoint(3, 26);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(128, 128, 128));
     p.drawPolygon(arrow.translated(2, 2)); // shadow
@@ -339,7 +340,8 @@ QImage Bitmap1()
                   {QColor(40, 170, 60), 1, 1, 0, 0, +1, +1}};
     for (const auto& pc : pieces) {
         QPolygonF poly;
-        const QPointF tl = P(pc.i, pc.j), tr = P(pc.i + 1, pc.j), br = P(pc.i + 1, pc.j + 1), bl = P(pc.i, pc.j + 1);
+        const QPointF tl = P(pc.i, pc.j), tr = P(pc.i + 1, pc.j), br = P(pc.i + 1, pc.j + 1),
+                      bl = P(pc.i, pc.j + 1);
         // Clockwise: top, right, bottom, left. "Left of travel" on a clockwise
         // walk points out of the piece, so +1 is a knob, -1 a hole.
         poly << JigsawEdge(tl, tr, pc.top) << JigsawEdge(tr, br, pc.right) << JigsawEdge(br, bl, pc.bottom)
@@ -363,7 +365,9 @@ QImage IconArt(int size)
     QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+    // Small icons are drawn crisp, pixel for pixel; large ones smooth.
+    p.setRenderHint(QPainter::Antialiasing, size > 32);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, size > 32);
     p.scale(size / 256.0, size / 256.0);
     p.setPen(QPen(QColor(20, 30, 70), 6));
     p.setBrush(QColor(30, 50, 110));

@@ -34,15 +34,14 @@ Plan OpenPlains()
     p.scale = kMajor;
     p.bpm = 84;
     p.beatsPerBar = 4;
-    p.melody = {0, 73, 100, 70};  // flute
-    p.harmony = {1, 24, 86, 50};  // nylon guitar
-    p.bass = {2, 32, 96, 64};     // acoustic bass
-    p.pad = {3, 48, 70, 80};      // strings
+    p.melody = {0, 73, 100, 70}; // flute
+    p.harmony = {1, 24, 86, 50}; // nylon guitar
+    p.bass = {2, 32, 96, 64};    // acoustic bass
+    p.pad = {3, 48, 70, 80};     // strings
     p.usePad = true;
     p.bassStyle = CComposer::Bass::Root;
     p.drumStyle = CComposer::Drums::None;
-    p.sections = {Sec("1 4 1 5", 0, 66, H::Arpeggio, false),
-                  Sec("1 4 6 5 1 4 5 1", 0, 76, H::Arpeggio),
+    p.sections = {Sec("1 4 1 5", 0, 66, H::Arpeggio, false), Sec("1 4 6 5 1 4 5 1", 0, 76, H::Arpeggio),
                   Sec("1 4 6 5 2 5 5.7 1", 0, 80, H::Arpeggio, true, true),
                   Sec("4 1 4 5 6 4 2 5", 1, 86, H::Block),
                   Sec("1 4 6 5 1 4 5.7 1", 0, 90, H::Arpeggio, true, true)};
@@ -60,15 +59,14 @@ Plan Zandor()
     p.scale = kHarmonicMinor;
     p.bpm = 104;
     p.beatsPerBar = 4;
-    p.melody = {0, 68, 104, 60};  // oboe
-    p.harmony = {1, 46, 88, 40};  // harp
-    p.bass = {2, 43, 96, 64};     // contrabass
-    p.pad = {3, 52, 64, 88};      // choir aahs
+    p.melody = {0, 68, 104, 60}; // oboe
+    p.harmony = {1, 46, 88, 40}; // harp
+    p.bass = {2, 43, 96, 64};    // contrabass
+    p.pad = {3, 52, 64, 88};     // choir aahs
     p.usePad = true;
     p.bassStyle = CComposer::Bass::Pulse;
     p.drumStyle = CComposer::Drums::Tribal;
-    p.sections = {Sec("1 6 4 5", 0, 70, H::Arpeggio, false),
-                  Sec("1 6 4 5 1 4 5.7 1", 0, 80, H::Arpeggio),
+    p.sections = {Sec("1 6 4 5", 0, 70, H::Arpeggio, false), Sec("1 6 4 5 1 4 5.7 1", 0, 80, H::Arpeggio),
                   Sec("1 6 4 5 1 4 5.7 1", 0, 84, H::Arpeggio, true, true),
                   Sec("4 4 1 1 6 6 5 5.7", 1, 90, H::Block),
                   Sec("1 6 4 5 1 4 5.7 1", 0, 94, H::Arpeggio, true, true)};
@@ -87,9 +85,9 @@ Plan SunnyDays()
     p.scale = kMajor;
     p.bpm = 124;
     p.beatsPerBar = 4;
-    p.melody = {0, 12, 112, 64};  // marimba
-    p.harmony = {1, 25, 84, 44};  // steel guitar
-    p.bass = {2, 33, 100, 64};    // finger bass
+    p.melody = {0, 12, 112, 64}; // marimba
+    p.harmony = {1, 25, 84, 44}; // steel guitar
+    p.bass = {2, 33, 100, 64};   // finger bass
     p.bassStyle = CComposer::Bass::Walk;
     p.drumStyle = CComposer::Drums::Pop;
     p.sections = {Sec("1 5 6 4", 0, 76, H::Strum, false),
@@ -113,15 +111,14 @@ Plan EveningGlow()
     p.scale = kMajor;
     p.bpm = 76;
     p.beatsPerBar = 3;
-    p.melody = {0, 71, 100, 70};  // clarinet
-    p.harmony = {1, 4, 84, 50};   // electric piano
-    p.bass = {2, 32, 92, 64};     // acoustic bass
-    p.pad = {3, 89, 62, 80};      // warm pad
+    p.melody = {0, 71, 100, 70}; // clarinet
+    p.harmony = {1, 4, 84, 50};  // electric piano
+    p.bass = {2, 32, 92, 64};    // acoustic bass
+    p.pad = {3, 89, 62, 80};     // warm pad
     p.usePad = true;
     p.bassStyle = CComposer::Bass::Waltz;
     p.drumStyle = CComposer::Drums::None;
-    p.sections = {Sec("1.7 6 4.7 5", 0, 62, H::Waltz, false),
-                  Sec("1.7 6 4.7 5 1.7 2 5.7 1", 0, 72, H::Waltz),
+    p.sections = {Sec("1.7 6 4.7 5", 0, 62, H::Waltz, false), Sec("1.7 6 4.7 5 1.7 2 5.7 1", 0, 72, H::Waltz),
                   Sec("1.7 6 4.7 5 1.7 2 5.7 1", 0, 76, H::Waltz, true, true),
                   Sec("4 5 3 6 2 5 4 5.7", 1, 80, H::Block),
                   Sec("1.7 6 4.7 5 1.7 2 5.7 1", 0, 70, H::Waltz, true, true)};
@@ -139,15 +136,14 @@ Plan RisingCrown()
     p.scale = kMajor;
     p.bpm = 96;
     p.beatsPerBar = 4;
-    p.melody = {0, 56, 108, 64};  // trumpet
-    p.harmony = {1, 61, 86, 44};  // brass section
-    p.bass = {2, 58, 100, 64};    // tuba
-    p.pad = {3, 48, 72, 84};      // strings
+    p.melody = {0, 56, 108, 64}; // trumpet
+    p.harmony = {1, 61, 86, 44}; // brass section
+    p.bass = {2, 58, 100, 64};   // tuba
+    p.pad = {3, 48, 72, 84};     // strings
     p.usePad = true;
     p.bassStyle = CComposer::Bass::Pulse;
     p.drumStyle = CComposer::Drums::March;
-    p.sections = {Sec("1 4 5 1", 0, 74, H::Block, false),
-                  Sec("1 4 5 1 6 4 5 1", 0, 84, H::Block),
+    p.sections = {Sec("1 4 5 1", 0, 74, H::Block, false), Sec("1 4 5 1 6 4 5 1", 0, 84, H::Block),
                   Sec("1 4 5 1 6 4 5 1", 0, 88, H::Block, true, true),
                   Sec("4 1 4 5 6 2 5 5.7", 1, 92, H::Block),
                   Sec("1 4 5 1 6 4 5.7 1", 0, 100, H::Block, true, true)};

@@ -118,7 +118,8 @@ std::vector<std::int16_t> Click()
         const double t = double(i) / kRate - 0.005;
         // A wooden knock: two damped partials and a breath of filtered noise.
         lp += 0.35 * (rnd.Range(-1, 1) - lp);
-        b[i] = std::exp(-t / 0.006) * (0.8 * std::sin(2 * M_PI * 2100 * t) + 0.5 * std::sin(2 * M_PI * 870 * t)) +
+        b[i] = std::exp(-t / 0.006) *
+                   (0.8 * std::sin(2 * M_PI * 2100 * t) + 0.5 * std::sin(2 * M_PI * 870 * t)) +
                0.5 * std::exp(-t / 0.003) * lp;
     }
     return Finish(b);
@@ -183,8 +184,8 @@ std::vector<std::int16_t> Win()
     const struct {
         double at, len;
         int key;
-    } calls[] = {{0.00, 0.14, 67}, {0.15, 0.14, 67}, {0.30, 0.14, 67}, {0.45, 0.42, 72},
-                 {0.90, 0.28, 67}, {1.20, 1.35, 72}};
+    } calls[] = {{0.00, 0.14, 67}, {0.15, 0.14, 67}, {0.30, 0.14, 67},
+                 {0.45, 0.42, 72}, {0.90, 0.28, 67}, {1.20, 1.35, 72}};
     for (const auto& c : calls)
         Brass(b, c.at, Freq(c.key), c.len, 0.45);
     Brass(b, 1.20, Freq(76), 1.35, 0.32);

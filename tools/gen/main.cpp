@@ -37,7 +37,8 @@ std::vector<ImageAsset> Images()
     a.push_back({"pic1.bmp", true, Pictures::Harbour(640, 480), 24, Store::Bmp});
     a.push_back({"pic2.bmp", true, Pictures::Reef(800, 800), 24, Store::Bmp});
     const QImage lake = Pictures::MountainLake(512, 384);
-    a.push_back({"pic3.bmp", true, Palette::ToIndexed(lake, Palette::MedianCut(lake, 256), true), 8, Store::Bmp});
+    a.push_back(
+        {"pic3.bmp", true, Palette::ToIndexed(lake, Palette::MedianCut(lake, 256), true), 8, Store::Bmp});
     a.push_back({"pic4.bmp", true, Pictures::Market(1024, 768), 32, Store::Bmp});
     a.push_back({"250.bmp", false, R::Background250(), 8, Store::Bmp});
     a.push_back({"249.bmp", false, R::Button(QStringLiteral("Start"), false), 24, Store::Bmp});
@@ -70,7 +71,8 @@ bool WriteEverything(const QString& runDir, const QString& resDir)
 
     for (const ImageAsset& a : Images()) {
         const QString path = (a.picture ? runDir + "/bitmaps/" : resDir + "/") + a.name;
-        const bool written = a.store == Store::Png ? a.image.save(path, "PNG") : SaveBmp(a.image, a.bits, path);
+        const bool written =
+            a.store == Store::Png ? a.image.save(path, "PNG") : SaveBmp(a.image, a.bits, path);
         if (!written)
             fail(path);
     }
