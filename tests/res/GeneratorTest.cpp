@@ -1,0 +1,43 @@
+#include "AssetFiles.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Running the generator again gives exactly the files the build made.
+TEST(Generator, WritesTheSameBytesEveryRun)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QProcess gen;
+    gen.start(QStringLiteral(ZANDOR_TEST_GENERATOR),
+              {"--run-dir", tmp.filePath("run"), "--res-dir", tmp.filePath("res")});
+    ASSERT_TRUE(gen.waitForFinished(120000));
+    ASSERT_EQ(gen.exitCode(), 0) << gen.readAllStandardError().toStdString();
+    int compared = 0;
+    for (const char* sub : {"bitmaps", "sounds", "midi"}) {
+        const QDir dir(tmp.filePath(QStringLiteral("run/") + sub));
+        for (const QString& f : dir.entryList(QDir::Files)) {
+            SCOPED_TRACE(f.toStdString());
+            EXPECT_EQ(ReadAll(dir.filePath(f).toStdString()),
+                      ReadAll(RunPath(std::string(sub) + "/" + f.toStdString())));
+            ++compared;
+        }
+    }
+    const QDir res(tmp.filePath("res"));
+    for (const QString& f : res.entryList(QDir::Files)) {
+        SCOPED_TRACE(f.toStdString());
+        EXPECT_EQ(ReadAll(res.filePath(f).toStdString()), ReadAll(ResPath(f.toStdString())));
+        ++compared;
+    }
+    EXPECT_EQ(compared, 4 + 6 + 5 + 19);
+}
+
+TEST(Generator, RefusesToRunWithoutItsFolders)
+{
+    QProcess gen;
+    gen.start(QStringLiteral(ZANDOR_TEST_GENERATOR), {"--run-dir"});
+    ASSERT_TRUE(gen.waitForFinished(60000));
+    EXPECT_NE(gen.exitCode(), 0);
+}
