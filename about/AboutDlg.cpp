@@ -2,7 +2,9 @@
 
 #include "res/ResourceIds.h"
 
-CAboutDlg::CAboutDlg(QWidget* pParentWnd) : CDialog(IDD_ABOUTBOX, pParentWnd) {}
+CAboutDlg::CAboutDlg(QWidget* pParentWnd) : CDialog(IDD_ABOUTBOX, pParentWnd)
+{
+}
 
 CAboutDlg::~CAboutDlg() = default;
 

@@ -2,7 +2,9 @@
 
 #include "res/ResourceIds.h"
 
-CCongratsDlg::CCongratsDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_CONGRATS, pParentWnd) {}
+CCongratsDlg::CCongratsDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_CONGRATS, pParentWnd)
+{
+}
 
 CCongratsDlg::~CCongratsDlg() = default;
 

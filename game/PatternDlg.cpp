@@ -3,7 +3,9 @@
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
 
-CPatternDlg::CPatternDlg(QWidget* pParentWnd) : CDialog(IDD_PATTERN, pParentWnd) {}
+CPatternDlg::CPatternDlg(QWidget* pParentWnd) : CDialog(IDD_PATTERN, pParentWnd)
+{
+}
 
 CPatternDlg::~CPatternDlg()
 {

@@ -3,7 +3,9 @@
 #include "imaging/DataExchange.h"
 #include "res/ResourceIds.h"
 
-CSetupDlg::CSetupDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_SETUP, pParentWnd) {}
+CSetupDlg::CSetupDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_SETUP, pParentWnd)
+{
+}
 
 CSetupDlg::~CSetupDlg() = default;
 
@@ -25,4 +27,6 @@ void CSetupDlg::OnOK()
     EndDialog(1);
 }
 
-void CSetupDlg::OnCancel() {}
+void CSetupDlg::OnCancel()
+{
+}

@@ -3,7 +3,7 @@
 # With --fix, formats them in place.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-mapfile -t files < <(git ls-files -- '*.cpp' '*.h' '*.hpp')
+mapfile -t files < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' '*.hpp')
 [ ${#files[@]} -gt 0 ] || exit 0
 if [ "${1:-}" = "--fix" ]; then
   clang-format -i "${files[@]}"

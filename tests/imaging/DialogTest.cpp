@@ -317,8 +317,9 @@ private slots:
                 const DialogItem& item = t->items[i];
                 QWidget* w = dlg.Controls()[i].widget;
                 QCOMPARE(CDialogBuilder::GetDlgCtrlID(w), item.id);
-                if (item.kind == DialogItemKind::StaticBitmap && item.bitmap == IDB_LINK) {
-                    continue; // takes its bitmap's size, below
+                if (item.kind == DialogItemKind::StaticBitmap && item.bitmap != 0 &&
+                    !CResourceFinder::Find(item.bitmap, {"bmp"}).isEmpty()) {
+                    continue; // a bitmap static takes its bitmap's size
                 }
                 QCOMPARE(w->geometry(), CDialogUnits::ToPixels(*t, item));
                 if (item.id != -1) {
