@@ -1,6 +1,7 @@
 #include "about/CreditsCtrl.h"
 
 #include "about/CreditsCompose.h"
+#include "imaging/DialogBuilder.h"
 
 #include <QFontMetrics>
 #include <QHideEvent>
@@ -45,12 +46,20 @@ bool CCreditsCtrl::SubclassDlgItem(int nID, QWidget* pParent)
     if (pParent == nullptr)
         return false;
     const QString name = QString::number(nID);
+    // The placeholder carries the control id: as a dialog control built from a
+    // template (its id property), or by its object name ("1030" or "IDC_1030").
+    const QString templateName = QStringLiteral("IDC_") + name;
     QWidget* placeholder = nullptr;
-    for (QWidget* child : pParent->findChildren<QWidget*>(name, Qt::FindDirectChildrenOnly))
-        if (child != this)
+    for (QWidget* child : pParent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child == this)
+            continue;
+        const QVariant id = child->property(CDialogBuilder::kIdProperty);
+        if ((id.isValid() && id.toInt() == nID) || child->objectName() == name ||
+            child->objectName() == templateName)
             placeholder = child;
+    }
     if (placeholder == nullptr)
-        return parentWidget() == pParent && objectName() == name;
+        return parentWidget() == pParent && objectName() == name + QStringLiteral("-credits");
     if (parentWidget() != pParent)
         setParent(pParent);
     setGeometry(placeholder->geometry());

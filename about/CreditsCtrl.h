@@ -32,8 +32,9 @@ public:
     explicit CCreditsCtrl(QWidget* pParent = nullptr);
     ~CCreditsCtrl() override;
 
-    // Takes the place and size of the child of pParent whose object name is the
-    // control id (e.g. "1030"); that placeholder is hidden. False when there is none.
+    // Takes the place and size of pParent's control nID (a dialog control with
+    // that id, or a child named "1030" / "IDC_1030"); that placeholder is hidden.
+    // False when there is none.
     bool SubclassDlgItem(int nID, QWidget* pParent);
 
     void SetCredits(std::string_view text, char separator);

@@ -1,6 +1,7 @@
 #include "about/CreditsCompose.h"
 #include "about/CreditsBitmaps.h"
 #include "about/CreditsPalette.h"
+#include "imaging/ResourceFinder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -72,21 +73,29 @@ TEST(CreditsPalette, TrueColourPicturesGetTheHalftonePalette)
     EXPECT_TRUE(MakeCreditsPalette(QImage()).IsEmpty());
 }
 
-TEST(CreditsBitmaps, NamesMatchWithoutRegardToCase)
+TEST(CreditsBitmaps, FoundThroughTheResourceLookupWithoutRegardToCase)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(Pattern(100, 100).save(dir.filePath("Bitmap1.bmp"), "BMP"));
-    ASSERT_TRUE(Pattern(109, 50).save(dir.filePath("PLEASE.bmp"), "BMP"));
-
-    const QImage bitmap1 = CCreditsBitmaps::FromFolder(dir.path(), "BITMAP1");
-    ASSERT_FALSE(bitmap1.isNull());
-    EXPECT_EQ(bitmap1.size(), QSize(100, 100));
-    EXPECT_EQ(CCreditsBitmaps::FromFolder(dir.path(), "please").size(), QSize(109, 50));
-    EXPECT_TRUE(CCreditsBitmaps::FromFolder(dir.path(), "missing").isNull());
-    EXPECT_TRUE(CCreditsBitmaps::FromFolder(dir.path(), "").isNull());
-    // Names cannot reach out of the resource folder.
+    ASSERT_TRUE(Pattern(100, 100).save(dir.filePath("CreditsPicA.bmp"), "BMP"));
+    ASSERT_TRUE(Pattern(109, 50).save(dir.filePath("CREDITSPICB.BMP"), "BMP"));
     QDir(dir.path()).mkdir("sub");
     ASSERT_TRUE(Pattern(3, 3).save(dir.filePath("sub/x.bmp"), "BMP"));
-    EXPECT_TRUE(CCreditsBitmaps::FromFolder(dir.path(), "sub/x").isNull());
+    ASSERT_TRUE(Pattern(4, 4).save(dir.filePath("sub\\y.bmp"), "BMP"));
+    CResourceFinder::AddSearchPath(dir.path());
+
+    const QImage a = CCreditsBitmaps::FromResources("CREDITSPICA");
+    ASSERT_FALSE(a.isNull());
+    EXPECT_EQ(a.size(), QSize(100, 100));
+    EXPECT_EQ(CCreditsBitmaps::FromResources("creditspicb").size(), QSize(109, 50));
+    EXPECT_TRUE(CCreditsBitmaps::FromResources("missing").isNull());
+    EXPECT_TRUE(CCreditsBitmaps::FromResources("").isNull());
+    // Names cannot reach into folders, whichever separator they use.
+    EXPECT_TRUE(CCreditsBitmaps::FromResources("sub/x").isNull());
+    EXPECT_TRUE(CCreditsBitmaps::FromResources("sub\\y").isNull());
+    EXPECT_TRUE(
+        CCreditsBitmaps::FromResources("../" + QDir(dir.path()).dirName().toStdString() + "/CreditsPicA")
+            .isNull());
+    CResourceFinder::ClearSearchPaths();
+    EXPECT_TRUE(CCreditsBitmaps::FromResources("CreditsPicA").isNull());
 }
