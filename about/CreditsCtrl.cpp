@@ -295,11 +295,27 @@ void CCreditsCtrl::DrawTextLine(QImage& target, const CreditsLineStyle& style, c
     const QString str = QString::fromStdString(text);
     // Centred on one line, from the rectangle's top, clipped to it.
     const int x = rc.left + (rc.Width() - metrics.horizontalAdvance(str)) / 2;
+    const QPoint origin(x, rc.top + metrics.ascent());
     QPainter painter(&target);
     painter.setClipRect(ToQRect(rc));
     painter.setFont(font);
+    if (!m_bmpBkImage.isNull()) {
+        // Over a picture the letters get a dark one-pixel edge, so that they
+        // read on light and busy parts of it as well as on dark ones.
+        painter.setPen(QColor::fromRgb(OutlineColor()));
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (dx != 0 || dy != 0)
+                    painter.drawText(origin + QPoint(dx, dy), str);
+    }
     painter.setPen(QColor::fromRgb(TextColor(style)));
-    painter.drawText(QPoint(x, rc.top + metrics.ascent()), str);
+    painter.drawText(origin, str);
+}
+
+QRgb CCreditsCtrl::OutlineColor() const
+{
+    // Never the see-through colour, or the edge would vanish.
+    return KeyColor() == kOutline ? kOutlineAlt : kOutline;
 }
 
 const QImage& CCreditsCtrl::Tiled()

@@ -28,6 +28,10 @@ class CCreditsCtrl : public QWidget, private ICreditsMeasure {
 
 public:
     static constexpr unsigned kScrollTimer = 150;
+    // Edge around the letters while a background picture is loaded; the second
+    // one when the first is the see-through colour.
+    static constexpr QRgb kOutline = 0xFF000000u;
+    static constexpr QRgb kOutlineAlt = 0xFF202020u;
 
     explicit CCreditsCtrl(QWidget* pParent = nullptr);
     ~CCreditsCtrl() override;
@@ -86,6 +90,7 @@ private:
     QRgb FillColor() const;
     QRgb KeyColor() const;
     QRgb TextColor(const CreditsLineStyle& style) const;
+    QRgb OutlineColor() const;
     void DrawNextSlice(const CreditsSlice& slice);
     QRect ComposeToScreen(const CRect& column);
     void DrawStaticPage();

@@ -249,6 +249,48 @@ private slots:
         CheckComposed(ctrl, Tile(picture, 200, 60), kBlue);
     }
 
+    void textOverAPictureHasADarkEdge()
+    {
+        const QImage picture = Pattern(60, 40);
+        for (const bool transparent : {true, false}) {
+            CCreditsCtrl ctrl;
+            ctrl.SetTransparent(transparent);
+            QVERIFY(ctrl.SetBkImage(SavePicture("edge.bmp", picture)));
+            SetUp(ctrl, 200, 60, "Hello World");
+            // Without transparent mode the background colour is the see-through
+            // one; black as background must not swallow the edge.
+            if (!transparent)
+                ctrl.SetColor(0, PackRgb(0, 0, 0));
+            Ticks(ctrl, 29); // the whole line is in, at rows 45..59
+            const QRgb edge = transparent ? CCreditsCtrl::kOutline : CCreditsCtrl::kOutlineAlt;
+            const QImage back = ctrl.BackBuffer();
+            const QImage screen = ctrl.ScreenImage();
+            int letters = 0;
+            for (int y = 46; y < 59; ++y)
+                for (int x = 1; x < 199; ++x) {
+                    if (back.pixel(x, y) != kWhite)
+                        continue;
+                    ++letters;
+                    // Every letter pixel is bordered by letter or edge, never by
+                    // the picture showing through.
+                    for (int dy = -1; dy <= 1; ++dy)
+                        for (int dx = -1; dx <= 1; ++dx) {
+                            const QRgb n = screen.pixel(x + dx, y + dy);
+                            if (n != kWhite && n != edge)
+                                QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x + dx).arg(y + dy)));
+                        }
+                }
+            QVERIFY(letters > 40);
+            QVERIFY(Count(screen, edge, QRect(0, 45, 200, 15)) > letters);
+        }
+
+        // On the plain background colour the letters stand alone.
+        CCreditsCtrl plain;
+        SetUp(plain, 200, 60, "Hello World");
+        Ticks(plain, 29);
+        QCOMPARE(Count(plain.BackBuffer(), CCreditsCtrl::kOutline, plain.BackBuffer().rect()), 0);
+    }
+
     void newPictureShowsAtTheNextTick()
     {
         const QImage first = Pattern(40, 40);
