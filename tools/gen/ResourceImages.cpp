@@ -273,19 +273,34 @@ QImage ArrowUp253()
     return Palette::ToIndexed(img, Palette::Classic16(), false);
 }
 
+namespace {
+// Text with a one-pixel white halo, so that it stays readable where the light
+// grey around it lets a busy picture show through.
+void HaloText(QPainter& p, const QRect& r, const QString& text, const QColor& colour)
+{
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter;
+    p.setPen(Qt::white);
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (dx != 0 || dy != 0)
+                p.drawText(r.translated(dx, dy), flags, text);
+        }
+    }
+    p.setPen(colour);
+    p.drawText(r, flags, text);
+}
+} // namespace
+
 QImage Please()
 {
     QImage img = Blank(109, 50, kLightGrey);
     QPainter p(&img);
     p.setFont(Font("DejaVu Sans", 11, true, false));
-    p.setPen(QColor(0, 0, 128));
-    p.drawText(QRect(1, 1, 82, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Please"));
+    HaloText(p, QRect(2, 1, 82, 16), QStringLiteral("Please"), QColor(0, 0, 128));
     p.setFont(Font("DejaVu Sans", 9, false, false));
-    p.setPen(Qt::black);
-    p.drawText(QRect(1, 17, 84, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("click the link"));
-    p.drawText(QRect(1, 29, 84, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("and send me"));
-    p.setPen(QColor(128, 0, 0));
-    p.drawText(QRect(1, 38, 84, 12), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("a mail!"));
+    HaloText(p, QRect(2, 17, 84, 12), QStringLiteral("click the link"), Qt::black);
+    HaloText(p, QRect(2, 28, 84, 12), QStringLiteral("and send me"), Qt::black);
+    HaloText(p, QRect(2, 37, 84, 12), QStringLiteral("a mail!"), QColor(128, 0, 0));
     // Arrow to the right.
     QPolygon arrow;
     arrow << QPoint(84, 18) << QPoint(95, 18) << QPoint(95, 11) << QPoint(107, 25) << QPoint(95, 39)
