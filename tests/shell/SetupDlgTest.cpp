@@ -3,6 +3,8 @@
 // theirs, sounds recorded at the board's sound sink.
 
 #include "shell/SetupDlg.h"
+#include "audio/AudioDevice.h"
+#include "audio/SoundEffects.h"
 #include "engine/PuzzleBoard.h"
 #include "imaging/BitmapButton.h"
 #include "imaging/DataExchange.h"
@@ -24,6 +26,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "tools/media/WavWriter.h"
+
+#include <SDL_mixer.h>
+
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -74,6 +81,8 @@ private slots:
     void opensWithTheStoredSettings();
     void startSavesTheProfileAndEnds();
     void enterStartsAtOnce();
+    void startSoundIsHeardOnlyWithSoundOn_data();
+    void startSoundIsHeardOnlyWithSoundOn();
     void invalidFieldsKeepTheDialogOpen_data();
     void invalidFieldsKeepTheDialogOpen();
     void difficultyArrowsStopAtHundredWhileTypedValuesGoHigher();
@@ -233,6 +242,71 @@ void SetupDlgTest::enterStartsAtOnce()
     QCOMPARE(dlg.DoModal(), IDOK);
     QCOMPARE(ReadProfile(), StandardProfile(1, 1, 1, 150, 20, 3, 3, QStringLiteral("bitmaps\\pic1.bmp")));
     QCOMPARE(g_sounds, std::vector<std::string>{"sounds\\ok.wav"});
+}
+
+void SetupDlgTest::startSoundIsHeardOnlyWithSoundOn_data()
+{
+    QTest::addColumn<bool>("soundOn");
+    QTest::newRow("sound on") << true;
+    QTest::newRow("sound switched off") << false;
+}
+
+void SetupDlgTest::startSoundIsHeardOnlyWithSoundOn()
+{
+    QFETCH(bool, soundOn);
+    // A loud tone as the ok sound, played through the real mixer into SDL's disk driver.
+    QVERIFY(QDir().mkpath(QStringLiteral("sounds")));
+    std::vector<std::int16_t> tone(44100 * 3 / 10);
+    for (std::size_t i = 0; i < tone.size(); ++i) {
+        tone[i] = static_cast<std::int16_t>(16000 * std::sin(2.0 * M_PI * 440.0 * i / 44100.0));
+    }
+    QVERIFY(CWavWriter::Write("sounds/ok.wav", tone));
+    const QString capture = m_dir.filePath(QStringLiteral("capture.raw"));
+    CAudioDevice::Shutdown();
+    CSoundEffects::ClearCache();
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", capture.toUtf8());
+    CPuzzleBoard::s_pfnSoundSink = &CSoundEffects::Play;
+    QVERIFY(CAudioDevice::Acquire());
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+
+    {
+        CSetupDlg dlg;
+        dlg.show();
+        if (!soundOn) {
+            QTest::mouseClick(dlg.GetDlgItemAs<QCheckBox>(IDC_SOUND), Qt::LeftButton);
+        }
+        QTest::mouseClick(dlg.m_btnStart, Qt::LeftButton);
+        QVERIFY(!dlg.isVisible());
+    }
+    QTest::qWait(600);
+    CAudioDevice::Shutdown();
+    qputenv("SDL_AUDIODRIVER", "dummy");
+
+    QFile f(capture);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QVERIFY(bytes.size() > 1000);
+    double peak = 0.0;
+    if (format == AUDIO_S16SYS) {
+        const auto* s = reinterpret_cast<const std::int16_t*>(bytes.constData());
+        for (qsizetype i = 0; i < bytes.size() / 2; ++i) {
+            peak = std::max(peak, std::abs(s[i] / 32768.0));
+        }
+    } else {
+        QCOMPARE(format, Uint16(AUDIO_F32SYS));
+        const auto* s = reinterpret_cast<const float*>(bytes.constData());
+        for (qsizetype i = 0; i < bytes.size() / 4; ++i) {
+            peak = std::max(peak, std::abs(static_cast<double>(s[i])));
+        }
+    }
+    if (soundOn) {
+        QVERIFY2(peak > 0.3, qPrintable(QString::number(peak)));
+    } else {
+        QCOMPARE(peak, 0.0);
+    }
 }
 
 void SetupDlgTest::invalidFieldsKeepTheDialogOpen_data()
