@@ -78,7 +78,6 @@ private slots:
     void init();
     void cleanup();
 
-    void opensWithTheStoredSettings();
     void startSavesTheProfileAndEnds();
     void enterStartsAtOnce();
     void startSoundIsHeardOnlyWithSoundOn_data();
@@ -89,8 +88,6 @@ private slots:
     void escapeAndCloseRestoreTheStandardSettings();
     void restoreIsSilentWithSoundOff();
     void soundBoxChangesTheFlagAtOnce();
-    void musicBoxChangesTheFlagAtOnce();
-    void pictureClickBlipsAndStartTakesIt();
     void customizeReplacesThePictureSelectedAtOpening();
     void customizeRefusesOtherExtensions_data();
     void customizeRefusesOtherExtensions();
@@ -172,34 +169,14 @@ QString SetupDlgTest::StandardProfile(int bild, int sound, int midi, int speed, 
         .arg(strBild);
 }
 
-void SetupDlgTest::opensWithTheStoredSettings()
-{
-    QDir().mkpath(m_dir.filePath(QStringLiteral("config")));
-    QFile f(ProfilePath());
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[Tessra]\nBild=4\nSound=0\nMidi=1\nSpeed=300\nDifficult=700\nFieldX=5\nFieldY=9\n");
-    f.close();
-
-    CSetupDlg dlg;
-    dlg.show();
-    QCOMPARE(Edit(dlg, IDC_DIFFICULT)->text(), QStringLiteral("700"));
-    QCOMPARE(Edit(dlg, IDC_SPEED)->text(), QStringLiteral("300"));
-    QCOMPARE(Edit(dlg, IDC_FIELDX)->text(), QStringLiteral("5"));
-    QCOMPARE(Edit(dlg, IDC_FIELDY)->text(), QStringLiteral("9"));
-    QCOMPARE(dlg.IsDlgButtonChecked(IDC_SOUND), 0);
-    QCOMPARE(dlg.IsDlgButtonChecked(IDC_MIDI), 1);
-    QCOMPARE(dlg.GetCheckedRadioButton(IDC_PIC1, IDC_PIC4), IDC_PIC4);
-    // Opening alone writes nothing and plays nothing.
-    QVERIFY(!QFile::exists(ProfilePath()) || ReadProfile().count(QLatin1Char('\n')) == 8);
-    QVERIFY(g_sounds.empty());
-}
-
 void SetupDlgTest::startSavesTheProfileAndEnds()
 {
     CSetupDlg dlg;
     int result = -1;
     QTimer::singleShot(0, &dlg, [&] {
         QTest::mouseClick(Button(dlg, IDC_PIC3), Qt::LeftButton);
+        QCOMPARE(dlg.GetCheckedRadioButton(IDC_PIC1, IDC_PIC4), IDC_PIC3);
+        QCOMPARE(g_nPicture, 1); // taken only at Start
         Type(Edit(dlg, IDC_DIFFICULT), QStringLiteral("500"));
         Type(Edit(dlg, IDC_SPEED), QStringLiteral("40"));
         Type(Edit(dlg, IDC_FIELDX), QStringLiteral("10"));
@@ -411,8 +388,12 @@ void SetupDlgTest::escapeAndCloseRestoreTheStandardSettings()
 
     CSetupDlg dlg;
     dlg.show();
+    // It opens with the stored settings.
     QCOMPARE(dlg.IsDlgButtonChecked(IDC_MIDI), 1);
     QCOMPARE(dlg.GetCheckedRadioButton(IDC_PIC1, IDC_PIC4), IDC_PIC3);
+    QCOMPARE(Edit(dlg, IDC_DIFFICULT)->text(), QStringLiteral("77"));
+    QCOMPARE(Edit(dlg, IDC_SPEED)->text(), QStringLiteral("999"));
+    QCOMPARE(Edit(dlg, IDC_FIELDY)->text(), QStringLiteral("7"));
     QVERIFY(Button(dlg, IDC_PIC2)->icon().isNull());
     Type(Edit(dlg, IDC_FIELDX), QStringLiteral("8"));
 
@@ -491,35 +472,6 @@ void SetupDlgTest::soundBoxChangesTheFlagAtOnce()
     QCOMPARE(ReadProfile(), StandardProfile(2, 0, 1, 150, 20, 3, 3, QStringLiteral("bitmaps\\pic2.bmp")));
 }
 
-void SetupDlgTest::musicBoxChangesTheFlagAtOnce()
-{
-    CSetupDlg dlg;
-    dlg.show();
-    auto* box = dlg.GetDlgItemAs<QCheckBox>(IDC_MIDI);
-    QCOMPARE(g_bMidi, 1);
-    QTest::keyClick(box, Qt::Key_Space);
-    QCOMPARE(g_bMidi, 0);
-    QTest::mouseClick(box, Qt::LeftButton);
-    QCOMPARE(g_bMidi, 1);
-    QVERIFY(g_sounds.empty());
-}
-
-void SetupDlgTest::pictureClickBlipsAndStartTakesIt()
-{
-    CSetupDlg dlg;
-    dlg.show();
-    for (int id : {IDC_PIC4, IDC_PIC2, IDC_PIC3}) {
-        QTest::mouseClick(Button(dlg, id), Qt::LeftButton);
-        QCOMPARE(dlg.GetCheckedRadioButton(IDC_PIC1, IDC_PIC4), id);
-    }
-    QCOMPARE(g_sounds.size(), size_t(3));
-    // Nothing but the check changes before Start.
-    QCOMPARE(g_nPicture, 1);
-    QTest::mouseClick(dlg.m_btnStart, Qt::LeftButton);
-    QCOMPARE(g_nPicture, 3);
-    QCOMPARE(dlg.m_strBild, std::string("bitmaps\\pic3.bmp"));
-}
-
 void SetupDlgTest::customizeReplacesThePictureSelectedAtOpening()
 {
     const QString chosen = m_dir.filePath(QStringLiteral("mine.bmp"));
@@ -531,6 +483,7 @@ void SetupDlgTest::customizeReplacesThePictureSelectedAtOpening()
     QTest::mouseClick(Button(dlg, IDC_PIC3), Qt::LeftButton);
     QTest::mouseClick(dlg.GetDlgItemAs<QCheckBox>(IDC_SOUND), Qt::LeftButton);
     QTest::mouseClick(dlg.GetDlgItemAs<QCheckBox>(IDC_MIDI), Qt::LeftButton);
+    QCOMPARE(g_bMidi, 0); // the music box changes its flag at once
     Type(Edit(dlg, IDC_FIELDX), QStringLiteral("7"));
     Type(Edit(dlg, IDC_DIFFICULT), QStringLiteral("456"));
 
