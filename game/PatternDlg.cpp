@@ -2,24 +2,86 @@
 
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
+#include "shell/PathMap.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QResizeEvent>
 
 CPatternDlg::CPatternDlg(QWidget* pParentWnd) : CDialog(IDD_PATTERN, pParentWnd)
 {
+    m_pPicture = GetDlgItemAs<QLabel>(IDC_PATTERN_PICTURE);
+    // The game window sizes the preview to the picture.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(kPictureSize, kPictureSize);
 }
 
 CPatternDlg::~CPatternDlg()
 {
-    g_bPatternShown = false;
+    // Destroyed while shown (with the game window): no preview is left.
+    if (m_bShown) {
+        g_bPatternShown = false;
+    }
 }
 
 bool CPatternDlg::SetPicture()
 {
+    if (!m_pPicture) {
+        return true;
+    }
+    QImage image;
+    if (g_nPicture >= 1 && g_nPicture <= 4 && !g_strPicPath[g_nPicture - 1].empty()) {
+        const std::string path = ToNativePath(g_strPicPath[g_nPicture - 1]);
+        QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
+        image = reader.read();
+    }
+    if (image.isNull()) {
+        m_pPicture->clear();
+        return true;
+    }
+    if (image.width() != kPictureSize || image.height() != kPictureSize) {
+        image = image.scaled(kPictureSize, kPictureSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    m_pPicture->setPixmap(QPixmap::fromImage(image));
     return true;
+}
+
+QImage CPatternDlg::GetPicture() const
+{
+    return m_pPicture ? m_pPicture->pixmap().toImage() : QImage();
 }
 
 bool CPatternDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_bShown = true;
     g_bPatternShown = true;
     return true;
+}
+
+void CPatternDlg::OnLButtonDown(Qt::KeyboardModifiers, QPoint)
+{
+    EndDialog(1);
+}
+
+void CPatternDlg::done(int r)
+{
+    // Every way out (click, Escape, Enter, close request) hides the preview
+    // for good: the next Show Pattern makes a new one.
+    if (m_bShown) {
+        m_bShown = false;
+        g_bPatternShown = false;
+    }
+    CDialog::done(r);
+    deleteLater();
+}
+
+void CPatternDlg::resizeEvent(QResizeEvent* event)
+{
+    CDialog::resizeEvent(event);
+    if (m_pPicture) {
+        m_pPicture->setGeometry(rect());
+    }
 }

@@ -2,14 +2,42 @@
 
 #include "imaging/Dialog.h"
 
+class QLabel;
+
 // The pattern preview: the whole selected picture, 300 x 300, in a window
 // without a caption beside the game window. A click closes it.
+//
+// Give the game window as parent: the preview then stays in front of it and
+// is destroyed with it. Create() shows it (g_bPatternShown becomes true);
+// move() and resize() place it. A left click, Escape, Enter or a close request
+// hides it, sets g_bPatternShown false and deletes the object (deleteLater):
+// hold it in a QPointer and never delete it yourself; the next Show Pattern
+// makes a fresh one, so at most one exists at a time.
 class CPatternDlg : public CDialog {
     Q_OBJECT
 public:
+    static constexpr int kPictureSize = 300;
+
     explicit CPatternDlg(QWidget* pParentWnd = nullptr);
     ~CPatternDlg() override;
 
+    // Loads the selected picture (g_strPicPath[g_nPicture - 1]) scaled to
+    // 300 x 300 into the window; a file that does not load leaves it empty.
+    // Always true.
     bool SetPicture();
     bool OnInitDialog() override;
+    void OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint point) override;
+
+    // The picture shown; null when empty.
+    QImage GetPicture() const;
+
+public slots:
+    void done(int r) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QLabel* m_pPicture = nullptr; // control 1034
+    bool m_bShown = false;        // this preview set g_bPatternShown
 };
