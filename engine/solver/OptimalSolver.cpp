@@ -42,6 +42,8 @@ bool COptimalSolver::Solve(const CPuzzleState& state, const CSearchLimits& limit
         mirrored += m_mirrorValue[g];
     }
     m_path.clear();
+    if (m_limits.Expired())
+        return false;
     m_nBound = std::max(sum, mirrored);
     for (;;) {
         m_nNextBound = INT_MAX;

@@ -34,7 +34,8 @@ std::uint64_t GetLE(const std::uint8_t* p, int bytes)
 } // namespace
 
 CPatternDatabase::CPatternDatabase(int x, int y, std::vector<int> tiles)
-    : m_nX(x), m_nY(y), m_nCells(x * y), m_tiles(std::move(tiles)), m_nK(static_cast<int>(m_tiles.size())), m_nEntries(1)
+    : m_nX(x), m_nY(y), m_nCells(x * y), m_tiles(std::move(tiles)), m_nK(static_cast<int>(m_tiles.size())),
+      m_nEntries(1)
 {
     for (size_t i = 0; i < m_tiles.size(); ++i)
         m_nEntries *= static_cast<std::size_t>(m_nCells) - i;

@@ -28,7 +28,10 @@ public:
     bool HasMirror() const { return m_nX == m_nY; }
     int GroupOf(int tile) const { return m_groupOf[static_cast<size_t>(tile)]; }
     // The group whose mirrored estimate changes when the tile moves.
-    int MirrorGroupOf(int tile) const { return m_groupOf[static_cast<size_t>(m_mirror[static_cast<size_t>(tile)])]; }
+    int MirrorGroupOf(int tile) const
+    {
+        return m_groupOf[static_cast<size_t>(m_mirror[static_cast<size_t>(tile)])];
+    }
 
     // cellOfTile[t] is the cell that holds tile t.
     int GroupValue(int group, const std::uint8_t* cellOfTile) const;

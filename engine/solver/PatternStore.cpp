@@ -55,30 +55,37 @@ void CPatternStore::LoadOrBuild(int x, int y)
 {
     auto set = std::make_shared<CPatternSet>(x, y);
     const std::filesystem::path dir = CacheDirectory();
-    SCounters counts;
-    bool complete = true;
-    for (int g = 0; g < set->GroupCount() && complete; ++g) {
+    std::atomic<int> loaded{0}, built{0}, saved{0}, failed{0};
+    // One worker per table: the groups of a shape build side by side.
+    auto work = [&](int g) {
         CPatternDatabase& db = set->Database(g);
         if (!dir.empty() && db.LoadFile(dir / db.FileName())) {
-            ++counts.nLoaded;
-            continue;
+            ++loaded;
+            return;
         }
         if (!db.Build(&m_bShutdown)) {
-            complete = false;
-            break;
+            ++failed;
+            return;
         }
-        ++counts.nBuilt;
+        ++built;
         if (!dir.empty() && db.SaveFile(dir / db.FileName()))
-            ++counts.nSaved;
-    }
+            ++saved;
+    };
+    std::vector<std::thread> workers;
+    for (int g = 1; g < set->GroupCount(); ++g)
+        workers.emplace_back(work, g);
+    work(0);
+    for (std::thread& t : workers)
+        t.join();
+
     std::lock_guard lock(m_mutex);
     SEntry& entry = m_entries[{x, y}];
     entry.bBuilding = false;
-    if (complete)
+    if (failed == 0)
         entry.ready = std::move(set);
-    m_counters.nLoaded += counts.nLoaded;
-    m_counters.nBuilt += counts.nBuilt;
-    m_counters.nSaved += counts.nSaved;
+    m_counters.nLoaded += loaded;
+    m_counters.nBuilt += built;
+    m_counters.nSaved += saved;
     m_changed.notify_all();
 }
 

@@ -48,9 +48,9 @@ public:
     void Clear();
 
     struct SCounters {
-        int nLoaded = 0;  // tables read from the cache folder
-        int nBuilt = 0;   // tables computed
-        int nSaved = 0;   // tables written to the cache folder
+        int nLoaded = 0; // tables read from the cache folder
+        int nBuilt = 0;  // tables computed
+        int nSaved = 0;  // tables written to the cache folder
     };
     SCounters Counters() const;
 

@@ -12,7 +12,9 @@ CPuzzleState::CPuzzleState(int x, int y) : m_nX(x), m_nY(y)
     }
 }
 
-CPuzzleState::CPuzzleState(int x, int y, std::vector<int> tiles) : m_nX(x), m_nY(y), m_tiles(std::move(tiles)) {}
+CPuzzleState::CPuzzleState(int x, int y, std::vector<int> tiles) : m_nX(x), m_nY(y), m_tiles(std::move(tiles))
+{
+}
 
 std::string CPuzzleState::Problem() const
 {

@@ -18,8 +18,9 @@ constexpr int kLambda = 3;
 // Plan each group together with the next one of the line, within this many nodes.
 constexpr bool kLookahead = true;
 constexpr std::size_t kLookaheadNodes = 15000;
+constexpr int kLookaheadWeight = 7;
 constexpr std::size_t kGroupSize = 2;
-constexpr std::size_t kGroupNodes = 60000; // first try for a group of three or more
+constexpr std::size_t kGroupNodes = 60000;     // first try for a group of three or more
 constexpr std::size_t kPairNodes = 250000;     // a pair
 constexpr std::size_t kPairNodesMax = 4000000; // a pair, last resort: more than its whole space
 
@@ -97,7 +98,8 @@ void CStripSolver::Click(int cell)
     m_moves.emplace_back(cell % m_nX, cell / m_nX);
 }
 
-bool CStripSolver::Solve(const CPuzzleState& state, const CSearchLimits& limits, std::vector<CCell>& moves)
+bool CStripSolver::Solve(const CPuzzleState& state, const CSearchLimits& limits, std::vector<CCell>& moves,
+                         bool bPatternBlock)
 {
     moves.clear();
     m_nX = state.Width();
@@ -130,7 +132,7 @@ bool CStripSolver::Solve(const CPuzzleState& state, const CSearchLimits& limits,
     m_limits = limits;
     m_nNodes = 0;
 
-    bool patterns = true;
+    bool patterns = bPatternBlock;
     for (;;) {
         if (m_limits.Expired())
             return false;
@@ -167,8 +169,9 @@ bool CStripSolver::SolveLine(bool bRow)
     // before it, since the corner cannot be filled with its neighbour fixed.
     std::vector<std::vector<int>> groups;
     for (size_t i = 0; i < line.size(); i += kGroupSize)
-        groups.push_back(std::vector<int>(line.begin() + static_cast<long>(i),
-                                          line.begin() + static_cast<long>(std::min(line.size(), i + kGroupSize))));
+        groups.push_back(
+            std::vector<int>(line.begin() + static_cast<long>(i),
+                             line.begin() + static_cast<long>(std::min(line.size(), i + kGroupSize))));
     if (groups.size() > 1 && groups.back().size() == 1) {
         groups[groups.size() - 2].push_back(groups.back()[0]);
         groups.pop_back();
@@ -180,7 +183,7 @@ bool CStripSolver::SolveLine(bool bRow)
             std::vector<int> both = groups[g];
             both.insert(both.end(), groups[g + 1].begin(), groups[g + 1].end());
             std::vector<int> path;
-            if (SearchGroup(both, kLookaheadNodes, path)) {
+            if (SearchGroup(both, kLookaheadNodes, path, kLookaheadWeight)) {
                 for (int cell : path) {
                     bool home = true;
                     for (int t : groups[g])
@@ -206,14 +209,14 @@ bool CStripSolver::PlaceGroup(const std::vector<int>& tiles)
     if (m_limits.Expired())
         return false;
     std::vector<int> path;
-    bool found = SearchGroup(tiles, tiles.size() > 2 ? kGroupNodes : kPairNodes, path);
+    bool found = SearchGroup(tiles, tiles.size() > 2 ? kGroupNodes : kPairNodes, path, kW);
     if (!found && tiles.size() > 2) {
         // Too many states: the leading tiles first, then the last pair.
         const std::vector<int> head(tiles.begin(), tiles.end() - 2), tail(tiles.end() - 2, tiles.end());
         return PlaceGroup(head) && PlaceGroup(tail);
     }
     if (!found)
-        found = SearchGroup(tiles, kPairNodesMax, path);
+        found = SearchGroup(tiles, kPairNodesMax, path, kW);
     if (!found)
         return false;
     for (int cell : path)
@@ -256,7 +259,8 @@ void CStripSolver::ComputeTileTable(int home, std::vector<std::uint16_t>& table)
     }
 }
 
-bool CStripSolver::SearchGroup(const std::vector<int>& tiles, std::size_t nodeLimit, std::vector<int>& path)
+bool CStripSolver::SearchGroup(const std::vector<int>& tiles, std::size_t nodeLimit, std::vector<int>& path,
+                               int weight)
 {
     path.clear();
     const int m = static_cast<int>(tiles.size());
@@ -309,10 +313,10 @@ bool CStripSolver::SearchGroup(const std::vector<int>& tiles, std::size_t nodeLi
     bool isNew = false;
     const std::uint64_t startKey = keyOf(m_nBlank, cells);
     map.Find(startKey, 0, isNew);
-    nodes.push_back({startKey, -1, 0, kW * h0});
-    buckets.resize(static_cast<size_t>(kW * h0) + 1);
-    buckets[static_cast<size_t>(kW * h0)].push_back(0);
-    size_t lowest = static_cast<size_t>(kW * h0);
+    nodes.push_back({startKey, -1, 0, weight * h0});
+    buckets.resize(static_cast<size_t>(weight * h0) + 1);
+    buckets[static_cast<size_t>(weight * h0)].push_back(0);
+    size_t lowest = static_cast<size_t>(weight * h0);
 
     int goal = -1;
     std::size_t expanded = 0;
@@ -351,7 +355,8 @@ bool CStripSolver::SearchGroup(const std::vector<int>& tiles, std::size_t nodeLi
                 // routes that carry such tiles towards home.
                 const int other = m_board[static_cast<size_t>(nb)];
                 if (other != m_nCells - 1) {
-                    const int before = std::abs(nb % m_nX - other % m_nX) + std::abs(nb / m_nX - other / m_nX);
+                    const int before =
+                        std::abs(nb % m_nX - other % m_nX) + std::abs(nb / m_nX - other / m_nX);
                     const int after = std::abs(bc - other % m_nX) + std::abs(br - other / m_nX);
                     cost += (after - before) * kLambda;
                 }
@@ -359,7 +364,7 @@ bool CStripSolver::SearchGroup(const std::vector<int>& tiles, std::size_t nodeLi
             if (h >= 0) {
                 const std::uint64_t key = keyOf(nb, cells);
                 const std::int32_t g = node.g + cost;
-                const std::int32_t f = g + kW * h;
+                const std::int32_t f = g + weight * h;
                 std::int32_t& slot = map.Find(key, static_cast<std::int32_t>(nodes.size()), isNew);
                 std::int32_t target = -1;
                 if (isNew) {
@@ -384,7 +389,8 @@ bool CStripSolver::SearchGroup(const std::vector<int>& tiles, std::size_t nodeLi
                 cells[moved] = nb;
         }
     }
-    for (std::int32_t i = goal; nodes[static_cast<size_t>(i)].parent >= 0; i = nodes[static_cast<size_t>(i)].parent)
+    for (std::int32_t i = goal; nodes[static_cast<size_t>(i)].parent >= 0;
+         i = nodes[static_cast<size_t>(i)].parent)
         path.push_back(static_cast<int>(nodes[static_cast<size_t>(i)].key & 0xFF));
     std::reverse(path.begin(), path.end());
     return true;
