@@ -21,7 +21,8 @@ std::vector<CCell> CPathShortener::RemoveLoops(const CPuzzleState& start, const 
     const int x = start.Width();
     const int n = start.CellCount();
     auto key = [n](int cell, int tile) {
-        return Mix(static_cast<std::uint64_t>(cell) * static_cast<std::uint64_t>(n) + static_cast<std::uint64_t>(tile));
+        return Mix(static_cast<std::uint64_t>(cell) * static_cast<std::uint64_t>(n) +
+                   static_cast<std::uint64_t>(tile));
     };
     std::vector<int> board = start.Tiles();
     const int blankId = n - 1;

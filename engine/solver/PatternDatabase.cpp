@@ -202,8 +202,7 @@ std::vector<std::uint8_t> CPatternDatabase::Serialize() const
 bool CPatternDatabase::Deserialize(const std::vector<std::uint8_t>& bytes)
 {
     m_table.clear();
-    const std::size_t header = 4 + 4 * 4 + 4 * m_tiles.size() + 8 + 8;
-    if (bytes.size() != header + m_nEntries)
+    if (bytes.size() != FileSize())
         return false;
     const std::uint8_t* p = bytes.data();
     if (std::memcmp(p, kMagic, 4) != 0)
@@ -228,6 +227,12 @@ bool CPatternDatabase::Deserialize(const std::vector<std::uint8_t>& bytes)
     return true;
 }
 
+std::size_t CPatternDatabase::FileSize() const
+{
+    // magic, version, width, height, group size, tiles, entry count, checksum, table
+    return 4 + 4 * 4 + 4 * m_tiles.size() + 8 + 8 + m_nEntries;
+}
+
 std::string CPatternDatabase::FileName() const
 {
     std::string name = "pdb-" + std::to_string(m_nX) + "x" + std::to_string(m_nY) + "-";
@@ -239,6 +244,11 @@ std::string CPatternDatabase::FileName() const
 bool CPatternDatabase::LoadFile(const std::filesystem::path& path)
 {
     m_table.clear();
+    // Refuse a file of the wrong size before reading any of it.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec || size != FileSize())
+        return false;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;

@@ -60,6 +60,8 @@ public:
     static std::uint64_t Checksum(const std::uint8_t* data, std::size_t size);
 
 private:
+    std::size_t FileSize() const;
+
     int m_nX;
     int m_nY;
     int m_nCells;

@@ -68,20 +68,26 @@ inline CPuzzleState RandomSolvable(int x, int y, std::mt19937& rng)
     return state;
 }
 
+// True in builds with AddressSanitizer, which run several times slower.
+constexpr bool UnderSanitizer()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#else
+    return false;
+#endif
+#else
+    return false;
+#endif
+}
+
 // Scales sample sizes down under AddressSanitizer.
 inline int Sample(int normal)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    return std::max(1, normal / 8);
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return std::max(1, normal / 8);
-#else
-    return normal;
-#endif
-#else
-    return normal;
-#endif
+    return UnderSanitizer() ? std::max(1, normal / 8) : normal;
 }
 
 } // namespace testboards
