@@ -57,8 +57,8 @@ int main(int argc, char** argv)
         CPatternStore::Instance().Wait(s[0], s[1], nullptr, std::chrono::steady_clock::time_point::max());
     const auto counters = CPatternStore::Instance().Counters();
     std::printf("pattern databases ready in %.2f s (%d read from %s, %d built)\n\n",
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), counters.nLoaded,
-                CPatternStore::Instance().CacheDirectory().c_str(), counters.nBuilt);
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(),
+                counters.nLoaded, CPatternStore::Instance().CacheDirectory().c_str(), counters.nBuilt);
 
     std::printf("%-6s %6s %10s %10s %10s %11s %10s %10s %8s\n", "size", "boards", "median ms", "p99 ms",
                 "max ms", "mean moves", "/Manhattan", "/shortest", "optimal");
@@ -76,12 +76,15 @@ int main(int argc, char** argv)
             const CPuzzleState state = RandomSolvable(x, y, rng);
             const auto start = std::chrono::steady_clock::now();
             const CSolveResult result = CPuzzleSolver::Solve(state);
-            times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            times.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
             CPuzzleState check = state;
-            if (result.status != CSolveResult::EStatus::Solved || !check.Apply(result.moves) || !check.IsSolved())
+            if (result.status != CSolveResult::EStatus::Solved || !check.Apply(result.moves) ||
+                !check.IsSolved())
                 ++failures;
             totalMoves += static_cast<double>(result.moves.size());
-            ratios.push_back(static_cast<double>(result.moves.size()) / std::max(1, state.ManhattanDistance()));
+            ratios.push_back(static_cast<double>(result.moves.size()) /
+                             std::max(1, state.ManhattanDistance()));
             optimal += result.bOptimal ? 1 : 0;
         }
         double meanRatio = 0;
@@ -91,8 +94,9 @@ int main(int argc, char** argv)
         char shortest[16] = "unknown";
         if (optimal == count)
             std::snprintf(shortest, sizeof shortest, "1.000");
-        std::printf("%-6s %6d %10.2f %10.2f %10.2f %11.1f %10.3f %10s %8d", label, count, Percentile(times, 0.5),
-                    Percentile(times, 0.99), Percentile(times, 1.0), totalMoves / count, meanRatio, shortest, optimal);
+        std::printf("%-6s %6d %10.2f %10.2f %10.2f %11.1f %10.3f %10s %8d", label, count,
+                    Percentile(times, 0.5), Percentile(times, 0.99), Percentile(times, 1.0),
+                    totalMoves / count, meanRatio, shortest, optimal);
         if (failures)
             std::printf("  FAILED %d", failures);
         std::printf("\n");
