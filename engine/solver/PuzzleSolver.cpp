@@ -44,7 +44,11 @@ CSolveResult CPuzzleSolver::Solve(const CPuzzleState& state, const SOptions& opt
         }
         // A small board: the short solver needs no limits to finish at once.
         CStripSolver strip;
-        strip.Solve(state, {}, result.moves, !result.bFellBack);
+        if (!strip.Solve(state, {}, result.moves, !result.bFellBack)) {
+            result.status = CSolveResult::EStatus::Interrupted;
+            result.moves.clear();
+            return result;
+        }
         result.moves = CPathShortener::RemoveLoops(state, result.moves);
         return result;
     }
