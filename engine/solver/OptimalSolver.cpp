@@ -44,7 +44,11 @@ bool COptimalSolver::Solve(const CPuzzleState& state, const CSearchLimits& limit
     m_path.clear();
     if (m_limits.Expired())
         return false;
-    m_nBound = std::max(sum, mirrored);
+    // Every solution has the parity of the blank's distance from its home, so
+    // bounds of the other parity would only repeat the previous iteration.
+    const int parity = (m_nX - 1 - blank % m_nX + m_patterns.Height() - 1 - blank / m_nX) % 2;
+    auto withParity = [parity](int bound) { return bound % 2 == parity ? bound : bound + 1; };
+    m_nBound = withParity(std::max(sum, mirrored));
     for (;;) {
         m_nNextBound = INT_MAX;
         const EStep step = Search(0, blank, -1, sum, mirrored);
@@ -52,7 +56,7 @@ bool COptimalSolver::Solve(const CPuzzleState& state, const CSearchLimits& limit
             break;
         if (step == EStep::Stopped || m_nNextBound == INT_MAX)
             return false;
-        m_nBound = m_nNextBound;
+        m_nBound = withParity(m_nNextBound);
     }
     for (std::uint8_t c : m_path)
         moves.emplace_back(c % m_nX, c / m_nX);
@@ -71,6 +75,7 @@ COptimalSolver::EStep COptimalSolver::Search(int depth, int blank, int previous,
     if ((++m_nNodes & 0x3FFF) == 0 && m_limits.Expired())
         return EStep::Stopped;
     const bool mirror = m_patterns.HasMirror();
+    const int childDepth = depth + 1;
     for (std::uint8_t next : m_neighbours[static_cast<size_t>(blank)]) {
         if (next == previous)
             continue;
@@ -79,28 +84,45 @@ COptimalSolver::EStep COptimalSolver::Search(int depth, int blank, int previous,
         m_board[blank] = static_cast<std::uint8_t>(tile);
         m_board[next] = static_cast<std::uint8_t>(m_nCells - 1);
         m_cellOf[tile] = static_cast<std::uint8_t>(blank);
+        auto undo = [&] {
+            m_cellOf[tile] = next;
+            m_board[next] = static_cast<std::uint8_t>(tile);
+            m_board[blank] = static_cast<std::uint8_t>(m_nCells - 1);
+        };
         const int g = m_patterns.GroupOf(tile);
         const int oldValue = m_groupValue[g];
-        m_groupValue[g] = m_patterns.GroupValue(g, m_cellOf);
-        int mg = 0, oldMirror = 0;
-        int newMirrored = mirrored;
+        const int newValue = m_patterns.GroupValue(g, m_cellOf);
+        const int newSum = sum - oldValue + newValue;
+        // Most children fail on the first estimate: the mirrored one (a second
+        // table lookup) is only looked at for those that pass.
+        if (childDepth + newSum > m_nBound) {
+            m_nNextBound = std::min(m_nNextBound, childDepth + newSum);
+            undo();
+            continue;
+        }
+        int mg = 0, oldMirror = 0, newMirrored = 0;
         if (mirror) {
             mg = m_patterns.MirrorGroupOf(tile);
             oldMirror = m_mirrorValue[mg];
-            m_mirrorValue[mg] = m_patterns.MirrorGroupValue(mg, m_cellOf);
-            newMirrored += m_mirrorValue[mg] - oldMirror;
+            const int newMirror = m_patterns.MirrorGroupValue(mg, m_cellOf);
+            newMirrored = mirrored - oldMirror + newMirror;
+            if (childDepth + newMirrored > m_nBound) {
+                m_nNextBound = std::min(m_nNextBound, childDepth + newMirrored);
+                undo();
+                continue;
+            }
+            m_mirrorValue[mg] = newMirror;
         }
+        m_groupValue[g] = newValue;
         m_path.push_back(next);
-        const EStep step = Search(depth + 1, next, blank, sum - oldValue + m_groupValue[g], newMirrored);
+        const EStep step = Search(childDepth, next, blank, newSum, newMirrored);
         if (step == EStep::Found)
             return step;
         m_path.pop_back();
         m_groupValue[g] = oldValue;
         if (mirror)
             m_mirrorValue[mg] = oldMirror;
-        m_cellOf[tile] = next;
-        m_board[next] = static_cast<std::uint8_t>(tile);
-        m_board[blank] = static_cast<std::uint8_t>(m_nCells - 1);
+        undo();
         if (step == EStep::Stopped)
             return step;
     }
