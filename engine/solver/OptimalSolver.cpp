@@ -34,12 +34,13 @@ bool COptimalSolver::Solve(const CPuzzleState& state, const CSearchLimits& limit
         if (t == m_nCells - 1)
             blank = c;
     }
-    int sum = 0, mirrored = 0;
+    int estimates[kEstimates] = {};
     for (int g = 0; g < m_patterns.GroupCount(); ++g) {
+        const int p = m_patterns.PartitionOf(g);
         m_groupValue[g] = m_patterns.GroupValue(g, m_cellOf);
-        sum += m_groupValue[g];
+        estimates[2 * p] += m_groupValue[g];
         m_mirrorValue[g] = m_patterns.HasMirror() ? m_patterns.MirrorGroupValue(g, m_cellOf) : 0;
-        mirrored += m_mirrorValue[g];
+        estimates[2 * p + 1] += m_mirrorValue[g];
     }
     m_path.clear();
     if (m_limits.Expired())
@@ -48,10 +49,10 @@ bool COptimalSolver::Solve(const CPuzzleState& state, const CSearchLimits& limit
     // bounds of the other parity would only repeat the previous iteration.
     const int parity = (m_nX - 1 - blank % m_nX + m_patterns.Height() - 1 - blank / m_nX) % 2;
     auto withParity = [parity](int bound) { return bound % 2 == parity ? bound : bound + 1; };
-    m_nBound = withParity(std::max(sum, mirrored));
+    m_nBound = withParity(*std::max_element(estimates, estimates + kEstimates));
     for (;;) {
         m_nNextBound = INT_MAX;
-        const EStep step = Search(0, blank, -1, sum, mirrored);
+        const EStep step = Search(0, blank, -1, estimates);
         if (step == EStep::Found)
             break;
         if (step == EStep::Stopped || m_nNextBound == INT_MAX)
@@ -63,9 +64,9 @@ bool COptimalSolver::Solve(const CPuzzleState& state, const CSearchLimits& limit
     return true;
 }
 
-COptimalSolver::EStep COptimalSolver::Search(int depth, int blank, int previous, int sum, int mirrored)
+COptimalSolver::EStep COptimalSolver::Search(int depth, int blank, int previous, const int* estimates)
 {
-    const int h = std::max(sum, mirrored);
+    const int h = *std::max_element(estimates, estimates + kEstimates);
     if (h == 0)
         return EStep::Found;
     if (depth + h > m_nBound) {
@@ -75,6 +76,7 @@ COptimalSolver::EStep COptimalSolver::Search(int depth, int blank, int previous,
     if ((++m_nNodes & 0x3FFF) == 0 && m_limits.Expired())
         return EStep::Stopped;
     const bool mirror = m_patterns.HasMirror();
+    const int partitions = m_patterns.PartitionCount();
     const int childDepth = depth + 1;
     for (std::uint8_t next : m_neighbours[static_cast<size_t>(blank)]) {
         if (next == previous)
@@ -84,47 +86,61 @@ COptimalSolver::EStep COptimalSolver::Search(int depth, int blank, int previous,
         m_board[blank] = static_cast<std::uint8_t>(tile);
         m_board[next] = static_cast<std::uint8_t>(m_nCells - 1);
         m_cellOf[tile] = static_cast<std::uint8_t>(blank);
-        auto undo = [&] {
-            m_cellOf[tile] = next;
-            m_board[next] = static_cast<std::uint8_t>(tile);
-            m_board[blank] = static_cast<std::uint8_t>(m_nCells - 1);
-        };
-        const int g = m_patterns.GroupOf(tile);
-        const int oldValue = m_groupValue[g];
-        const int newValue = m_patterns.GroupValue(g, m_cellOf);
-        const int newSum = sum - oldValue + newValue;
-        // Most children fail on the first estimate: the mirrored one (a second
-        // table lookup) is only looked at for those that pass.
-        if (childDepth + newSum > m_nBound) {
-            m_nNextBound = std::min(m_nNextBound, childDepth + newSum);
-            undo();
-            continue;
-        }
-        int mg = 0, oldMirror = 0, newMirrored = 0;
-        if (mirror) {
-            mg = m_patterns.MirrorGroupOf(tile);
-            oldMirror = m_mirrorValue[mg];
-            const int newMirror = m_patterns.MirrorGroupValue(mg, m_cellOf);
-            newMirrored = mirrored - oldMirror + newMirror;
-            if (childDepth + newMirrored > m_nBound) {
-                m_nNextBound = std::min(m_nNextBound, childDepth + newMirrored);
-                undo();
+
+        // Only the groups holding the tile change. Most children fail on the
+        // first estimate looked at; the others (more table lookups) are only
+        // consulted for children that pass.
+        int child[kEstimates] = {};
+        int group[kEstimates], value[kEstimates];
+        bool pruned = false;
+        for (int e = 0; e < 2 * partitions && !pruned; ++e) {
+            const int p = e / 2;
+            if (e % 2 == 0) {
+                group[e] = m_patterns.GroupOf(p, tile);
+                value[e] = m_patterns.GroupValue(group[e], m_cellOf);
+                child[e] = estimates[e] - m_groupValue[group[e]] + value[e];
+            } else if (mirror) {
+                group[e] = m_patterns.MirrorGroupOf(p, tile);
+                value[e] = m_patterns.MirrorGroupValue(group[e], m_cellOf);
+                child[e] = estimates[e] - m_mirrorValue[group[e]] + value[e];
+            } else {
+                group[e] = -1;
                 continue;
             }
-            m_mirrorValue[mg] = newMirror;
+            if (childDepth + child[e] > m_nBound) {
+                m_nNextBound = std::min(m_nNextBound, childDepth + child[e]);
+                pruned = true;
+            }
         }
-        m_groupValue[g] = newValue;
-        m_path.push_back(next);
-        const EStep step = Search(childDepth, next, blank, newSum, newMirrored);
-        if (step == EStep::Found)
-            return step;
-        m_path.pop_back();
-        m_groupValue[g] = oldValue;
-        if (mirror)
-            m_mirrorValue[mg] = oldMirror;
-        undo();
-        if (step == EStep::Stopped)
-            return step;
+        if (!pruned) {
+            int saved[kEstimates];
+            for (int e = 0; e < 2 * partitions; ++e) {
+                if (group[e] < 0)
+                    continue;
+                int& slot = e % 2 == 0 ? m_groupValue[group[e]] : m_mirrorValue[group[e]];
+                saved[e] = slot;
+                slot = value[e];
+            }
+            m_path.push_back(next);
+            const EStep step = Search(childDepth, next, blank, child);
+            if (step == EStep::Found)
+                return step;
+            m_path.pop_back();
+            for (int e = 2 * partitions - 1; e >= 0; --e) {
+                if (group[e] < 0)
+                    continue;
+                (e % 2 == 0 ? m_groupValue[group[e]] : m_mirrorValue[group[e]]) = saved[e];
+            }
+            if (step == EStep::Stopped) {
+                m_cellOf[tile] = next;
+                m_board[next] = static_cast<std::uint8_t>(tile);
+                m_board[blank] = static_cast<std::uint8_t>(m_nCells - 1);
+                return step;
+            }
+        }
+        m_cellOf[tile] = next;
+        m_board[next] = static_cast<std::uint8_t>(tile);
+        m_board[blank] = static_cast<std::uint8_t>(m_nCells - 1);
     }
     return EStep::Deeper;
 }

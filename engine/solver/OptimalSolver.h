@@ -23,7 +23,9 @@ public:
 
 private:
     enum class EStep { Found, Deeper, Stopped };
-    EStep Search(int depth, int blank, int previous, int sum, int mirrored);
+    // estimates[2p] sums the groups of partition p, estimates[2p + 1] their mirror images.
+    static constexpr int kEstimates = 2 * CPatternSet::kMaxPartitions;
+    EStep Search(int depth, int blank, int previous, const int* estimates);
 
     const CPatternSet& m_patterns;
     int m_nX;

@@ -3,31 +3,40 @@
 CPatternSet::CPatternSet(int x, int y) : m_nX(x), m_nY(y)
 {
     const int n = x * y;
-    m_groupOf.assign(static_cast<size_t>(n), -1);
     m_mirror.resize(static_cast<size_t>(n));
     for (int c = 0; c < n; ++c)
         m_mirror[static_cast<size_t>(c)] = (c % x) * y + c / x;
-    for (const std::vector<int>& group : Partition(x, y)) {
-        for (int t : group)
-            m_groupOf[static_cast<size_t>(t)] = static_cast<int>(m_databases.size());
-        m_databases.push_back(std::make_unique<CPatternDatabase>(x, y, group));
+    for (const auto& partition : Partitions(x, y)) {
+        if (partition.empty())
+            continue;
+        m_groupOf.emplace_back(static_cast<size_t>(n), -1);
+        for (const std::vector<int>& group : partition) {
+            for (int t : group)
+                m_groupOf.back()[static_cast<size_t>(t)] = static_cast<int>(m_databases.size());
+            m_partitionOf.push_back(static_cast<int>(m_groupOf.size()) - 1);
+            m_databases.push_back(std::make_unique<CPatternDatabase>(x, y, group));
+        }
     }
 }
 
-std::vector<std::vector<int>> CPatternSet::Partition(int x, int y)
+std::vector<std::vector<std::vector<int>>> CPatternSet::Partitions(int x, int y)
 {
     const int n = x * y;
     std::vector<std::vector<int>> groups;
     if (n > CPatternDatabase::kMaxCells)
-        return groups;
+        return {};
     if (n <= 10) {
         groups.emplace_back();
         for (int t = 0; t < n - 1; ++t)
             groups.back().push_back(t);
-        return groups;
+        return {groups};
     }
     if (x == 4 && y == 4)
-        return {{0, 1, 4, 5, 8, 9}, {2, 3, 6, 7, 10, 11}, {12, 13, 14}};
+        return {{{0, 1, 4, 5, 8, 9}, {2, 3, 6, 7, 10, 11}, {12, 13, 14}},
+                // The first partition's blocks turned upside down: the three-tile
+                // group is the top row. It catches many boards that the first one
+                // and its mirror image underestimate.
+                {{4, 5, 8, 9, 12, 13}, {3, 6, 7, 10, 11, 14}, {0, 1, 2}}};
     // Blocks of whole columns on wide boards, whole rows on tall ones.
     std::vector<int> order;
     if (x >= y) {
@@ -45,7 +54,7 @@ std::vector<std::vector<int>> CPatternSet::Partition(int x, int y)
             groups.emplace_back();
         groups.back().push_back(t);
     }
-    return groups;
+    return {groups};
 }
 
 bool CPatternSet::IsReady() const
@@ -78,11 +87,15 @@ int CPatternSet::MirrorGroupValue(int group, const std::uint8_t* cellOfTile) con
 
 int CPatternSet::Estimate(const std::uint8_t* cellOfTile) const
 {
-    int sum = 0, mirrored = 0;
+    std::vector<int> sums(2 * m_groupOf.size(), 0);
     for (int g = 0; g < GroupCount(); ++g) {
-        sum += GroupValue(g, cellOfTile);
+        const size_t p = static_cast<size_t>(PartitionOf(g));
+        sums[2 * p] += GroupValue(g, cellOfTile);
         if (HasMirror())
-            mirrored += MirrorGroupValue(g, cellOfTile);
+            sums[2 * p + 1] += MirrorGroupValue(g, cellOfTile);
     }
-    return sum > mirrored ? sum : mirrored;
+    int best = 0;
+    for (int v : sums)
+        best = v > best ? v : best;
+    return best;
 }

@@ -1,5 +1,6 @@
 #include "engine/solver/PatternStore.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 CPatternStore& CPatternStore::Instance()
@@ -71,10 +72,18 @@ void CPatternStore::LoadOrBuild(int x, int y)
         if (!dir.empty() && db.SaveFile(dir / db.FileName()))
             ++saved;
     };
+    // As many workers as processors, each taking the next table left.
+    std::atomic<int> nextGroup{0};
+    auto worker = [&] {
+        for (int g = nextGroup++; g < set->GroupCount(); g = nextGroup++)
+            work(g);
+    };
+    const int count =
+        std::min(set->GroupCount(), std::max(1, static_cast<int>(std::thread::hardware_concurrency())));
     std::vector<std::thread> workers;
-    for (int g = 1; g < set->GroupCount(); ++g)
-        workers.emplace_back(work, g);
-    work(0);
+    for (int i = 1; i < count; ++i)
+        workers.emplace_back(worker);
+    worker();
     for (std::thread& t : workers)
         t.join();
 
