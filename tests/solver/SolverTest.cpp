@@ -164,7 +164,7 @@ TEST(Solver, ShortestSolutionsMatchAPlainSearch)
     // the 12-cell shapes use the same code with smaller tables.
     const std::vector<std::pair<int, int>> shapes =
         testboards::UnderSanitizer() ? std::vector<std::pair<int, int>>{{4, 3}, {3, 4}}
-                                     : std::vector<std::pair<int, int>>{{4, 4}, {5, 3}, {3, 5}, {4, 3}};
+                                     : std::vector<std::pair<int, int>>{{4, 4}, {5, 3}, {3, 4}};
     for (auto [x, y] : shapes) {
         for (int i = 0; i < boards; ++i) {
             const CPuzzleState state = Walk(x, y, 60, rng);
