@@ -17,7 +17,7 @@ constexpr int kW = 7;
 constexpr int kLambda = 3;
 // Plan each group together with the next one of the line, within this many nodes.
 constexpr bool kLookahead = true;
-constexpr std::size_t kLookaheadNodes = 15000;
+constexpr std::size_t kLookaheadNodes = 8000;
 constexpr int kLookaheadWeight = 7;
 constexpr std::size_t kGroupSize = 2;
 constexpr std::size_t kGroupNodes = 60000;     // first try for a group of three or more
