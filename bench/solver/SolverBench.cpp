@@ -1,0 +1,118 @@
+// Times the solver over fixed sets of random solvable boards and prints, per
+// size, the median, 99th-percentile and longest time (wall clock), the median
+// processor time, the mean length and the mean ratio to the Manhattan lower
+// bound (and to the shortest length where it is known).
+//
+// Usage: solver_bench [boards per size (default 200)] [only this size, e.g. 10x10]
+#include "engine/solver/PatternStore.h"
+#include "engine/solver/PuzzleSolver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+CPuzzleState RandomSolvable(int x, int y, std::mt19937& rng)
+{
+    std::vector<int> tiles(static_cast<size_t>(x * y));
+    for (size_t i = 0; i < tiles.size(); ++i)
+        tiles[i] = static_cast<int>(i);
+    std::shuffle(tiles.begin(), tiles.end(), rng);
+    CPuzzleState state(x, y, tiles);
+    if (!state.IsSolvable()) {
+        // Swapping two tiles (not the blank) flips the parity; every solvable
+        // board stays equally likely.
+        std::vector<size_t> tileCells;
+        for (size_t i = 0; i < tiles.size() && tileCells.size() < 2; ++i)
+            if (tiles[i] != x * y - 1)
+                tileCells.push_back(i);
+        std::swap(tiles[tileCells[0]], tiles[tileCells[1]]);
+        state = CPuzzleState(x, y, tiles);
+    }
+    return state;
+}
+
+// Processor time of this thread: what the solver cost, whatever else the machine runs.
+double ThreadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+double Percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const size_t i = std::min(values.size() - 1, static_cast<size_t>(p * static_cast<double>(values.size())));
+    return values[i];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    const int sizes[][2] = {{3, 3}, {4, 4}, {5, 5}, {6, 6}, {10, 10}, {10, 2}};
+
+    // Tables are read or built before timing starts: the times are the solver's.
+    const auto t0 = std::chrono::steady_clock::now();
+    const int shapes[][2] = {{3, 3}, {4, 4}, {6, 2}, {2, 6}, {5, 3}, {3, 5}};
+    for (const auto& s : shapes)
+        CPatternStore::Instance().Wait(s[0], s[1], nullptr, std::chrono::steady_clock::time_point::max());
+    const auto counters = CPatternStore::Instance().Counters();
+    std::printf("pattern databases ready in %.2f s (%d read from %s, %d built)\n\n",
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(),
+                counters.nLoaded, CPatternStore::Instance().CacheDirectory().c_str(), counters.nBuilt);
+
+    std::printf("%-6s %6s %10s %10s %10s %10s %11s %10s %10s %8s\n", "size", "boards", "median ms", "p99 ms",
+                "max ms", "cpu med ms", "mean moves", "/Manhattan", "/shortest", "optimal");
+    for (const auto& size : sizes) {
+        const int x = size[0], y = size[1];
+        char label[16];
+        std::snprintf(label, sizeof label, "%dx%d", x, y);
+        if (argc > 2 && std::string(argv[2]) != label)
+            continue;
+        std::mt19937 rng(static_cast<unsigned>(1000 * x + y));
+        std::vector<double> times, cpuTimes, ratios;
+        double totalMoves = 0;
+        int optimal = 0, failures = 0;
+        for (int i = 0; i < count; ++i) {
+            const CPuzzleState state = RandomSolvable(x, y, rng);
+            const auto start = std::chrono::steady_clock::now();
+            const double cpuStart = ThreadCpuMs();
+            const CSolveResult result = CPuzzleSolver::Solve(state);
+            cpuTimes.push_back(ThreadCpuMs() - cpuStart);
+            times.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            CPuzzleState check = state;
+            if (result.status != CSolveResult::EStatus::Solved || !check.Apply(result.moves) ||
+                !check.IsSolved())
+                ++failures;
+            totalMoves += static_cast<double>(result.moves.size());
+            ratios.push_back(static_cast<double>(result.moves.size()) /
+                             std::max(1, state.ManhattanDistance()));
+            optimal += result.bOptimal ? 1 : 0;
+        }
+        double meanRatio = 0;
+        for (double r : ratios)
+            meanRatio += r;
+        meanRatio /= static_cast<double>(ratios.size());
+        char shortest[16] = "unknown";
+        if (optimal == count)
+            std::snprintf(shortest, sizeof shortest, "1.000");
+        std::printf("%-6s %6d %10.2f %10.2f %10.2f %10.2f %11.1f %10.3f %10s %8d", label, count,
+                    Percentile(times, 0.5), Percentile(times, 0.99), Percentile(times, 1.0),
+                    Percentile(cpuTimes, 0.5), totalMoves / count, meanRatio, shortest, optimal);
+        if (failures)
+            std::printf("  FAILED %d", failures);
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "engine/solver/Cell.h"
+#include "engine/solver/PuzzleState.h"
+#include "engine/solver/SearchLimits.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+// Short (not shortest) solutions for boards of any size. The outermost row or
+// column of the unsolved part is brought home a few tiles at a time, each group by
+// a best-first search over the group's tiles and the blank, until a small block is
+// left; that block is solved shortest with the pattern databases when they are
+// ready in time, otherwise it is reduced further to a block that needs none.
+class CStripSolver {
+public:
+    // Time the final block may spend in the shortest-path search.
+    static constexpr std::chrono::milliseconds kBlockBudget{40};
+
+    // Fills moves and returns true; false only when the limits stopped it. The
+    // state must be well formed and solvable.
+    // Without bPatternBlock the final block is never left to the pattern
+    // databases (used when their search has just run out of time).
+    bool Solve(const CPuzzleState& state, const CSearchLimits& limits, std::vector<CCell>& moves,
+               bool bPatternBlock = true);
+
+    // Nodes the group searches expanded in the last Solve.
+    std::uint64_t Nodes() const { return m_nNodes; }
+
+private:
+    bool SolveLine(bool bRow);
+    bool PlaceGroup(const std::vector<int>& tiles);
+    bool SearchGroup(const std::vector<int>& tiles, std::size_t nodeLimit, std::vector<int>& path,
+                     int weight);
+    void ComputeTileTable(int home, std::vector<std::uint16_t>& table) const;
+    bool SolveBlock(bool bAllowPatterns);
+    void Click(int cell);
+
+    int m_nX = 0;
+    int m_nY = 0;
+    int m_nCells = 0;
+    std::vector<int> m_board;                         // tile at each cell
+    std::vector<int> m_cellOf;                        // cell of each tile
+    std::vector<bool> m_free;                         // cells the unsolved part may use
+    std::vector<std::array<int, 4>> m_neighbours;     // -1 ends the list
+    int m_nFreeVersion = 0;                           // counts changes of m_free
+    std::vector<std::vector<std::uint16_t>> m_tables; // per tile: moves home from (tile cell, blank cell)
+    std::vector<int> m_tableVersion;
+    int m_nBlank = 0;
+    int m_nCol0 = 0; // unsolved part: columns m_nCol0.., rows m_nRow0..
+    int m_nRow0 = 0;
+    std::vector<CCell> m_moves;
+    CSearchLimits m_limits;
+    std::uint64_t m_nNodes = 0;
+};

@@ -1,0 +1,164 @@
+// The pattern databases on disk: written once, read back, and never trusted when
+// a file is damaged.
+#include "TestBoards.h"
+#include "engine/solver/PatternStore.h"
+#include "engine/solver/PuzzleSolver.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+class PatternCache : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::path(::testing::TempDir()) / ("zandor-pdb-" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        CPatternStore::Instance().Clear();
+        CPatternStore::Instance().SetCacheDirectory(m_dir);
+    }
+    void TearDown() override
+    {
+        CPatternStore::Instance().Clear();
+        CPatternStore::Instance().SetCacheDirectory(testboards::SharedCacheDir());
+        fs::remove_all(m_dir);
+    }
+    static std::shared_ptr<const CPatternSet> Load(int x, int y)
+    {
+        return CPatternStore::Instance().Wait(x, y, nullptr, std::chrono::steady_clock::time_point::max());
+    }
+    fs::path m_dir;
+};
+
+// Damages a file image in the ways a cache file goes wrong.
+const std::vector<std::pair<const char*, std::function<void(std::vector<std::uint8_t>&)>>> kDamage = {
+    {"truncated", [](std::vector<std::uint8_t>& b) { b.resize(b.size() - 100); }},
+    {"cut inside the header", [](std::vector<std::uint8_t>& b) { b.resize(10); }},
+    {"empty", [](std::vector<std::uint8_t>& b) { b.clear(); }},
+    {"one byte longer", [](std::vector<std::uint8_t>& b) { b.push_back(0); }},
+    {"flipped byte in the table", [](std::vector<std::uint8_t>& b) { b[b.size() / 2] ^= 0x04; }},
+    {"wrong magic", [](std::vector<std::uint8_t>& b) { b[0] = 'X'; }},
+    {"wrong version", [](std::vector<std::uint8_t>& b) { b[4] += 1; }},
+    {"wrong shape", [](std::vector<std::uint8_t>& b) { std::swap(b[8], b[12]); }},
+    {"wrong tile group", [](std::vector<std::uint8_t>& b) { b[20] += 1; }},
+};
+
+} // namespace
+
+TEST_F(PatternCache, TablesAreWrittenOnceAndReadBack)
+{
+    const auto built = Load(4, 3);
+    ASSERT_TRUE(built);
+    ASSERT_TRUE(built->IsReady());
+    auto counters = CPatternStore::Instance().Counters();
+    EXPECT_EQ(counters.nBuilt, built->GroupCount());
+    EXPECT_EQ(counters.nSaved, built->GroupCount());
+    EXPECT_EQ(counters.nLoaded, 0);
+    for (int g = 0; g < built->GroupCount(); ++g)
+        EXPECT_TRUE(fs::exists(m_dir / built->Database(g).FileName()));
+
+    CPatternStore::Instance().Clear();
+    const auto loaded = Load(4, 3);
+    ASSERT_TRUE(loaded);
+    counters = CPatternStore::Instance().Counters();
+    EXPECT_EQ(counters.nLoaded, built->GroupCount());
+    EXPECT_EQ(counters.nBuilt, 0);
+    for (int g = 0; g < built->GroupCount(); ++g)
+        EXPECT_EQ(loaded->Database(g).Serialize(), built->Database(g).Serialize());
+}
+
+TEST_F(PatternCache, DamagedFilesAreRebuiltNeverTrusted)
+{
+    const auto reference = Load(4, 3);
+    ASSERT_TRUE(reference);
+    const int last = reference->GroupCount() - 1;
+    const fs::path file = m_dir / reference->Database(last).FileName();
+    const std::vector<std::uint8_t> good = reference->Database(last).Serialize();
+    ASSERT_EQ(ReadAll(file), good);
+
+    for (const auto& [name, damage] : kDamage) {
+        SCOPED_TRACE(name);
+        std::vector<std::uint8_t> bytes = good;
+        damage(bytes);
+        WriteAll(file, bytes);
+        // The table itself refuses the image...
+        CPatternDatabase probe(4, 3, reference->Database(last).PatternTiles());
+        EXPECT_FALSE(probe.Deserialize(bytes));
+        EXPECT_FALSE(probe.IsReady());
+        // ...and the store builds it again and repairs the file.
+        CPatternStore::Instance().Clear();
+        const auto repaired = Load(4, 3);
+        ASSERT_TRUE(repaired);
+        const auto counters = CPatternStore::Instance().Counters();
+        EXPECT_EQ(counters.nBuilt, 1);
+        EXPECT_EQ(counters.nLoaded, reference->GroupCount() - 1);
+        EXPECT_EQ(repaired->Database(last).Serialize(), good);
+        EXPECT_EQ(ReadAll(file), good);
+    }
+}
+
+TEST_F(PatternCache, UnwritableFolderWorksFromMemory)
+{
+    // A plain file where the folder should be: nothing can be created below it.
+    fs::create_directories(m_dir);
+    WriteAll(m_dir / "blocker", {1, 2, 3});
+    CPatternStore::Instance().SetCacheDirectory(m_dir / "blocker" / "zandor-puzzle");
+    const auto set = Load(3, 2);
+    ASSERT_TRUE(set);
+    EXPECT_EQ(CPatternStore::Instance().Counters().nSaved, 0);
+    EXPECT_EQ(CPatternStore::Instance().Counters().nBuilt, set->GroupCount());
+
+    const CPuzzleState state(3, 2, {4, 0, 2, 5, 3, 1});
+    ASSERT_TRUE(state.IsSolvable());
+    const CSolveResult result = CPuzzleSolver::Solve(state);
+    EXPECT_EQ(result.status, CSolveResult::EStatus::Solved);
+    EXPECT_TRUE(result.bOptimal);
+    EXPECT_TRUE(testboards::Solves(state, result.moves));
+}
+
+TEST(PatternCacheFolder, FollowsXdgCacheHome)
+{
+    const char* oldXdg = std::getenv("XDG_CACHE_HOME");
+    const std::string savedXdg = oldXdg ? oldXdg : "";
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome ? oldHome : "";
+
+    ::setenv("HOME", "/home/player", 1);
+    ::setenv("XDG_CACHE_HOME", "/var/cache/player", 1);
+    EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/var/cache/player/zandor-puzzle"));
+    ::setenv("XDG_CACHE_HOME", "", 1);
+    EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/home/player/.cache/zandor-puzzle"));
+    ::unsetenv("XDG_CACHE_HOME");
+    EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/home/player/.cache/zandor-puzzle"));
+    ::setenv("XDG_CACHE_HOME", "relative/dir", 1); // not absolute: ignored
+    EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/home/player/.cache/zandor-puzzle"));
+    ::unsetenv("HOME");
+    EXPECT_TRUE(CPatternStore::DefaultCacheDirectory().empty());
+
+    if (oldXdg)
+        ::setenv("XDG_CACHE_HOME", savedXdg.c_str(), 1);
+    else
+        ::unsetenv("XDG_CACHE_HOME");
+    if (oldHome)
+        ::setenv("HOME", savedHome.c_str(), 1);
+}
