@@ -1,5 +1,7 @@
 #include "engine/solver/PuzzleState.h"
 
+#include "engine/PuzzleBoard.h"
+
 #include <cstdlib>
 #include <utility>
 
@@ -106,4 +108,15 @@ bool CPuzzleState::Apply(const std::vector<CCell>& clicks)
         if (!Click(c))
             return false;
     return true;
+}
+
+CPuzzleState CPuzzleState::FromBoard(const CPuzzleBoard& board)
+{
+    std::vector<int> tiles;
+    tiles.reserve(static_cast<std::size_t>(board.m_nCols) * static_cast<std::size_t>(board.m_nRows));
+    for (const std::string& row : board.m_rows) {
+        for (char cell : row)
+            tiles.push_back(static_cast<signed char>(cell));
+    }
+    return CPuzzleState(board.m_nCols, board.m_nRows, std::move(tiles));
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class CPuzzleBoard;
+
 // A plain board state for the solver: X columns, Y rows and the tile id of every
 // cell in row-major order. A tile's id is the row-major index of its home cell;
 // the blank is id X * Y - 1.
@@ -16,6 +18,9 @@ public:
     CPuzzleState() = default;
     CPuzzleState(int x, int y); // the solved board
     CPuzzleState(int x, int y, std::vector<int> tiles);
+    // The arrangement of the game's board. A board showing its final piece
+    // gives a state that is not well-formed (that id is not a tile).
+    static CPuzzleState FromBoard(const CPuzzleBoard& board);
 
     int Width() const { return m_nX; }
     int Height() const { return m_nY; }

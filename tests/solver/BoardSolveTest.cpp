@@ -1,0 +1,87 @@
+// The solver on the game's own board: a board scrambled by the walk is solved by
+// clicking the cells the solver names, through the board's own move rule.
+#include "engine/PuzzleBoard.h"
+#include "engine/solver/PuzzleSolver.h"
+#include "engine/solver/PuzzleState.h"
+#include "shell/Profile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+class BoardSolveTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char tmpl[] = "/tmp/zandor-solve-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        m_root = tmpl;
+        ASSERT_EQ(setenv("XDG_CONFIG_HOME", m_root.c_str(), 1), 0);
+        CPuzzleBoard::s_pfnSoundSink = [](const std::string&) { return true; };
+    }
+    void TearDown() override
+    {
+        CPuzzleBoard::s_pfnSoundSink = nullptr;
+        std::error_code ec;
+        std::filesystem::remove_all(m_root, ec);
+    }
+
+    void BuildScrambled(CPuzzleBoard& board, int x, int y, int steps)
+    {
+        CProfile profile(CProfile::DefaultPath());
+        profile.Load();
+        profile.SetInt("Tessra", "FieldX", x);
+        profile.SetInt("Tessra", "FieldY", y);
+        ASSERT_TRUE(profile.Save());
+        ASSERT_TRUE(board.NewBoard());
+        CRect rect;
+        for (int i = 0; i < steps; ++i)
+            board.ScrambleStep(rect);
+    }
+
+    std::filesystem::path m_root;
+};
+
+void SolveByClicking(CPuzzleBoard& board)
+{
+    const CPuzzleState state = CPuzzleState::FromBoard(board);
+    ASSERT_TRUE(state.IsWellFormed()) << state.Problem();
+    ASSERT_TRUE(state.IsSolvable());
+    CPuzzleSolver::SOptions options;
+    options.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const CSolveResult result = CPuzzleSolver::Solve(state, options);
+    ASSERT_EQ(result.status, CSolveResult::EStatus::Solved);
+    for (const CCell& cell : result.moves) {
+        const int x = 10 + cell.col * board.m_nTileW + board.m_nTileW / 2;
+        const int y = 10 + cell.row * board.m_nTileH + board.m_nTileH / 2;
+        CRect rect;
+        ASSERT_TRUE(board.MoveTileAt(x, y, rect)) << "cell " << cell.col << "," << cell.row;
+    }
+    EXPECT_TRUE(board.IsSolved());
+}
+
+} // namespace
+
+TEST_F(BoardSolveTest, ScrambledBoardsAreSolvedThroughTheBoardsOwnMoves)
+{
+    for (auto [x, y] : {std::pair{3, 3}, {7, 5}, {10, 10}, {2, 10}}) {
+        SCOPED_TRACE(std::to_string(x) + "x" + std::to_string(y));
+        CPuzzleBoard board;
+        BuildScrambled(board, x, y, 300);
+        ASSERT_FALSE(board.IsSolved());
+        SolveByClicking(board);
+    }
+}
+
+TEST_F(BoardSolveTest, BoardShowingItsFinalPieceIsNotAStateToSolve)
+{
+    CPuzzleBoard board;
+    BuildScrambled(board, 3, 3, 0);
+    board.PlaceLastTile();
+    EXPECT_FALSE(CPuzzleState::FromBoard(board).IsWellFormed());
+    EXPECT_EQ(CPuzzleSolver::Solve(CPuzzleState::FromBoard(board)).status, CSolveResult::EStatus::Malformed);
+}
