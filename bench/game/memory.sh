@@ -26,13 +26,17 @@ for i in $(seq "$runs"); do
   wrapper=$!
   setup=$(xdotool search --sync --onlyvisible --name "^Player Setup$" | head -1)
   sleep 0.3
-  xdotool key --window "$setup" Return
+  # Keys go through the server to the focused window (keys sent to a
+  # window directly can stick and repeat).
+  xdotool windowfocus --sync "$setup"
+  xdotool key Return
   game=$(xdotool search --sync --onlyvisible --name "^Zandor Puzzle by" | head -1)
   sleep 0.3
   # Enter presses Scramble.
-  xdotool key --window "$game" Return
+  xdotool windowfocus --sync "$game"
+  xdotool key Return
   sleep "$seconds"
-  xdotool key --window "$game" Escape 2>/dev/null || true
+  xdotool key Escape 2>/dev/null || true
   wait "$wrapper"
   status=$(awk -F': ' '/Exit status/ {print $2}' "$work/time.txt")
   kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")

@@ -150,6 +150,11 @@ public:
     // The answer to the congratulation dialog: IDOK (YES) or IDCANCEL (NO).
     int congratsAnswer = IDCANCEL;
 
+    // Any other modal dialog (the about box) is closed after this many
+    // milliseconds; its title is kept.
+    int otherDelayMs = 0;
+    QStringList otherTitles;
+
     int setupsAnswered = 0;
     QStringList setupTitles;
     std::vector<Congrats> congrats;
@@ -179,6 +184,16 @@ private:
                 dlg->EndDialog(congratsAnswer);
             }
             m_last = nullptr;
+        } else if (auto* other = qobject_cast<QDialog*>(modal)) {
+            m_last = modal;
+            otherTitles << other->windowTitle();
+            QPointer<QDialog> target(other);
+            QTimer::singleShot(otherDelayMs, other, [this, target] {
+                if (target) {
+                    target->done(IDCANCEL);
+                }
+                m_last = nullptr;
+            });
         }
     }
 
