@@ -150,7 +150,7 @@ public:
     // The answer to the congratulation dialog: IDOK (YES) or IDCANCEL (NO).
     int congratsAnswer = IDCANCEL;
 
-    // Any other modal dialog (the about box) is closed after this many
+    // Any other modal dialog but the game window (the about box) is closed after this many
     // milliseconds; its title is kept.
     int otherDelayMs = 0;
     QStringList otherTitles;
@@ -184,7 +184,7 @@ private:
                 dlg->EndDialog(congratsAnswer);
             }
             m_last = nullptr;
-        } else if (auto* other = qobject_cast<QDialog*>(modal)) {
+        } else if (auto* other = qobject_cast<QDialog*>(modal); other && !qobject_cast<CPuzzleDlg*>(modal)) {
             m_last = modal;
             otherTitles << other->windowTitle();
             QPointer<QDialog> target(other);
