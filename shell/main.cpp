@@ -1,7 +1,15 @@
-#include <cstdio>
+#include "shell/PuzzleApp.h"
 
-int main()
+#include <QApplication>
+
+int main(int argc, char** argv)
 {
-    std::puts("Zandor Puzzle: the game window is not built yet.");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zandor-puzzle"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zandor-puzzle"));
+    // The game window's own loop is the program's main loop; the end of the
+    // game window, not the last closed window, ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    theApp.InitInstance();
     return 0;
 }

@@ -1,0 +1,507 @@
+#include "game/PuzzleDlg.h"
+
+#include "engine/Random.h"
+#include "game/CongratsDlg.h"
+#include "game/PatternDlg.h"
+#include "imaging/DataExchange.h"
+#include "imaging/ResourceFinder.h"
+#include "res/CursorHotSpot.h"
+#include "res/Menus.h"
+#include "res/ResourceIds.h"
+#include "shell/Globals.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMoveEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+bool CPuzzleDlg::s_bFirstNewGame = true;
+bool CPuzzleDlg::s_bFirstUnscramble = true;
+
+namespace {
+
+constexpr int kClockInterval = 1000;
+
+// The program icon in every size the resources hold.
+QIcon LoadProgramIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QString path =
+            CResourceFinder::Find(QStringLiteral("icon-%1").arg(size), {QStringLiteral("png")});
+        if (!path.isEmpty()) {
+            icon.addFile(path, QSize(size, size));
+        }
+    }
+    return icon;
+}
+
+constexpr QColor kGolden(244, 202, 46);
+
+// The pointing hand (cursor resource 233), or the system's hand without it.
+QCursor LoadHandCursor()
+{
+    const QString path = CResourceFinder::Find(IDC_HAND, {QStringLiteral("png"), QStringLiteral("bmp")});
+    const QPixmap pixmap(path);
+    if (path.isEmpty() || pixmap.isNull()) {
+        return QCursor(Qt::PointingHandCursor);
+    }
+    return QCursor(pixmap, kHandCursorHotSpotX, kHandCursorHotSpotY);
+}
+
+} // namespace
+
+CPuzzleDlg::CPuzzleDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_PUZZLE_DIALOG, pParentWnd)
+{
+    setWindowTitle(windowTitle() + QString::fromUtf8(kByLine));
+    m_hIcon = LoadProgramIcon();
+    m_hHandCursor = LoadHandCursor();
+    m_hNoCursor = QCursor(Qt::ForbiddenCursor);
+
+    if (const MenuResource* menu = FindMenu(IDR_MAINMENU)) {
+        auto* bar = new QMenuBar(this);
+        for (const MenuPopup& popup : menu->popups) {
+            FillMenu(bar->addMenu(QString::fromUtf8(popup.title)), popup, true);
+        }
+        bar->setCursor(Qt::ArrowCursor);
+        SetMenuBar(bar);
+    }
+
+    // The scramble buttons show the hand; every other control keeps its own
+    // cursor instead of the one the board puts on the window.
+    for (const auto& control : Controls()) {
+        QWidget* w = control.widget;
+        const int id = control.item->id;
+        if (id == IDC_SCRAMBLE || id == IDC_UNSCRAMBLE) {
+            w->setCursor(m_hHandCursor);
+        } else if (!w->testAttribute(Qt::WA_SetCursor)) {
+            w->setCursor(Qt::ArrowCursor);
+        }
+        if (qobject_cast<QLineEdit*>(w)) {
+            // The window's own context menu, not the edit box's.
+            w->setContextMenuPolicy(Qt::NoContextMenu);
+        }
+    }
+}
+
+void CPuzzleDlg::FillMenu(QMenu* menu, const MenuPopup& popup, bool keepActions)
+{
+    for (const MenuItem& item : popup.items) {
+        if (item.id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromUtf8(item.text));
+        action->setData(item.id);
+        if (keepActions) {
+            action->setCheckable(item.checkable);
+            const int id = item.id;
+            // Check marks are set by the program alone, never by the click.
+            connect(action, &QAction::triggered, this, [this, action, id] {
+                if (action->isCheckable()) {
+                    action->setChecked(!action->isChecked());
+                }
+                OnCommand(id);
+            });
+            m_menuItems[id] = action;
+        }
+    }
+}
+
+QAction* CPuzzleDlg::GetMenuItem(int nID) const
+{
+    const auto it = m_menuItems.find(nID);
+    return it == m_menuItems.end() ? nullptr : it->second;
+}
+
+CPuzzleDlg::~CPuzzleDlg()
+{
+    // The preview is owned by this window and goes with it.
+    delete m_pPatternDlg;
+    m_pPatternDlg = nullptr;
+    g_bPatternShown = false;
+}
+
+void CPuzzleDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CBitmapDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_MOVES, m_nMoves);
+    DDX_Text(pDX, IDC_TIME, m_strTime);
+}
+
+bool CPuzzleDlg::OnInitDialog()
+{
+    CBitmapDialog::OnInitDialog();
+
+    setWindowIcon(m_hIcon);
+    if (g_bSound) {
+        CPuzzleBoard::PlaySoundEffect(1);
+    }
+    SetBitmap(IDB_BACKGROUND, BITMAP_TILE);
+    m_rcBoard = CRect(10, 10, 310, 310);
+    ResetClock();
+    m_nScrambleStep = 0;
+    if (QWidget* scramble = GetDlgItem(IDC_SCRAMBLE)) {
+        scramble->setFocus(Qt::OtherFocusReason);
+    }
+    OnNewGame();
+    // The focus stays on Scramble, so Enter scrambles from the start.
+    if (QWidget* scramble = GetDlgItem(IDC_SCRAMBLE)) {
+        scramble->setFocus(Qt::OtherFocusReason);
+    }
+    return false;
+}
+
+bool CPuzzleDlg::OnCommand(int nID)
+{
+    switch (nID) {
+    case IDC_SCRAMBLE:
+    case ID_SCRAMBLE:
+        OnScramble();
+        return true;
+    case IDC_UNSCRAMBLE:
+    case ID_UNSCRAMBLE:
+        OnUnscramble();
+        return true;
+    case IDC_SHOW_PATTERN:
+    case ID_SHOW_PATTERN:
+        OnShowPattern();
+        return true;
+    case IDC_SHOW_GRID:
+    case ID_SHOW_GRID:
+        OnShowGrid();
+        return true;
+    case ID_NEW_GAME:
+        OnNewGame();
+        return true;
+    case ID_EXIT:
+        OnExit();
+        return true;
+    case ID_SOUND:
+        OnSound();
+        return true;
+    case ID_MIDI:
+        OnMidi();
+        return true;
+    case ID_APP_ABOUT:
+        OnAbout();
+        return true;
+    default:
+        if (nID >= ID_SONG1 && nID <= ID_SONG5) {
+            // The update handler runs right before the command.
+            OnUpdateSong(nID);
+            OnSong(nID);
+            return true;
+        }
+        return CBitmapDialog::OnCommand(nID);
+    }
+}
+
+void CPuzzleDlg::OnExit()
+{
+    CPuzzleBoard::PlaySoundEffect(6);
+    EndDialog(IDCANCEL);
+}
+
+void CPuzzleDlg::OnSound()
+{
+    g_bSound = g_bSound == 0 ? 1 : 0;
+    UpdateMenuChecks();
+    CPuzzleBoard::PlaySoundEffect(6);
+}
+
+void CPuzzleDlg::OnMidi()
+{
+    if (g_bMidi != 0) {
+        m_board.PlaySong(0);
+        g_bMidi = 0;
+        UpdateMenuChecks();
+        CPuzzleBoard::PlaySoundEffect(6);
+    } else {
+        g_bMidi = 1;
+        // Until a song is picked from the menu, the one New Game chose.
+        m_board.PlaySong(m_nSong != 0 ? m_nSong : m_nNewGameSong);
+        UpdateMenuChecks();
+        CPuzzleBoard::PlaySoundEffect(6);
+    }
+}
+
+void CPuzzleDlg::OnSong(int nID)
+{
+    m_nSong = nID - ID_MIDI;
+    m_board.PlaySong(m_nSong);
+}
+
+void CPuzzleDlg::OnUpdateSong(int nID)
+{
+    CheckSong(nID - ID_MIDI);
+}
+
+void CPuzzleDlg::CheckSong(int k)
+{
+    for (int id = ID_SONG1; id <= ID_SONG5; ++id) {
+        if (QAction* item = GetMenuItem(id)) {
+            item->setChecked(false);
+        }
+    }
+    if (QAction* item = GetMenuItem(ID_MIDI + k)) {
+        item->setChecked(true);
+    }
+}
+
+void CPuzzleDlg::UpdateMenuChecks()
+{
+    if (QAction* sound = GetMenuItem(ID_SOUND)) {
+        sound->setChecked(g_bSound != 0);
+    }
+    if (QAction* midi = GetMenuItem(ID_MIDI)) {
+        midi->setChecked(g_bMidi != 0);
+    }
+}
+
+void CPuzzleDlg::OnShowPattern()
+{
+    if (g_bPatternShown) {
+        return;
+    }
+    // A preview closed by a click is hidden, not gone; it makes way for the new one.
+    delete m_pPatternDlg;
+    m_pPatternDlg = new CPatternDlg(this);
+    m_pPatternDlg->setFixedSize(300, 300);
+    m_pPatternDlg->move(m_ptWindow.x() - 300, m_ptWindow.y() + 10);
+    m_pPatternDlg->Create();
+    m_pPatternDlg->SetPicture();
+}
+
+void CPuzzleDlg::OnMove(int x, int y)
+{
+    m_ptWindow = QPoint(x, y);
+    if (g_bPatternShown && m_pPatternDlg) {
+        m_pPatternDlg->setFixedSize(300, 300);
+        m_pPatternDlg->move(x - 300, y + 10);
+    }
+}
+
+void CPuzzleDlg::moveEvent(QMoveEvent* event)
+{
+    CBitmapDialog::moveEvent(event);
+    const QPoint client = mapToGlobal(ClientOrigin());
+    OnMove(client.x(), client.y());
+}
+
+void CPuzzleDlg::OnShowGrid()
+{
+    m_board.m_bShowGrid = !m_board.m_bShowGrid;
+    CheckDlgButton(IDC_SHOW_GRID, m_board.m_bShowGrid ? 1 : 0);
+    InvalidateRect(ToQRect(m_rcBoard));
+}
+
+void CPuzzleDlg::OnAbout()
+{
+    CPuzzleBoard::PlaySoundEffect(6);
+    m_about.DoModal();
+}
+
+void CPuzzleDlg::OnContextMenu(QPoint ptScreen)
+{
+    const MenuResource* resource = FindMenu(IDR_CONTEXTMENU);
+    if (!resource || resource->popups.empty()) {
+        return;
+    }
+    QMenu menu(this);
+    FillMenu(&menu, resource->popups.front(), false);
+    if (QAction* chosen = menu.exec(ptScreen)) {
+        OnCommand(chosen->data().toInt());
+    }
+}
+
+void CPuzzleDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    OnContextMenu(event->globalPos());
+}
+
+bool CPuzzleDlg::OnSetCursor(QPoint point)
+{
+    for (int id : {IDC_SCRAMBLE, IDC_UNSCRAMBLE}) {
+        const QWidget* button = GetDlgItem(id);
+        if (button && button->geometry().translated(-ClientOrigin()).contains(point)) {
+            setCursor(m_hHandCursor);
+            return true;
+        }
+    }
+    if (ToQRect(m_rcBoard).contains(point)) {
+        setCursor(m_board.CanMoveAt(point.x(), point.y()) ? m_hHandCursor : m_hNoCursor);
+        return true;
+    }
+    unsetCursor();
+    return false;
+}
+
+void CPuzzleDlg::OnMouseMove(Qt::KeyboardModifiers nFlags, QPoint point)
+{
+    OnSetCursor(point);
+    CBitmapDialog::OnMouseMove(nFlags, point);
+}
+
+void CPuzzleDlg::RefreshCursor()
+{
+    if (underMouse()) {
+        OnSetCursor(mapFromGlobal(QCursor::pos()) - ClientOrigin());
+    }
+}
+
+std::optional<QBrush> CPuzzleDlg::OnCtlColor(CtlColorContext& dc, QWidget* pWnd, int nCtlColor)
+{
+    std::optional<QBrush> brush = CBitmapDialog::OnCtlColor(dc, pWnd, nCtlColor);
+    if (nCtlColor == CTLCOLOR_STATIC && pWnd &&
+        (pWnd == GetDlgItem(IDC_MOVES) || pWnd == GetDlgItem(IDC_TIME))) {
+        return QBrush(kGolden);
+    }
+    return brush;
+}
+
+void CPuzzleDlg::ResetClock()
+{
+    m_nMoves = 0;
+    m_strTime = QStringLiteral("0 : 00");
+    m_nMinutes = 0;
+    m_nSeconds = 0;
+}
+
+void CPuzzleDlg::OnPaint(QPainter* pDC)
+{
+    m_board.Draw(pDC);
+}
+
+void CPuzzleDlg::OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint point)
+{
+    CRect rect;
+    if (m_board.MoveTileAt(point.x(), point.y(), rect)) {
+        ++m_nMoves;
+        UpdateData(false);
+        InvalidateRect(ToQRect(rect));
+        RefreshCursor();
+        if (m_board.IsSolved()) {
+            m_board.PlaceLastTile();
+            InvalidateRect(ToQRect(m_rcBoard));
+            CPuzzleBoard::PlaySoundEffect(2);
+            KillTimer(TIMER_CLOCK);
+            // A walk armed but not yet started must not shuffle the
+            // finished picture while the player reads the result.
+            StopWalk();
+
+            CCongratsDlg congrats;
+            congrats.SetResult(m_nMoves, m_nSeconds, m_nMinutes);
+            if (congrats.DoModal() == IDOK) {
+                OnNewGame();
+            } else {
+                OnUnscramble();
+            }
+        }
+    }
+    if (m_nMoves == 1) {
+        SetTimer(TIMER_CLOCK, kClockInterval);
+    }
+    CBitmapDialog::OnLButtonDown(nFlags, point);
+}
+
+void CPuzzleDlg::OnTimer(int nIDEvent)
+{
+    if (nIDEvent == TIMER_CLOCK) {
+        if (++m_nSeconds > 59) {
+            m_nSeconds = 0;
+            ++m_nMinutes;
+        }
+        m_strTime = QString::asprintf("%d : %02d", m_nMinutes, m_nSeconds);
+        UpdateData(false);
+    } else if (nIDEvent == TIMER_SCRAMBLE) {
+        if (m_nScrambleStep < m_setup.m_nDifficult) {
+            CRect rect;
+            m_board.ScrambleStep(rect);
+            m_board.m_bScrambling = true;
+            ++m_nScrambleStep;
+            InvalidateRect(ToQRect(rect));
+            RefreshCursor();
+        } else {
+            StopWalk();
+        }
+    }
+    CBitmapDialog::OnTimer(nIDEvent);
+}
+
+void CPuzzleDlg::StopWalk()
+{
+    KillTimer(TIMER_SCRAMBLE);
+    m_board.m_bScrambling = false;
+    m_nScrambleStep = 0;
+}
+
+void CPuzzleDlg::OnNewGame()
+{
+    if (s_bFirstNewGame) {
+        s_bFirstNewGame = false;
+    } else {
+        CPuzzleBoard::PlaySoundEffect(6);
+    }
+    KillTimer(TIMER_SCRAMBLE);
+    KillTimer(TIMER_CLOCK);
+    m_board.PlaySong(0);
+
+    m_setup.DoModal();
+
+    if (g_bPatternShown && m_pPatternDlg) {
+        m_pPatternDlg->SetPicture();
+    }
+    UpdateMenuChecks();
+    m_board.NewBoard();
+    if (g_bMidi) {
+        const int song = CRandom::Next() % 5 + 1;
+        m_board.PlaySong(song);
+        CheckSong(song);
+        m_nNewGameSong = song;
+    }
+    ResetClock();
+    UpdateData(false);
+    InvalidateRect(ToQRect(m_rcBoard));
+    RefreshCursor();
+}
+
+void CPuzzleDlg::OnScramble()
+{
+    if (m_board.m_bScrambling) {
+        return;
+    }
+    CPuzzleBoard::PlaySoundEffect(6);
+    m_board.NewBoard();
+    UpdateMenuChecks();
+    KillTimer(TIMER_CLOCK);
+    ResetClock();
+    UpdateData(false);
+    m_nScrambleStep = 0;
+    SetTimer(TIMER_SCRAMBLE, m_setup.m_nSpeed);
+    InvalidateRect(ToQRect(m_rcBoard));
+    RefreshCursor();
+}
+
+void CPuzzleDlg::OnUnscramble()
+{
+    KillTimer(TIMER_SCRAMBLE);
+    KillTimer(TIMER_CLOCK);
+    CPuzzleBoard::PlaySoundEffect(6);
+    ResetClock();
+    UpdateData(false);
+    m_nScrambleStep = 0;
+    m_board.m_bScrambling = false;
+    if (s_bFirstUnscramble || !m_board.IsSolved()) {
+        s_bFirstUnscramble = false;
+        m_board.NewBoard();
+        UpdateMenuChecks();
+        InvalidateRect(ToQRect(m_rcBoard));
+        RefreshCursor();
+    }
+}

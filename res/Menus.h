@@ -1,0 +1,103 @@
+#pragma once
+
+// The program's menus: the game window's menu bar (160) and its context
+// menu (224). Ampersands mark the access keys; an item with id 0 is a
+// separator.
+
+#include <span>
+
+// Commands of the menus.
+constexpr int ID_EXIT = 32771;
+constexpr int ID_SCRAMBLE = 32772;
+constexpr int ID_UNSCRAMBLE = 32773;
+constexpr int ID_APP_ABOUT = 32774;
+constexpr int ID_NEW_GAME = 32775;
+constexpr int ID_SOUND = 32776;
+constexpr int ID_SHOW_PATTERN = 32779;
+constexpr int ID_MIDI = 32781;
+constexpr int ID_SONG1 = 32782; // songs 1..5 are ID_MIDI + n
+constexpr int ID_SONG5 = 32786;
+constexpr int ID_SHOW_GRID = 32787;
+
+struct MenuItem {
+    int id; // 0: separator
+    const char* text;
+    bool checkable = false;
+};
+
+struct MenuPopup {
+    const char* title;
+    std::span<const MenuItem> items;
+};
+
+struct MenuResource {
+    int id;
+    std::span<const MenuPopup> popups;
+};
+
+namespace menu_tables {
+
+inline constexpr MenuItem kFile[] = {
+    {ID_NEW_GAME, "&New Game"},
+    {0, ""},
+    {ID_EXIT, "&Beenden"},
+};
+
+inline constexpr MenuItem kOptions[] = {
+    {ID_SCRAMBLE, "&Scramble"},         {ID_UNSCRAMBLE, "&Unscramble"}, {0, ""},
+    {ID_SOUND, "S&ound", true},         {ID_MIDI, "&Midi", true},       {0, ""},
+    {ID_SHOW_PATTERN, "Show &Pattern"}, {ID_SHOW_GRID, "Show &Grid"},
+};
+
+inline constexpr MenuItem kSongs[] = {
+    {32782, "Open Plains", true},  {32783, "Zandor", true},       {32784, "Sunny Days", true},
+    {32785, "Evening Glow", true}, {32786, "Rising Crown", true},
+};
+
+inline constexpr MenuItem kHelp[] = {
+    {ID_APP_ABOUT, "&About ..."},
+};
+
+inline constexpr MenuPopup kMainMenu[] = {
+    {"&File", kFile},
+    {"&Options", kOptions},
+    {"Midi", kSongs},
+    {"&?", kHelp},
+};
+
+// Loaded afresh each time it is shown, so nothing in it carries a check mark.
+inline constexpr MenuItem kContext[] = {
+    {ID_NEW_GAME, "&New Game"},
+    {0, ""},
+    {ID_SHOW_PATTERN, "Show &Pattern"},
+    {0, ""},
+    {ID_SCRAMBLE, "&Scramble"},
+    {ID_UNSCRAMBLE, "&Unscramble"},
+    {ID_SOUND, "S&ound"},
+    {0, ""},
+    {ID_APP_ABOUT, "&About ..."},
+    {0, ""},
+    {ID_EXIT, "&Beenden"},
+};
+
+inline constexpr MenuPopup kContextMenu[] = {
+    {"", kContext},
+};
+
+inline constexpr MenuResource kMenus[] = {
+    {160, kMainMenu},
+    {224, kContextMenu},
+};
+
+} // namespace menu_tables
+
+// The menu with the given id, or null.
+constexpr const MenuResource* FindMenu(int id)
+{
+    for (const MenuResource& menu : menu_tables::kMenus) {
+        if (menu.id == id) {
+            return &menu;
+        }
+    }
+    return nullptr;
+}

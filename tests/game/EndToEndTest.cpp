@@ -1,0 +1,124 @@
+// A whole game as a player plays it: the program starts with no profile,
+// Player Setup comes up with the standard values, Start, Scramble, the
+// puzzle solved by clicking tiles, NO in the congratulation dialog, and the
+// window closed. The profile holds what Start saved and nothing more.
+#include "GameTestEnv.h"
+
+#include "shell/PuzzleApp.h"
+
+using namespace gametest;
+
+namespace {
+
+// Types a number into an edit box of the setup dialog.
+void TypeInto(CSetupDlg* setup, int id, int value)
+{
+    if (auto* edit = setup->GetDlgItemAs<QLineEdit>(id)) {
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::number(value));
+    }
+}
+
+} // namespace
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+
+    // What the script saw.
+    int m_setupDifficult = -1;
+    int m_setupSpeed = -1;
+    int m_solutionLength = -1;
+    QByteArray m_profileBeforeClose;
+    bool m_scriptDone = false;
+
+    void Play(CPuzzleDlg* dlg, ModalAnswerer& answerer)
+    {
+        QVERIFY(dlg);
+        QTRY_VERIFY(dlg->isVisible());
+        QVERIFY(dlg->m_board.IsSolved());
+        QCOMPARE(dlg->m_setup.m_nDifficult, 8);
+        QCOMPARE(dlg->m_setup.m_nSpeed, 10);
+
+        QTest::mouseClick(dlg->GetDlgItem(IDC_SCRAMBLE), Qt::LeftButton);
+        QVERIFY(dlg->Timers().IsTimerRunning(CPuzzleDlg::TIMER_SCRAMBLE));
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg->Timers().IsTimerRunning(CPuzzleDlg::TIMER_SCRAMBLE), 5000);
+        QVERIFY(!dlg->m_board.m_bScrambling);
+        QVERIFY(!dlg->m_board.IsSolved());
+
+        const std::vector<QPoint> clicks = Solver(dlg->m_board).Solve(8);
+        QVERIFY(!clicks.empty());
+        m_solutionLength = static_cast<int>(clicks.size());
+        answerer.congratsAnswer = IDCANCEL;
+        for (const QPoint& cell : clicks) {
+            ClickClient(*dlg, CellCentre(dlg->m_board, cell.x(), cell.y()));
+        }
+        QCOMPARE(answerer.congrats.size(), std::size_t(1));
+        QVERIFY(dlg->m_board.IsSolved());
+        QCOMPARE(dlg->GetDlgItemText(IDC_MOVES), QStringLiteral("0"));
+        QCOMPARE(dlg->GetDlgItemText(IDC_TIME), QStringLiteral("0 : 00"));
+        m_profileBeforeClose = RunFolder::ProfileBytes();
+        m_scriptDone = true;
+    }
+
+private slots:
+    void wholeGameFromAFreshStart()
+    {
+        RunFolder folder;
+        folder.WritePictures();
+        FreshProgramState();
+        SoundLog sounds;
+        QVERIFY(!QFile::exists(RunFolder::ProfilePath()));
+
+        ModalAnswerer answerer;
+        answerer.onSetup = [this](CSetupDlg* setup) {
+            m_setupDifficult = setup->m_nDifficult;
+            m_setupSpeed = setup->m_nSpeed;
+            // Difficulty 8, Speed 10, no music.
+            TypeInto(setup, IDC_DIFFICULT, 8);
+            TypeInto(setup, IDC_SPEED, 10);
+            if (auto* midi = setup->GetDlgItemAs<QAbstractButton>(IDC_MIDI); midi && midi->isChecked()) {
+                midi->click();
+            }
+        };
+
+        // The script starts once the game window runs its own loop, after
+        // Player Setup has closed.
+        QTimer start;
+        start.setInterval(10);
+        connect(&start, &QTimer::timeout, this, [this, &answerer, &start] {
+            auto* dlg = qobject_cast<CPuzzleDlg*>(theApp.m_pMainWnd);
+            if (!dlg || QApplication::activeModalWidget() != dlg) {
+                return;
+            }
+            start.stop();
+            Play(dlg, answerer);
+            // The close box of the title bar.
+            dlg->close();
+        });
+        start.start();
+        QCOMPARE(theApp.InitInstance(), false);
+        QCOMPARE(theApp.m_pMainWnd, nullptr);
+        QVERIFY(m_scriptDone);
+
+        QCOMPARE(answerer.setupTitles, QStringList{QStringLiteral("Player Setup")});
+        QCOMPARE(m_setupDifficult, 20);
+        QCOMPARE(m_setupSpeed, 150);
+        QCOMPARE(answerer.congrats.size(), std::size_t(1));
+        QCOMPARE(answerer.congrats[0].moves, m_solutionLength);
+        QVERIFY(m_solutionLength >= 1 && m_solutionLength <= 8);
+
+        // Closing wrote nothing; Start had saved the settings.
+        const QByteArray profile = RunFolder::ProfileBytes();
+        QCOMPARE(profile, m_profileBeforeClose);
+        CProfile saved(CProfile::DefaultPath());
+        saved.Load();
+        QCOMPARE(saved.GetInt("Tessra", "Difficult", -1), 8);
+        QCOMPARE(saved.GetInt("Tessra", "Speed", -1), 10);
+        QCOMPARE(saved.GetInt("Tessra", "FieldX", -1), 3);
+        QCOMPARE(saved.GetInt("Tessra", "FieldY", -1), 3);
+        QCOMPARE(saved.GetInt("Tessra", "Bild", -1), 1);
+    }
+};
+
+QTEST_MAIN(EndToEndTest)
+#include "EndToEndTest.moc"
