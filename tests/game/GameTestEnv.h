@@ -1,8 +1,7 @@
 #pragma once
 
-// Support for the game window tests: a fresh run folder and profile per test,
-// pictures with a distinct colour in every pixel, a recorder for sound
-// effects, and an answerer for modal dialogs.
+// Support for the game window tests: run folder and profile, pictures, a
+// sound recorder, an answerer for modal dialogs and the game window itself.
 
 #include "engine/PuzzleBoard.h"
 #include "engine/Random.h"
@@ -22,9 +21,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,7 @@ public:
     RunFolder(const RunFolder&) = delete;
     RunFolder& operator=(const RunFolder&) = delete;
 
-    // Writes bitmaps/pic1.bmp .. pic4.bmp, 300 x 300 so that no scaling blurs them.
+    // bitmaps/pic1.bmp .. pic4.bmp, 300 x 300 so that no scaling blurs them.
     void WritePictures()
     {
         QDir().mkpath(QStringLiteral("bitmaps"));
@@ -93,7 +94,8 @@ private:
     QString m_oldCwd;
 };
 
-// Sound effects by number (1 start .. 6 blip), recorded instead of played.
+// Sound effects by number (1 start, 2 win, 3 click, 4 miss, 5 ok, 6 blip),
+// recorded instead of played.
 class SoundLog {
 public:
     SoundLog()
@@ -107,14 +109,7 @@ public:
 
     static void Clear() { s_effects.clear(); }
     static const std::vector<int>& Effects() { return s_effects; }
-    static int Count(int n)
-    {
-        int k = 0;
-        for (int e : s_effects) {
-            k += e == n ? 1 : 0;
-        }
-        return k;
-    }
+    static int Count(int n) { return static_cast<int>(std::count(s_effects.begin(), s_effects.end(), n)); }
 
 private:
     static bool Record(const std::string& path)
@@ -130,8 +125,8 @@ private:
     static inline std::vector<int> s_effects;
 };
 
-// Answers modal dialogs while they are up: every few milliseconds the active
-// modal widget goes to the handler of its kind.
+// Answers modal dialogs while they are up: "Player Setup" with Start, the
+// congratulation dialog with congratsAnswer.
 class ModalAnswerer : public QObject {
 public:
     struct Congrats {
@@ -147,13 +142,7 @@ public:
 
     // What to do in "Player Setup" before Start (Enter); may be empty.
     std::function<void(CSetupDlg*)> onSetup;
-    // The answer to the congratulation dialog: IDOK (YES) or IDCANCEL (NO).
-    int congratsAnswer = IDCANCEL;
-
-    // Any other modal dialog but the game window (the about box) is closed after this many
-    // milliseconds; its title is kept.
-    int otherDelayMs = 0;
-    QStringList otherTitles;
+    int congratsAnswer = IDCANCEL; // IDOK (YES) or IDCANCEL (NO)
 
     int setupsAnswered = 0;
     QStringList setupTitles;
@@ -178,22 +167,8 @@ private:
         } else if (auto* dlg = qobject_cast<CCongratsDlg*>(modal)) {
             m_last = modal;
             congrats.push_back({dlg->m_nMoves, dlg->m_nSeconds, dlg->m_nMinutes});
-            if (auto* button = dlg->GetDlgItemAs<QPushButton>(congratsAnswer)) {
-                button->click();
-            } else {
-                dlg->EndDialog(congratsAnswer);
-            }
+            dlg->GetDlgItemAs<QPushButton>(congratsAnswer)->click();
             m_last = nullptr;
-        } else if (auto* other = qobject_cast<QDialog*>(modal); other && !qobject_cast<CPuzzleDlg*>(modal)) {
-            m_last = modal;
-            otherTitles << other->windowTitle();
-            QPointer<QDialog> target(other);
-            QTimer::singleShot(otherDelayMs, other, [this, target] {
-                if (target) {
-                    target->done(IDCANCEL);
-                }
-                m_last = nullptr;
-            });
         }
     }
 
@@ -211,12 +186,6 @@ inline void FreshProgramState()
     g_bPatternShown = false;
 }
 
-// Client point to widget point.
-inline QPoint W(const CPuzzleDlg& dlg, QPoint client)
-{
-    return client + dlg.ClientOrigin();
-}
-
 // Centre of cell (c, r) in client pixels.
 inline QPoint CellCentre(const CPuzzleBoard& b, int c, int r)
 {
@@ -225,7 +194,7 @@ inline QPoint CellCentre(const CPuzzleBoard& b, int c, int r)
 
 inline void ClickClient(CPuzzleDlg& dlg, QPoint client)
 {
-    QTest::mouseClick(&dlg, Qt::LeftButton, Qt::NoModifier, W(dlg, client));
+    QTest::mouseClick(&dlg, Qt::LeftButton, Qt::NoModifier, client + dlg.ClientOrigin());
 }
 
 inline int CellValue(const CPuzzleBoard& b, int c, int r)
@@ -238,87 +207,98 @@ inline QString Text(const CPuzzleDlg& dlg, int id)
     return dlg.GetDlgItemText(id);
 }
 
-// The shortest list of cells to click that solves the board (the blank's
-// path back home), found by iterative deepening. Empty when already solved
-// or when no solution of at most maxDepth moves exists.
-class Solver {
-public:
-    explicit Solver(const CPuzzleBoard& b) : m_cols(b.m_nCols), m_rows(b.m_nRows), m_blank(b.m_nBlank)
-    {
-        for (int r = 0; r < m_rows; ++r) {
-            for (int c = 0; c < m_cols; ++c) {
-                m_cells.push_back(CellValue(b, c, r));
-            }
-        }
-        m_bc = b.m_nBlankCol;
-        m_br = b.m_nBlankRow;
-    }
+// A cell next to the blank.
+inline QPoint MovableCell(const CPuzzleBoard& b)
+{
+    return b.m_nBlankCol > 0 ? QPoint(b.m_nBlankCol - 1, b.m_nBlankRow)
+                             : QPoint(b.m_nBlankCol + 1, b.m_nBlankRow);
+}
 
-    std::vector<QPoint> Solve(int maxDepth)
-    {
-        for (int depth = 0; depth <= maxDepth; ++depth) {
-            m_path.clear();
-            if (Search(depth, -1)) {
-                return m_path;
-            }
-        }
-        return {};
-    }
+// The game window over a fresh run folder with the given settings (music off
+// unless stated); opening it answers Player Setup with Start.
+struct Game {
+    RunFolder folder;
+    SoundLog sounds;
+    ModalAnswerer answerer;
+    std::unique_ptr<CPuzzleDlg> dlg;
 
-private:
-    int Distance() const
+    explicit Game(std::map<std::string, int> settings = {}, bool open = true, bool pictures = true)
     {
-        int d = 0;
-        for (int i = 0; i < static_cast<int>(m_cells.size()); ++i) {
-            const int v = m_cells[static_cast<std::size_t>(i)];
-            if (v == m_blank) {
-                continue;
-            }
-            d += std::abs(i % m_cols - v % m_cols) + std::abs(i / m_cols - v / m_cols);
+        FreshProgramState();
+        if (pictures) {
+            folder.WritePictures();
         }
-        return d;
+        settings.emplace("Midi", 0);
+        RunFolder::Store(settings);
+        if (open) {
+            Open();
+        }
     }
-    bool Search(int budget, int lastDir)
+    void Open()
     {
-        const int h = Distance();
-        if (h == 0) {
-            return m_bc == m_cols - 1 && m_br == m_rows - 1;
+        dlg = std::make_unique<CPuzzleDlg>();
+        dlg->show();
+    }
+    CPuzzleBoard& Board() { return dlg->m_board; }
+    bool WalkRunning() const { return dlg->Timers().IsTimerRunning(CPuzzleDlg::TIMER_SCRAMBLE); }
+    bool ClockRunning() const { return dlg->Timers().IsTimerRunning(CPuzzleDlg::TIMER_CLOCK); }
+    // The counters as the player sees them: "moves, time, clock running or stopped".
+    QString Counters() const
+    {
+        return QStringLiteral("%1, %2, %3")
+            .arg(Text(*dlg, IDC_MOVES), Text(*dlg, IDC_TIME), ClockRunning() ? "running" : "stopped");
+    }
+    void Click(QPoint cell) { ClickClient(*dlg, CellCentre(dlg->m_board, cell.x(), cell.y())); }
+    void ClickHome() { Click({dlg->m_board.m_nCols - 1, dlg->m_board.m_nRows - 1}); }
+    // Runs a walk to its end by ticking the walk timer directly.
+    void Walk()
+    {
+        dlg->OnScramble();
+        while (WalkRunning()) {
+            dlg->OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
         }
-        if (h > budget) {
-            return false;
+    }
+};
+
+// The shortest list of cells to click that solves the board (the blank's path
+// home), by iterative deepening; empty when none of at most maxDepth exists.
+inline std::vector<QPoint> Solve(const CPuzzleBoard& b, int maxDepth)
+{
+    const int cols = b.m_nCols, n = b.m_nCols * b.m_nRows;
+    std::vector<int> cells;
+    for (int i = 0; i < n; ++i) {
+        cells.push_back(CellValue(b, i % cols, i / cols));
+    }
+    std::vector<QPoint> path;
+    std::function<bool(int, int, int)> search = [&](int blank, int prev, int budget) {
+        bool solved = blank == n - 1;
+        for (int i = 0; solved && i < n - 1; ++i) {
+            solved = cells[i] == i;
         }
-        static const int dc[4] = {0, 0, -1, 1};
-        static const int dr[4] = {-1, 1, 0, 0};
-        for (int d = 0; d < 4; ++d) {
-            if (lastDir >= 0 && d == (lastDir ^ 1)) {
+        if (solved || budget == 0) {
+            return solved;
+        }
+        for (int next : {blank - cols, blank + cols, blank % cols ? blank - 1 : -1,
+                         (blank + 1) % cols ? blank + 1 : -1}) {
+            if (next < 0 || next >= n || next == prev) {
                 continue;
             }
-            const int nc = m_bc + dc[d], nr = m_br + dr[d];
-            if (nc < 0 || nr < 0 || nc >= m_cols || nr >= m_rows) {
-                continue;
-            }
-            const std::size_t from = static_cast<std::size_t>(m_br * m_cols + m_bc);
-            const std::size_t to = static_cast<std::size_t>(nr * m_cols + nc);
-            std::swap(m_cells[from], m_cells[to]);
-            const int oc = m_bc, orr = m_br;
-            m_bc = nc;
-            m_br = nr;
-            m_path.push_back({nc, nr}); // the tile clicked: where the blank goes
-            if (Search(budget - 1, d)) {
+            std::swap(cells[blank], cells[next]);
+            path.push_back({next % cols, next / cols});
+            if (search(next, blank, budget - 1)) {
                 return true;
             }
-            m_path.pop_back();
-            m_bc = oc;
-            m_br = orr;
-            std::swap(m_cells[from], m_cells[to]);
+            path.pop_back();
+            std::swap(cells[blank], cells[next]);
         }
         return false;
+    };
+    for (int depth = 1; depth <= maxDepth; ++depth) {
+        if (search(b.m_nBlankRow * cols + b.m_nBlankCol, -1, depth)) {
+            return path;
+        }
     }
-
-    int m_cols, m_rows, m_blank;
-    std::vector<int> m_cells;
-    int m_bc = 0, m_br = 0;
-    std::vector<QPoint> m_path;
-};
+    return {};
+}
 
 } // namespace gametest

@@ -1,5 +1,5 @@
-// The game window's layout, what it paints and repaints, and how it copes
-// with broken pictures, missing data folders and no sound device.
+// What the game window paints and repaints, and how it copes with broken
+// pictures, missing data folders and no sound device.
 #include "GameTestEnv.h"
 
 #include "audio/AudioDevice.h"
@@ -9,8 +9,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSet>
-
-#include <memory>
 
 using namespace gametest;
 
@@ -22,6 +20,11 @@ public:
     explicit PaintRecorder(QWidget* w) : m_w(w) { w->installEventFilter(this); }
     QRegion region;
     int count = 0;
+    void Reset()
+    {
+        region = QRegion();
+        count = 0;
+    }
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
@@ -37,46 +40,21 @@ private:
     QWidget* m_w;
 };
 
-struct Window {
-    RunFolder folder;
-    SoundLog sounds;
-    ModalAnswerer answerer;
-    std::unique_ptr<CPuzzleDlg> dlg;
-
-    explicit Window(std::map<std::string, int> settings, bool pictures = true)
-    {
-        FreshProgramState();
-        if (pictures) {
-            folder.WritePictures();
-        }
-        settings.emplace("Midi", 0);
-        RunFolder::Store(settings);
-    }
-    void Open()
-    {
-        dlg = std::make_unique<CPuzzleDlg>();
-        dlg->show();
-    }
-    // The window as it shows on screen, in client coordinates.
-    QImage Shot() const
-    {
-        const QImage all = dlg->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        return all.copy(QRect(dlg->ClientOrigin(), dlg->GetClientRect().size()));
-    }
-    // The tiled background alone, in client coordinates.
-    QImage Background() const
-    {
-        QImage img(dlg->GetClientRect().size(), QImage::Format_RGB32);
-        img.fill(Qt::magenta);
-        QPainter p(&img);
-        dlg->OnEraseBkgnd(&p);
-        return img;
-    }
-};
-
-bool OnFrame(int x, int y)
+// The window as it shows on screen, in client coordinates.
+QImage Shot(CPuzzleDlg& d)
 {
-    return x == 10 || x == 309 || y == 10 || y == 309;
+    const QImage all = d.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return all.copy(QRect(d.ClientOrigin(), d.GetClientRect().size()));
+}
+
+// The tiled background alone, in client coordinates.
+QImage Background(CPuzzleDlg& d)
+{
+    QImage img(d.GetClientRect().size(), QImage::Format_RGB32);
+    img.fill(Qt::magenta);
+    QPainter p(&img);
+    d.OnEraseBkgnd(&p);
+    return img;
 }
 
 // Compares every board pixel of the shot with what the board state asks
@@ -90,12 +68,13 @@ QString CheckBoard(const QImage& shot, const QImage& background, const CPuzzleBo
         for (int x = 10; x < 310; ++x) {
             const int c = (x - 10) / b.m_nTileW;
             const int r = (y - 10) / b.m_nTileH;
-            QRgb expected;
-            QString what;
+            const bool frame = x == 10 || x == 309 || y == 10 || y == 309;
             const bool gridLine =
                 b.m_bShowGrid && (((y - 10) % b.m_nTileH == 0 && (y - 10) / b.m_nTileH < b.m_nRows) ||
                                   ((x - 10) % b.m_nTileW == 0 && (x - 10) / b.m_nTileW < b.m_nCols));
-            if (OnFrame(x, y) || gridLine) {
+            QRgb expected;
+            QString what;
+            if (frame || gridLine) {
                 expected = qRgb(0, 0, 0);
                 what = QStringLiteral("line");
             } else if (c >= b.m_nCols || r >= b.m_nRows || CellValue(b, c, r) == b.m_nBlank) {
@@ -115,8 +94,7 @@ QString CheckBoard(const QImage& shot, const QImage& background, const CPuzzleBo
                     .arg(y)
                     .arg(c)
                     .arg(r)
-                    .arg(what)
-                    .arg(QColor(expected).name(), QColor(shot.pixel(x, y)).name());
+                    .arg(what, QColor(expected).name(), QColor(shot.pixel(x, y)).name());
             }
         }
     }
@@ -134,87 +112,60 @@ class GameWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void layoutFollowsTheTemplate()
+    void boardShowsThePiecesTheBackgroundAndTheGrid_data()
     {
-        Window w({});
-        w.Open();
-        CPuzzleDlg& d = *w.dlg;
-        QCOMPARE(d.GetClientRect().size(), QSize(482, 334));
-        QCOMPARE(d.GetDlgItem(IDC_SCRAMBLE)->geometry().translated(-d.ClientOrigin()),
-                 QRect(338, 58, 118, 52));
-        QCOMPARE(d.GetDlgItemText(IDC_SCRAMBLE), QStringLiteral("Scramble"));
-        QCOMPARE(d.GetDlgItemText(IDC_UNSCRAMBLE), QStringLiteral("Unscramble"));
-        QCOMPARE(d.GetDlgItemText(IDC_SHOW_PATTERN), QStringLiteral("<- show pattern"));
-        QCOMPARE(d.GetDlgItemText(IDC_SHOW_GRID), QStringLiteral("Show Grid"));
-        QCOMPARE(d.GetDlgItem(IDC_MOVES)->geometry().translated(-d.ClientOrigin()), QRect(338, 216, 100, 26));
-        QCOMPARE(d.GetDlgItem(IDC_TIME)->geometry().translated(-d.ClientOrigin()), QRect(338, 268, 100, 26));
-        QVERIFY(d.GetDlgItemAs<QLineEdit>(IDC_MOVES)->isReadOnly());
-        // The board frame covers exactly the pixels 10..309.
-        bool frameFound = false;
-        for (const auto& control : d.Controls()) {
-            if (control.item->kind == DialogItemKind::BlackFrame && control.item->x == 5) {
-                QCOMPARE(control.widget->geometry().translated(-d.ClientOrigin()), QRect(10, 10, 300, 300));
-                frameFound = true;
-            }
-        }
-        QVERIFY(frameFound);
-        QCOMPARE(d.windowTitle(), QStringLiteral("Zandor Puzzle by the Zandor Puzzle team"));
-        QVERIFY(!d.windowIcon().isNull());
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("scrambled");
+        QTest::newRow("fresh 3x3") << 3 << 3 << false;
+        QTest::newRow("scrambled 7x5") << 7 << 5 << true;
     }
 
-    void freshThreeByThreeBoardShowsEightPiecesAndTheBackground()
+    void boardShowsThePiecesTheBackgroundAndTheGrid()
     {
-        Window w({{"FieldX", 3}, {"FieldY", 3}});
-        w.Open();
-        const CPuzzleBoard& b = w.dlg->m_board;
-        const QImage shot = w.Shot();
-        const QImage bg = w.Background();
+        QFETCH(int, cols);
+        QFETCH(int, rows);
+        QFETCH(bool, scrambled);
+        Game g({{"FieldX", cols}, {"FieldY", rows}, {"Difficult", 30}});
+        const CPuzzleBoard& b = g.Board();
+        if (scrambled) {
+            g.Walk();
+            QVERIFY(!b.IsSolved());
+        }
+        const QImage bg = Background(*g.dlg);
+        const QImage shot = Shot(*g.dlg);
+        if (!scrambled) { // the picture file itself, unscaled
+            QCOMPARE(shot.pixel(60, 60), Pattern(300, 300).pixel(50, 50));
+        }
         QCOMPARE(CheckBoard(shot, bg, b, b.m_hPicture), QString());
         // The blank cell shows the background picture, not a plain fill.
-        QVERIFY(w.dlg->GetBackground().GetBits());
+        const QRect blank = CellRect(b, b.m_nBlankCol, b.m_nBlankRow).adjusted(2, 2, -2, -2);
         QSet<QRgb> colours;
-        for (int y = 212; y < 308; y += 3) {
-            for (int x = 212; x < 308; x += 3) {
+        for (int y = blank.top(); y < blank.bottom(); y += 3) {
+            for (int x = blank.left(); x < blank.right(); x += 3) {
                 colours.insert(shot.pixel(x, y));
             }
         }
         QVERIFY(colours.size() > 3);
-        QCOMPARE(shot.pixel(260, 260), bg.pixel(260, 260));
-        QCOMPARE(shot.pixel(60, 60), Pattern(300, 300).pixel(50, 50));
-    }
 
-    void scrambledSevenByFiveBoardWithGrid()
-    {
-        Window w({{"FieldX", 7}, {"FieldY", 5}, {"Difficult", 30}});
-        w.Open();
-        CPuzzleDlg& d = *w.dlg;
-        const CPuzzleBoard& b = d.m_board;
-        QCOMPARE(b.m_nTileW, 42);
-        QCOMPARE(b.m_nTileH, 60);
-        d.OnScramble();
-        while (d.Timers().IsTimerRunning(CPuzzleDlg::TIMER_SCRAMBLE)) {
-            d.OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
+        g.Board().m_bShowGrid = true;
+        const QImage grid = Shot(*g.dlg);
+        QCOMPARE(CheckBoard(grid, bg, b, b.m_hPicture), QString());
+        if (cols == 7) {
+            // 7 x 42 leaves a strip from 304 to 310: horizontal lines run on
+            // through it, but there is none along x = 310.
+            QCOMPARE(shot.pixel(306, 100), bg.pixel(306, 100));
+            QCOMPARE(grid.pixel(306, 70), qRgb(0, 0, 0));
+            QCOMPARE(grid.pixel(310, 70), bg.pixel(310, 70));
         }
-        QVERIFY(!b.IsSolved());
-        QCOMPARE(CheckBoard(w.Shot(), w.Background(), b, b.m_hPicture), QString());
-        // The strip from 304 to 310 holds no tile.
-        QCOMPARE(w.Shot().pixel(306, 100), w.Background().pixel(306, 100));
-
-        d.m_board.m_bShowGrid = true;
-        const QImage grid = w.Shot();
-        QCOMPARE(CheckBoard(grid, w.Background(), b, b.m_hPicture), QString());
-        // Horizontal lines run on through the strip; none along x = 310.
-        QCOMPARE(grid.pixel(306, 70), qRgb(0, 0, 0));
-        QCOMPARE(grid.pixel(310, 70), w.Background().pixel(310, 70));
     }
 
     void finalPieceCompletesThePicture()
     {
-        Window w({{"FieldX", 4}, {"FieldY", 3}});
-        w.Open();
-        w.dlg->m_board.PlaceLastTile();
-        const QImage shot = w.Shot();
-        const QImage pic = w.dlg->m_board.m_hPicture;
+        Game g({{"FieldX", 4}, {"FieldY", 3}});
+        g.Board().PlaceLastTile();
+        const QImage shot = Shot(*g.dlg);
+        const QImage pic = g.Board().m_hPicture;
         for (int y = 11; y < 309; ++y) {
             for (int x = 11; x < 309; ++x) {
                 QCOMPARE(shot.pixel(x, y), pic.pixel(x - 10, y - 10));
@@ -224,108 +175,77 @@ private slots:
 
     void moveRepaintsExactlyTheTwoCells()
     {
-        Window w({{"FieldX", 3}, {"FieldY", 3}});
-        w.Open();
-        CPuzzleDlg& d = *w.dlg;
+        Game g({{"FieldX", 3}, {"FieldY", 3}});
+        CPuzzleDlg& d = *g.dlg;
         QTest::qWait(50);
         PaintRecorder rec(&d);
-        ClickClient(d, CellCentre(d.m_board, 1, 2));
+        g.Click({1, 2});
         QTRY_VERIFY(rec.count > 0);
         QTest::qWait(20);
         const QRect board = QRect(10, 10, 300, 300).translated(d.ClientOrigin());
-        const QRegion onBoard = rec.region.intersected(board);
-        const QRect cells = CellRect(d.m_board, 1, 2).united(CellRect(d.m_board, 2, 2));
-        QCOMPARE(onBoard, QRegion(cells.translated(d.ClientOrigin())));
+        const QRect cells = CellRect(g.Board(), 1, 2).united(CellRect(g.Board(), 2, 2));
+        QCOMPARE(rec.region.intersected(board), QRegion(cells.translated(d.ClientOrigin())));
 
         // A step of a walk repaints its two cells as well.
         d.OnUnscramble();
-        QTest::qWait(20);
-        rec.region = QRegion();
-        rec.count = 0;
         d.OnScramble();
-        QTRY_VERIFY(rec.count > 0);
         QTest::qWait(20);
-        QCOMPARE(rec.region.intersected(board), QRegion(board));
-        rec.region = QRegion();
-        rec.count = 0;
+        rec.Reset();
         d.OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
         QTRY_VERIFY(rec.count > 0);
         QTest::qWait(20);
         const QRegion step = rec.region.intersected(board);
         QCOMPARE(step.rectCount(), 1);
-        const QRect r = step.boundingRect();
-        QVERIFY((r.width() == 100 && r.height() == 200) || (r.width() == 200 && r.height() == 100));
-        // The walk's end repaints nothing.
-        while (d.m_nScrambleStep < d.m_setup.m_nDifficult) {
-            d.OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
-        }
-        QTest::qWait(20);
-        rec.region = QRegion();
-        rec.count = 0;
-        d.OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
-        QTest::qWait(30);
-        QCOMPARE(rec.region.intersected(board), QRegion());
+        const QSize size = step.boundingRect().size();
+        QVERIFY(size == QSize(100, 200) || size == QSize(200, 100));
     }
 
     void unreadablePictureLeavesAPlayableBoard()
     {
-        Window w({{"FieldX", 3}, {"FieldY", 3}});
+        Game g({{"FieldX", 3}, {"FieldY", 3}}, false);
         QFile junk(QStringLiteral("bitmaps/pic1.bmp"));
         QVERIFY(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
         // A bitmap header that claims 2^30 x 2^30 pixels, then nothing.
-        QByteArray bytes("BM");
-        bytes.append(
+        junk.write(
+            QByteArray("BM") +
             QByteArray::fromHex("360000000000000036000000280000000000004000000040010018000000000000000000"));
-        junk.write(bytes);
         junk.close();
-        w.Open();
-        CPuzzleDlg& d = *w.dlg;
-        QVERIFY(d.m_board.m_hPicture.isNull());
-        const QImage shot = w.Shot();
+        g.Open();
+        QVERIFY(g.Board().m_hPicture.isNull());
+        const QImage shot = Shot(*g.dlg);
         // Tiles get a plain face, the blank the background.
-        QVERIFY(shot.pixel(60, 60) != w.Background().pixel(60, 60));
-        QCOMPARE(shot.pixel(260, 260), w.Background().pixel(260, 260));
-        ClickClient(d, CellCentre(d.m_board, 1, 2));
-        QCOMPARE(d.m_nMoves, 1);
-
-        // Garbage of another kind, chosen as picture 2.
-        QFile noise(QStringLiteral("bitmaps/pic2.bmp"));
-        QVERIFY(noise.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        noise.write(QByteArray(5000, '\xA5'));
-        noise.close();
-        RunFolder::Store({{"Bild", 2}});
-        d.OnUnscramble();
-        QVERIFY(d.m_board.m_hPicture.isNull());
-        (void)w.Shot();
-        d.OnScramble();
-        QTRY_VERIFY_WITH_TIMEOUT(!d.Timers().IsTimerRunning(CPuzzleDlg::TIMER_SCRAMBLE), 10000);
-        QVERIFY(!d.m_board.IsSolved());
+        QVERIFY(shot.pixel(60, 60) != Background(*g.dlg).pixel(60, 60));
+        QCOMPARE(shot.pixel(260, 260), Background(*g.dlg).pixel(260, 260));
+        g.Click({1, 2});
+        QCOMPARE(g.dlg->m_nMoves, 1);
+        g.dlg->OnScramble();
+        QTRY_VERIFY_WITH_TIMEOUT(!g.WalkRunning(), 10000);
+        QVERIFY(!g.Board().IsSolved());
     }
 
     void missingDataFoldersAndNoSoundDevice()
     {
         // No bitmaps, sounds or midi folder; sound and music on; the sound
         // device cannot be opened.
-        Window w({{"Sound", 1}}, false);
+        Game g({{"Sound", 1}}, false, false);
         CAudioDevice::Shutdown();
         const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
         qputenv("SDL_AUDIODRIVER", "no-such-driver");
         CPuzzleBoard::s_pfnSoundSink = &CSoundEffects::Play;
         RunFolder::Store({{"Midi", 1}});
-        w.Open();
-        CPuzzleDlg& d = *w.dlg;
-        QVERIFY(d.isVisible());
-        QVERIFY(d.m_board.m_hPicture.isNull());
-        QVERIFY(!d.m_board.m_midi.m_bPlaying);
+        g.Open();
+        QVERIFY(g.dlg->isVisible());
+        QVERIFY(g.Board().m_hPicture.isNull());
+        QVERIFY(!g.Board().m_midi.m_bPlaying);
         QVERIFY(!CAudioDevice::IsOpen());
-        (void)w.Shot();
-        ClickClient(d, CellCentre(d.m_board, 1, 2));
-        QCOMPARE(d.m_nMoves, 1);
-        d.OnScramble();
-        QTRY_VERIFY_WITH_TIMEOUT(!d.Timers().IsTimerRunning(CPuzzleDlg::TIMER_SCRAMBLE), 10000);
-        d.OnNewGame();
-        QVERIFY(d.m_board.IsSolved());
-        w.dlg.reset();
+        (void)Shot(*g.dlg);
+        g.Click({1, 2});
+        QCOMPARE(g.dlg->m_nMoves, 1);
+        g.dlg->OnScramble();
+        QTRY_VERIFY_WITH_TIMEOUT(!g.WalkRunning(), 10000);
+        g.dlg->OnNewGame();
+        QVERIFY(g.Board().IsSolved());
+        g.dlg.reset();
         CAudioDevice::Shutdown();
         qputenv("SDL_AUDIODRIVER", driver);
     }

@@ -2,281 +2,176 @@
 
 #include "shell/Profile.h"
 
+#include <array>
 #include <climits>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <vector>
 
 class ProfileTest : public ShellTest {};
 
 TEST_F(ProfileTest, LocationFollowsXdgConfigHome)
 {
     EXPECT_EQ(CProfile::DefaultPath(), ProfilePath());
-
-    const char* home = std::getenv("HOME");
-    const std::string oldHome = home ? home : "";
     struct RestoreHome {
-        std::string value;
+        std::string value = std::getenv("HOME") ? std::getenv("HOME") : "";
         ~RestoreHome() { setenv("HOME", value.c_str(), 1); }
-    } restore{oldHome};
+    } restore;
     ASSERT_EQ(setenv("HOME", (m_root / "home").c_str(), 1), 0);
-    ASSERT_EQ(setenv("XDG_CONFIG_HOME", "", 1), 0);
-    EXPECT_EQ(CProfile::DefaultPath(), (m_root / "home" / ".config" / "zandor-puzzle.INI").string());
-    ASSERT_EQ(unsetenv("XDG_CONFIG_HOME"), 0);
-    EXPECT_EQ(CProfile::DefaultPath(), (m_root / "home" / ".config" / "zandor-puzzle.INI").string());
-    // A relative folder is no valid setting and is ignored.
-    ASSERT_EQ(setenv("XDG_CONFIG_HOME", "relative/cfg", 1), 0);
-    EXPECT_EQ(CProfile::DefaultPath(), (m_root / "home" / ".config" / "zandor-puzzle.INI").string());
-
+    const std::string fallback = (m_root / "home" / ".config" / "zandor-puzzle.INI").string();
+    // Empty, unset or relative: the folder in the home folder.
+    for (const char* xdg : std::initializer_list<const char*>{"", nullptr, "relative/cfg"}) {
+        ASSERT_EQ(xdg ? setenv("XDG_CONFIG_HOME", xdg, 1) : unsetenv("XDG_CONFIG_HOME"), 0);
+        EXPECT_EQ(CProfile::DefaultPath(), fallback) << (xdg ? xdg : "unset");
+    }
     // The first save creates the missing folder.
     CProfile profile(CProfile::DefaultPath());
     profile.SetInt("Tessra", "Bild", 2);
     ASSERT_TRUE(profile.Save());
-    EXPECT_EQ(ReadFile(CProfile::DefaultPath()), "[Tessra]\nBild=2\n");
+    EXPECT_EQ(ReadFile(fallback), "[Tessra]\nBild=2\n");
 }
 
-TEST_F(ProfileTest, MissingFileOrKeyGivesTheDefault)
+TEST_F(ProfileTest, ReadsNamesInAnyCaseEmptyValuesQuotesAndTheFirstDuplicate)
 {
     CProfile profile(ProfilePath());
     EXPECT_FALSE(profile.Load());
     EXPECT_EQ(profile.GetInt("Tessra", "Speed", 150), 150);
     EXPECT_EQ(profile.GetString("Tessra", "Pic1", "bitmaps\\pic1.bmp"), "bitmaps\\pic1.bmp");
 
-    WriteFile(ProfilePath(), "[Other]\nSpeed=5\n[Tessra]\nFieldX=4\n");
+    WriteFile(ProfilePath(), "[Other]\nDifficult=5\n[tESSRA]\nbild=3\nPIC1=mine.bmp\n  FieldX = 7 \n"
+                             "Pic2=\nPic3=   \nSpeed=\nQ1=\"/home/a b/x.bmp\"\nQ2='y.bmp'\nQ3=\"unbalanced\n"
+                             "Bild=9\n[Tessra]\nBild=4\n");
     ASSERT_TRUE(profile.Load());
-    EXPECT_EQ(profile.GetInt("Tessra", "Speed", 150), 150); // only in another section
-    EXPECT_EQ(profile.GetInt("Tessra", "FieldX", 3), 4);
-    EXPECT_EQ(profile.GetInt("Missing", "FieldX", 3), 3);
-}
-
-TEST_F(ProfileTest, NamesMatchInAnyCase)
-{
-    WriteFile(ProfilePath(), "[tESSRA]\nbild=3\nPIC1=mine.bmp\n  FieldX = 7 \n");
-    CProfile profile(ProfilePath());
-    ASSERT_TRUE(profile.Load());
-    EXPECT_EQ(profile.GetInt("Tessra", "Bild", 1), 3);
+    EXPECT_EQ(profile.GetInt("Tessra", "Bild", 1), 3); // the first of two
     EXPECT_EQ(profile.GetString("TESSRA", "pic1", ""), "mine.bmp");
     EXPECT_EQ(profile.GetInt("tessra", "fieldx", 3), 7);
-
-    // A write to a differently spelt key replaces it in place.
-    profile.SetInt("Tessra", "Bild", 4);
-    EXPECT_EQ(profile.GetText(), "[tESSRA]\nbild=4\nPIC1=mine.bmp\n  FieldX = 7 \n");
-}
-
-TEST_F(ProfileTest, EmptyValueIsEmptyTextNotTheDefault)
-{
-    WriteFile(ProfilePath(), "[Tessra]\nPic2=\nPic3=   \nSpeed=\n");
-    CProfile profile(ProfilePath());
-    ASSERT_TRUE(profile.Load());
+    EXPECT_EQ(profile.GetInt("Tessra", "Difficult", 20), 20); // only in another section
+    EXPECT_EQ(profile.GetInt("Missing", "FieldX", 3), 3);
+    // Empty text is a value; an integer without digits reads as missing.
     EXPECT_EQ(profile.GetString("Tessra", "Pic2", "bitmaps\\pic2.bmp"), "");
     EXPECT_EQ(profile.GetString("Tessra", "Pic3", "bitmaps\\pic3.bmp"), "");
-    // An integer key without a value reads as missing.
     EXPECT_EQ(profile.GetInt("Tessra", "Speed", 150), 150);
+    // Quotes around a value are dropped when they pair up.
+    EXPECT_EQ(profile.GetString("Tessra", "Q1", ""), "/home/a b/x.bmp");
+    EXPECT_EQ(profile.GetString("Tessra", "Q2", ""), "y.bmp");
+    EXPECT_EQ(profile.GetString("Tessra", "Q3", ""), "\"unbalanced");
 }
 
 TEST_F(ProfileTest, IntegersReadLikeTheWindowsReader)
 {
-    const std::pair<const char*, int> cases[] = {
-        {"12abc", 12},
-        {"abc", 0},
-        {"-7", -7},
-        {"+5", 5},
-        {"  42  ", 42},
-        {"007", 7},
-        {"0x10", 0},
-        {"- 5", 0},
-        {"1.9", 1},
-        {"2147483647", INT_MAX},
-        {"2147483648", INT_MAX},
-        {"-2147483648", INT_MIN},
-        {"-2147483649", INT_MIN},
-        {"99999999999999999999999999999999", INT_MAX},
-        {"-99999999999999999999999999999999", INT_MIN},
-    };
+    const std::string texts =
+        "12abc|abc|-7|+5|  42  |007|0x10|- 5|1.9|2147483647|2147483648|-2147483648|"
+        "-2147483649|99999999999999999999999999999999|-99999999999999999999999999999999";
+    const int values[] = {12, 0, -7, 5, 42, 7, 0, 0, 1, INT_MAX, INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MIN};
     std::string text = "[Tessra]\n";
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        text += "K" + std::to_string(i) + "=" + cases[i].first + "\n";
+    std::vector<std::string> cases;
+    for (std::size_t from = 0, to = 0; to != std::string::npos; from = to + 1) {
+        to = texts.find('|', from);
+        cases.push_back(texts.substr(from, to == std::string::npos ? to : to - from));
+        text += "K" + std::to_string(cases.size()) + "=" + cases.back() + "\n";
+    }
+    ASSERT_EQ(cases.size(), std::size(values));
     WriteFile(ProfilePath(), text);
     CProfile profile(ProfilePath());
     ASSERT_TRUE(profile.Load());
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(profile.GetInt("Tessra", "K" + std::to_string(i), 555), cases[i].second) << cases[i].first;
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(profile.GetInt("Tessra", "K" + std::to_string(i + 1), 555), values[i]) << cases[i];
 }
 
-TEST_F(ProfileTest, QuotesAroundAValueAreDropped)
+// A write changes only the value written; everything else of the file stays
+// as it was, byte for byte.
+TEST_F(ProfileTest, WriteKeepsEverythingElse)
 {
-    WriteFile(ProfilePath(), "[Tessra]\nPic1=\"/home/a b/x.bmp\"\nPic2='y.bmp'\nPic3=\"unbalanced\n");
-    CProfile profile(ProfilePath());
-    ASSERT_TRUE(profile.Load());
-    EXPECT_EQ(profile.GetString("Tessra", "Pic1", ""), "/home/a b/x.bmp");
-    EXPECT_EQ(profile.GetString("Tessra", "Pic2", ""), "y.bmp");
-    EXPECT_EQ(profile.GetString("Tessra", "Pic3", ""), "\"unbalanced");
-}
-
-TEST_F(ProfileTest, EverythingElseSurvivesAWriteByteForByte)
-{
-    const std::string before = "; Zandor settings, edited by hand\n"
-                               "\n"
-                               "[Window]\n"
-                               "Left = 10\n"
-                               "Bild=99\n"
-                               "\n"
-                               "[Tessra]\n"
-                               "# my favourite\n"
-                               "Bild = 2\n"
-                               "Extra=keep me\n"
-                               "Speed=150\n"
-                               "\n"
-                               "; next section\n"
-                               "[Last]\n"
-                               "x=y\n";
-    WriteFile(ProfilePath(), before);
-    CProfile profile(ProfilePath());
-    ASSERT_TRUE(profile.Load());
-    profile.SetInt("Tessra", "Bild", 3);
-    profile.SetInt("Tessra", "Speed", 200);
-    profile.SetInt("Tessra", "FieldX", 5);
-    profile.SetString("Fresh", "Key", "v");
-    ASSERT_TRUE(profile.Save());
-
-    const std::string after = "; Zandor settings, edited by hand\n"
-                              "\n"
-                              "[Window]\n"
-                              "Left = 10\n"
-                              "Bild=99\n"
-                              "\n"
-                              "[Tessra]\n"
-                              "# my favourite\n"
-                              "Bild = 3\n"
-                              "Extra=keep me\n"
-                              "Speed=200\n"
-                              "FieldX=5\n"
-                              "\n"
-                              "; next section\n"
-                              "[Last]\n"
-                              "x=y\n"
-                              "\n"
-                              "[Fresh]\n"
-                              "Key=v\n";
-    EXPECT_EQ(ReadFile(ProfilePath()), after);
-
-    // Reading it again finds the same values; a second identical write changes nothing.
-    CProfile again(ProfilePath());
-    ASSERT_TRUE(again.Load());
-    EXPECT_EQ(again.GetInt("Tessra", "Bild", 0), 3);
-    EXPECT_EQ(again.GetInt("Window", "Bild", 0), 99);
-    again.SetInt("Tessra", "Bild", 3);
-    ASSERT_TRUE(again.Save());
-    EXPECT_EQ(ReadFile(ProfilePath()), after);
-}
-
-TEST_F(ProfileTest, FirstOfDuplicateKeysIsReadAndReplaced)
-{
-    WriteFile(ProfilePath(), "[Tessra]\nBild=2\nBild=3\n[Tessra]\nBild=4\n");
-    CProfile profile(ProfilePath());
-    ASSERT_TRUE(profile.Load());
-    EXPECT_EQ(profile.GetInt("Tessra", "Bild", 0), 2);
-    profile.SetInt("Tessra", "Bild", 1);
-    EXPECT_EQ(profile.GetText(), "[Tessra]\nBild=1\nBild=3\n[Tessra]\nBild=4\n");
-}
-
-TEST_F(ProfileTest, CrlfFilesAreReadAndStayCrlf)
-{
-    WriteFile(ProfilePath(), "[Other]\r\na=1\r\n[Tessra]\r\nBild=2\r\nPic1=bitmaps\\x.bmp\r\n");
-    CProfile profile(ProfilePath());
-    ASSERT_TRUE(profile.Load());
-    EXPECT_EQ(profile.GetInt("Tessra", "Bild", 0), 2);
-    EXPECT_EQ(profile.GetString("Tessra", "Pic1", ""), "bitmaps\\x.bmp");
-    profile.SetInt("Tessra", "Bild", 3);
-    profile.SetInt("Tessra", "Sound", 0);
-    profile.SetInt("New", "k", 1);
-    ASSERT_TRUE(profile.Save());
-    EXPECT_EQ(
-        ReadFile(ProfilePath()),
-        "[Other]\r\na=1\r\n[Tessra]\r\nBild=3\r\nPic1=bitmaps\\x.bmp\r\nSound=0\r\n\r\n[New]\r\nk=1\r\n");
-}
-
-TEST_F(ProfileTest, LastLineWithoutLineEndGetsOneBeforeNewLines)
-{
-    WriteFile(ProfilePath(), "[Tessra]\nBild=2");
-    CProfile profile(ProfilePath());
-    ASSERT_TRUE(profile.Load());
-    EXPECT_EQ(profile.GetInt("Tessra", "Bild", 0), 2);
-    profile.SetInt("Tessra", "Sound", 1);
-    EXPECT_EQ(profile.GetText(), "[Tessra]\nBild=2\nSound=1\n");
-}
-
-TEST_F(ProfileTest, ByteOrderMarkLongLinesAndBinaryBytesSurvive)
-{
-    std::string longLine(200000, 'x');
-    std::string binary("\x00\x01\xff\xfe\x7f=\x80", 7);
-    const std::string before =
-        "\xEF\xBB\xBF[Tessra]\n" + longLine + "=" + longLine + "\n" + binary + "\nBild=3\n\x01\x02\x03\n";
-    WriteFile(ProfilePath(), before);
-    CProfile profile(ProfilePath());
-    ASSERT_TRUE(profile.Load());
-    EXPECT_EQ(profile.GetInt("Tessra", "Bild", 0), 3);
-    EXPECT_EQ(profile.GetString("Tessra", longLine, ""), longLine);
-    profile.SetInt("Tessra", "Bild", 4);
-    ASSERT_TRUE(profile.Save());
-    std::string expected = before;
-    expected.replace(expected.find("Bild=3"), 6, "Bild=4");
-    EXPECT_EQ(ReadFile(ProfilePath()), expected);
-}
-
-TEST_F(ProfileTest, LineBreakInAValueCannotSplitTheFile)
-{
-    CProfile profile(ProfilePath());
-    profile.SetString("Tessra", "Pic1", "first\n[Evil]\nBild=9");
-    profile.SetString("Tessra", "Pic2", "a\rb");
-    EXPECT_EQ(profile.GetText(), "[Tessra]\nPic1=first\nPic2=a\n");
+    const std::string longLine(200000, 'x');
+    const std::string binary("\x00\x01\xff\xfe\x7f=\x80", 7);
+    struct Case {
+        const char* name;
+        std::string before;
+        std::vector<std::array<std::string, 3>> sets;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"comments and other sections",
+         "; by hand\n\n[Window]\nLeft = 10\nBild=99\n\n[Tessra]\n# mine\nBild = 2\nExtra=keep "
+         "me\nSpeed=150\n\n"
+         "; next\n[Last]\nx=y\n",
+         {{"Tessra", "Bild", "3"},
+          {"Tessra", "Speed", "200"},
+          {"Tessra", "FieldX", "5"},
+          {"Fresh", "Key", "v"}},
+         "; by hand\n\n[Window]\nLeft = 10\nBild=99\n\n[Tessra]\n# mine\nBild = 3\nExtra=keep me\nSpeed=200\n"
+         "FieldX=5\n\n; next\n[Last]\nx=y\n\n[Fresh]\nKey=v\n"},
+        {"other spelling",
+         "[tESSRA]\nbild=3\nPIC1=mine.bmp\n",
+         {{"Tessra", "Bild", "4"}},
+         "[tESSRA]\nbild=4\nPIC1=mine.bmp\n"},
+        {"duplicates",
+         "[Tessra]\nBild=2\nBild=3\n[Tessra]\nBild=4\n",
+         {{"Tessra", "Bild", "1"}},
+         "[Tessra]\nBild=1\nBild=3\n[Tessra]\nBild=4\n"},
+        {"crlf",
+         "[Other]\r\na=1\r\n[Tessra]\r\nBild=2\r\n",
+         {{"Tessra", "Bild", "3"}, {"Tessra", "Sound", "0"}, {"New", "k", "1"}},
+         "[Other]\r\na=1\r\n[Tessra]\r\nBild=3\r\nSound=0\r\n\r\n[New]\r\nk=1\r\n"},
+        {"no final line end", "[Tessra]\nBild=2", {{"Tessra", "Sound", "1"}}, "[Tessra]\nBild=2\nSound=1\n"},
+        {"line breaks in values",
+         "",
+         {{"Tessra", "Pic1", "first\n[Evil]\nBild=9"}, {"Tessra", "Pic2", "a\rb"}},
+         "[Tessra]\nPic1=first\nPic2=a\n"},
+        {"bom, long lines, binary",
+         "\xEF\xBB\xBF[Tessra]\n" + longLine + "=" + longLine + "\n" + binary + "\nBild=3\n\x01\x02\x03\n",
+         {{"Tessra", "Bild", "4"}},
+         "\xEF\xBB\xBF[Tessra]\n" + longLine + "=" + longLine + "\n" + binary + "\nBild=4\n\x01\x02\x03\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(ProfilePath(), c.before);
+        CProfile profile(ProfilePath());
+        ASSERT_TRUE(profile.Load());
+        for (const auto& [section, key, value] : c.sets)
+            profile.SetString(section, key, value);
+        ASSERT_TRUE(profile.Save());
+        EXPECT_EQ(ReadFile(ProfilePath()), c.after);
+    }
 }
 
 TEST_F(ProfileTest, SaveReplacesTheFileThroughARename)
 {
     WriteFile(ProfilePath(), "[Tessra]\nBild=1\n");
     chmod(ProfilePath().c_str(), 0640);
-    struct stat before;
+    struct stat before, after, unchanged;
     ASSERT_EQ(stat(ProfilePath().c_str(), &before), 0);
     // A reader that has the old file open keeps reading the old text.
     std::FILE* reader = std::fopen(ProfilePath().c_str(), "rb");
     ASSERT_NE(reader, nullptr);
-
     CProfile profile(ProfilePath());
     ASSERT_TRUE(profile.Load());
     profile.SetInt("Tessra", "Bild", 2);
     ASSERT_TRUE(profile.Save());
 
-    struct stat after;
     ASSERT_EQ(stat(ProfilePath().c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);
     EXPECT_EQ(after.st_mode & 0777, 0640u); // permissions kept
     char old[64] = {};
-    std::size_t n = std::fread(old, 1, sizeof old - 1, reader);
+    const std::size_t n = std::fread(old, 1, sizeof old - 1, reader);
     std::fclose(reader);
     EXPECT_EQ(std::string(old, n), "[Tessra]\nBild=1\n");
     EXPECT_EQ(ReadFile(ProfilePath()), "[Tessra]\nBild=2\n");
     EXPECT_EQ(HiddenFiles(m_root / "config"), 0);
 
     // Saving what the file already holds leaves the file alone.
-    profile.SetInt("Tessra", "Bild", 2);
-    ASSERT_TRUE(profile.Save());
     CProfile again(ProfilePath());
     ASSERT_TRUE(again.Load());
     again.SetInt("Tessra", "bild", 2);
     ASSERT_TRUE(again.Save());
-    struct stat unchanged;
     ASSERT_EQ(stat(ProfilePath().c_str(), &unchanged), 0);
     EXPECT_EQ(unchanged.st_ino, after.st_ino);
-    again.SetInt("Tessra", "bild", 3);
-    ASSERT_TRUE(again.Save());
-    EXPECT_EQ(ReadFile(ProfilePath()), "[Tessra]\nBild=3\n");
 }
 
 TEST_F(ProfileTest, FailedWriteLeavesTheOldFileWhole)
 {
-    // The file-size limit makes writing the new text fail half way, as a full
-    // disk would: the old profile must stay as it was, with no leftovers.
+    // The file-size limit makes writing fail half way, as a full disk would.
     const std::string old = "[Tessra]\nBild=1\n";
     WriteFile(ProfilePath(), old);
     CProfile profile(ProfilePath());
@@ -290,12 +185,12 @@ TEST_F(ProfileTest, FailedWriteLeavesTheOldFileWhole)
     small.rlim_cur = 1024;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     testing::internal::CaptureStderr();
-    const bool saved1 = profile.Save();
+    const bool ok = profile.Save();
     const std::string err = testing::internal::GetCapturedStderr();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_FALSE(saved1);
+    EXPECT_FALSE(ok);
     EXPECT_EQ(ReadFile(ProfilePath()), old);
     EXPECT_EQ(HiddenFiles(m_root / "config"), 0);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
@@ -303,19 +198,17 @@ TEST_F(ProfileTest, FailedWriteLeavesTheOldFileWhole)
 
 TEST_F(ProfileTest, UnwritableFolderFailsWithOneLine)
 {
-    // A regular file where the folder should be: nothing can be created there.
+    // A regular file where the folder should be.
     WriteFile((m_root / "blocker").string(), "not a folder");
     CProfile profile((m_root / "blocker" / "zandor-puzzle.INI").string());
     EXPECT_FALSE(profile.Load());
     profile.SetInt("Tessra", "Bild", 2);
-    profile.SetInt("Tessra", "Sound", 0);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(profile.Save());
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_NE(err.find("zandor-puzzle.INI"), std::string::npos);
-    // What was set is still there in memory.
-    EXPECT_EQ(profile.GetInt("Tessra", "Bild", 0), 2);
+    EXPECT_EQ(profile.GetInt("Tessra", "Bild", 0), 2); // still there in memory
     EXPECT_EQ(ReadFile((m_root / "blocker").string()), "not a folder");
 }
 

@@ -49,7 +49,7 @@ protected:
         return text.str();
     }
 
-    // Files in a folder whose names start with a dot: leftovers of a write.
+    // Leftovers of a write: files whose names start with a dot.
     static int HiddenFiles(const std::filesystem::path& folder)
     {
         int n = 0;
