@@ -13,9 +13,8 @@ namespace {
 // default font 16 pixels high, bitmaps by name.
 class FakeMeasure : public ICreditsMeasure {
 public:
-    int charWidth = 7;
+    int charWidth = 7, widthCalls = 0;
     std::map<std::string, std::pair<int, int>> bitmaps;
-    int widthCalls = 0;
     std::vector<std::string> loads;
 
     int TextWidth(const CreditsFont&, const std::string& text) override
@@ -33,8 +32,7 @@ public:
         auto it = bitmaps.find(name);
         if (it == bitmaps.end())
             return false;
-        width = it->second.first;
-        height = it->second.second;
+        std::tie(width, height) = it->second;
         return true;
     }
 };
@@ -56,10 +54,14 @@ struct Runner {
     std::vector<CreditsSlice> slices;
     std::vector<Fetch> fetches;
 
-    Runner(std::string_view script)
+    explicit Runner(std::string_view script) { Show(script); }
+    // A new showing: the window's script is set again and ticks count from 1.
+    void Show(std::string_view script)
     {
         seq.SetCredits(script, '|');
         EXPECT_TRUE(seq.Restart());
+        slices.clear();
+        fetches.clear();
     }
     const CreditsSlice& Tick(int width = W, int height = H)
     {
@@ -77,49 +79,27 @@ struct Runner {
     const CreditsSlice& At(int tick) const { return slices.at(static_cast<std::size_t>(tick - 1)); }
 };
 
-std::vector<std::string> Split(std::string_view text)
-{
-    CCreditsSequencer seq;
-    seq.SetCredits(text, '|');
-    return seq.GetLines();
-}
-
 } // namespace
 
-TEST(CreditsScript, SplitsAtEverySeparator)
+TEST(CreditsScript, SplitsAtEverySeparatorAndTheLastCharacterChoosesTheLook)
 {
-    EXPECT_EQ(Split("A|B|"), (std::vector<std::string>{"A", "B", ""}));
-    EXPECT_EQ(Split("No separator"), (std::vector<std::string>{"No separator"}));
-    EXPECT_EQ(Split(""), (std::vector<std::string>{""}));
-    EXPECT_EQ(Split("||"), (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(Split("Head\t|\r|x^"), (std::vector<std::string>{"Head\t", "\r", "x^"}));
-}
-
-TEST(CreditsScript, LastCharacterChoosesTheLook)
-{
+    using Lines = std::vector<std::string>;
+    const std::pair<const char*, Lines> splits[] = {
+        {"A|B|", {"A", "B", ""}}, {"No separator", {"No separator"}}, {"", {""}}};
+    for (const auto& [text, lines] : splits) {
+        CCreditsSequencer seq;
+        seq.SetCredits(text, '|');
+        EXPECT_EQ(seq.GetLines(), lines) << text;
+    }
+    using K = CreditsLineKind;
+    const std::pair<const char*, K> kinds[] = {{"Title\t", K::Heading1}, {"Sub\n", K::Heading2},
+                                               {"Lead\r", K::Heading3},  {"a\tb", K::Body},
+                                               {"PLEASE^", K::Bitmap},   {"", K::Blank}};
     CCreditsSequencer seq;
-    const CreditsLineStyle h1 = seq.Classify("Title\t");
-    EXPECT_EQ(h1.kind, CreditsLineKind::Heading1);
-    EXPECT_EQ(h1.font, (CreditsFont{21, 700, false}));
-    EXPECT_EQ(h1.nColor, 1);
-    EXPECT_EQ(h1.nCut, 1u);
-    const CreditsLineStyle h2 = seq.Classify("Sub\n");
-    EXPECT_EQ(h2.kind, CreditsLineKind::Heading2);
-    EXPECT_EQ(h2.font, (CreditsFont{19, 700, false}));
-    EXPECT_EQ(h2.nColor, 2);
-    const CreditsLineStyle h3 = seq.Classify("Lead\r");
-    EXPECT_EQ(h3.kind, CreditsLineKind::Heading3);
-    EXPECT_EQ(h3.font, (CreditsFont{17, 700, false}));
-    EXPECT_EQ(h3.nColor, 3);
-    const CreditsLineStyle body = seq.Classify("Body text");
-    EXPECT_EQ(body.kind, CreditsLineKind::Body);
-    EXPECT_EQ(body.font, (CreditsFont{15, 100, false}));
-    EXPECT_EQ(body.nColor, 4);
-    EXPECT_EQ(body.nCut, 0u);
-    EXPECT_EQ(seq.Classify("PLEASE^").kind, CreditsLineKind::Bitmap);
-    EXPECT_EQ(seq.Classify("").kind, CreditsLineKind::Blank);
-    // Only the last character counts.
-    EXPECT_EQ(seq.Classify("a\tb").kind, CreditsLineKind::Body);
+    for (const auto& [line, kind] : kinds)
+        EXPECT_EQ(seq.Classify(line).kind, kind) << line;
+    EXPECT_EQ(seq.Classify("Sub\n").font, (CreditsFont{19, 700, false}));
+    EXPECT_EQ(seq.Classify("Body").font, (CreditsFont{15, 100, false}));
 }
 
 TEST(CreditsSequencing, FirstLineComesOnTheFifteenthTick)
@@ -127,25 +107,17 @@ TEST(CreditsSequencing, FirstLineComesOnTheFifteenthTick)
     Runner r("Hello");
     r.Run(14);
     for (int t = 1; t <= 14; ++t) {
-        const CreditsSlice& s = r.At(t);
-        EXPECT_FALSE(s.bFetched) << t;
-        EXPECT_EQ(s.draw, CreditsSlice::Draw::Nothing) << t;
-        // The column is still empty: nothing scrolls, the whole bottom row is refilled.
-        EXPECT_FALSE(s.bScroll) << t;
-        EXPECT_EQ(s.rcUpdate, CRect(0, H - 1, W, H)) << t;
+        // The column is still empty: nothing drawn, nothing scrolls, the bottom row is refilled.
+        EXPECT_EQ(r.At(t).draw, CreditsSlice::Draw::Nothing) << t;
+        EXPECT_FALSE(r.At(t).bFetched || r.At(t).bScroll) << t;
+        EXPECT_EQ(r.At(t).rcUpdate, CRect(0, H - 1, W, H)) << t;
     }
-    EXPECT_TRUE(r.seq.GetCurrent().empty());
-
     const CreditsSlice& s = r.Tick();
-    EXPECT_TRUE(s.bFetched);
-    EXPECT_TRUE(s.bFirstPassTick);
-    EXPECT_EQ(r.seq.GetCurrent(), "Hello");
-    EXPECT_EQ(r.seq.GetColumnWidth(), 35);
+    EXPECT_TRUE(s.bFetched && s.bFirstPassTick);
     EXPECT_EQ(s.rcColumn, CRect(132, 0, 167, H));
     EXPECT_EQ(s.draw, CreditsSlice::Draw::Text);
     EXPECT_EQ(s.strText, "Hello");
     EXPECT_EQ(s.rcText, CRect(132, H - 1, 167, H));
-
     // From now on the column scrolls and only its bottom row is uncovered.
     const CreditsSlice& next = r.Tick();
     EXPECT_TRUE(next.bScroll);
@@ -158,16 +130,12 @@ TEST(CreditsSequencing, HeadingAndTheBlankAfterItTakeTheHeadingHeight)
 {
     Runner r("Title\t||Body|Next");
     r.Run(80);
-    const std::vector<Fetch> expected{
-        {15, "Title\t", true}, {36, "", true}, {57, "Body", true}, {72, "Next", true}};
-    ASSERT_GE(r.fetches.size(), 4u);
-    EXPECT_EQ(std::vector<Fetch>(r.fetches.begin(), r.fetches.begin() + 4), expected);
+    EXPECT_EQ(r.fetches, (std::vector<Fetch>{
+                             {15, "Title\t", true}, {36, "", true}, {57, "Body", true}, {72, "Next", true}}));
     // The heading shows one more row per tick, without its end mark.
     for (int k = 0; k < 21; ++k) {
-        const CreditsSlice& s = r.At(15 + k);
-        EXPECT_EQ(s.strText, "Title");
-        EXPECT_EQ(s.style.font.nHeight, 21);
-        EXPECT_EQ(s.rcText.Height(), k + 1);
+        EXPECT_EQ(r.At(15 + k).strText, "Title");
+        EXPECT_EQ(r.At(15 + k).rcText.Height(), k + 1);
     }
     for (int t = 36; t < 57; ++t)
         EXPECT_EQ(r.At(t).draw, CreditsSlice::Draw::Nothing) << t;
@@ -178,98 +146,68 @@ TEST(CreditsSequencing, BitmapLineAfterBodyAndBlankLine)
     Runner r("Body||PLEASE^|Next");
     r.measure.bitmaps["PLEASE"] = {109, 50};
     r.Run(110);
-    ASSERT_GE(r.fetches.size(), 4u);
-    EXPECT_EQ(r.fetches[0], (Fetch{15, "Body", true}));
-    EXPECT_EQ(r.fetches[1], (Fetch{30, "", true}));
-    EXPECT_EQ(r.fetches[2], (Fetch{45, "PLEASE^", true}));
     // 50 rows of the bitmap, then 14 blank rows, then the next line.
-    EXPECT_EQ(r.fetches[3], (Fetch{109, "Next", true}));
-
+    EXPECT_EQ(
+        r.fetches,
+        (std::vector<Fetch>{{15, "Body", true}, {30, "", true}, {45, "PLEASE^", true}, {109, "Next", true}}));
     EXPECT_EQ(r.measure.loads, (std::vector<std::string>{"PLEASE"}));
     EXPECT_TRUE(r.At(45).bBitmapStarted);
     // Placed from the column before widening: centre 164 - 14 = 150, less half the bitmap.
-    EXPECT_EQ(r.seq.GetLineBmpX(), 96);
-    EXPECT_EQ(r.seq.GetLineBmpY(), H);
     EXPECT_EQ(r.At(45).rcColumn, CRect(95, 0, 204, H));
     for (int k = 1; k <= 50; ++k) {
-        const CreditsSlice& s = r.At(44 + k);
-        ASSERT_EQ(s.draw, CreditsSlice::Draw::Bitmap) << k;
-        EXPECT_EQ(s.rcBitmap, CRect(96, H - k, 96 + 109, H)) << k;
-        EXPECT_EQ(s.bBitmapEnded, k == 50) << k;
+        ASSERT_EQ(r.At(44 + k).draw, CreditsSlice::Draw::Bitmap) << k;
+        EXPECT_EQ(r.At(44 + k).rcBitmap, CRect(96, H - k, 96 + 109, H)) << k;
+        EXPECT_EQ(r.At(44 + k).bBitmapEnded, k == 50) << k;
     }
     for (int t = 95; t <= 108; ++t)
         EXPECT_EQ(r.At(t).draw, CreditsSlice::Draw::Nothing) << t;
-    EXPECT_EQ(r.seq.GetLineHeight(), 15);
 }
 
 TEST(CreditsSequencing, TabOnlyLineIsABlankHeadingLine)
 {
     Runner r("\t|Body");
     r.Run(40);
-    ASSERT_GE(r.fetches.size(), 2u);
-    EXPECT_EQ(r.fetches[0], (Fetch{15, "\t", true}));
-    EXPECT_EQ(r.fetches[1], (Fetch{36, "Body", true}));
+    EXPECT_EQ(r.fetches, (std::vector<Fetch>{{15, "\t", true}, {36, "Body", true}}));
     for (int t = 15; t < 36; ++t)
         EXPECT_EQ(r.At(t).draw, CreditsSlice::Draw::Nothing) << t;
-    EXPECT_EQ(r.At(35).rcColumn.Width(), 0);
     EXPECT_EQ(r.measure.widthCalls, 1); // only "Body" was measured
 }
 
-TEST(CreditsSequencing, ColumnGrowsDuringTheFirstPassOnly)
+TEST(CreditsSequencing, ColumnGrowsDuringTheFirstPassOnlyAndIsClipped)
 {
     Runner r("aaaa|aaaaaaaaaa|a|aaaaaaaaaaaaaaaaaaaa");
-    r.Run(15);
-    EXPECT_EQ(r.seq.GetColumnWidth(), 28);
+    r.Run(60);
     EXPECT_EQ(r.At(15).rcColumn, CRect(136, 0, 164, H));
-    r.Run(15);
-    EXPECT_EQ(r.seq.GetColumnWidth(), 70);
     EXPECT_EQ(r.At(30).rcColumn, CRect(115, 0, 185, H));
-    r.Run(15);
-    EXPECT_EQ(r.seq.GetColumnWidth(), 70);
-    // The last line of the first pass still counts.
-    r.Run(15);
-    EXPECT_EQ(r.fetches.back(), (Fetch{60, "aaaaaaaaaaaaaaaaaaaa", true}));
-    EXPECT_EQ(r.seq.GetColumnWidth(), 140);
+    EXPECT_EQ(r.At(45).rcColumn, CRect(115, 0, 185, H));
+    EXPECT_EQ(r.seq.GetColumnWidth(), 140); // the last line of the first pass still counts
     EXPECT_FALSE(r.seq.IsFirstPass());
-
     // Wider text in the second pass draws in the final column.
     r.measure.charWidth = 20;
     r.Run(30);
     EXPECT_EQ(r.fetches.back(), (Fetch{90, "aaaaaaaaaa", false}));
-    EXPECT_EQ(r.seq.GetColumnWidth(), 140);
     EXPECT_EQ(r.At(90).rcText, CRect(80, H - 1, 220, H));
-}
 
-TEST(CreditsSequencing, ColumnNeverWiderThanTheClient)
-{
-    Runner r("A rather long line of credits text");
+    // Never wider than the client.
+    Runner narrow("A rather long line of credits text");
     for (int i = 0; i < 15; ++i)
-        r.Tick(100, 50);
-    EXPECT_EQ(r.seq.GetColumnWidth(), 100);
-    EXPECT_EQ(r.At(15).rcColumn, CRect(0, 0, 100, 50));
-    EXPECT_EQ(r.At(15).rcText, CRect(0, 49, 100, 50));
+        narrow.Tick(100, 50);
+    EXPECT_EQ(narrow.At(15).rcColumn, CRect(0, 0, 100, 50));
+    EXPECT_EQ(narrow.At(15).rcText, CRect(0, 49, 100, 50));
 }
 
-TEST(CreditsSequencing, ScriptRepeatsWithoutEnd)
+TEST(CreditsSequencing, ScriptRepeatsWithoutEndAndTrailingSeparatorAddsABlank)
 {
     Runner r("A|B|C");
     r.Run(15 * 9);
     ASSERT_EQ(r.fetches.size(), 9u);
-    const char* names[] = {"A", "B", "C"};
-    for (std::size_t i = 0; i < 9; ++i) {
-        EXPECT_EQ(r.fetches[i].tick, 15 * static_cast<int>(i + 1));
-        EXPECT_EQ(r.fetches[i].line, names[i % 3]);
-        EXPECT_EQ(r.fetches[i].firstPass, i < 3);
-    }
-}
+    for (std::size_t i = 0; i < 9; ++i)
+        EXPECT_EQ(r.fetches[i], (Fetch{15 * static_cast<int>(i + 1), std::string(1, "ABC"[i % 3]), i < 3}));
 
-TEST(CreditsSequencing, TrailingSeparatorAddsABlankLine)
-{
-    Runner r("A|");
-    r.Run(60);
-    ASSERT_EQ(r.fetches.size(), 4u);
-    EXPECT_EQ(r.fetches[1], (Fetch{30, "", true}));
-    EXPECT_EQ(r.fetches[2], (Fetch{45, "A", false}));
+    Runner trailing("A|");
+    trailing.Run(60);
+    EXPECT_EQ(trailing.fetches,
+              (std::vector<Fetch>{{15, "A", true}, {30, "", true}, {45, "A", false}, {60, "", false}}));
 }
 
 TEST(CreditsSequencing, SecondShowingResumesTheHalfDrawnLine)
@@ -278,14 +216,9 @@ TEST(CreditsSequencing, SecondShowingResumesTheHalfDrawnLine)
     r.Run(37); // "Second" came in on tick 30 and shows 8 rows
     EXPECT_EQ(r.seq.GetScrolled(), 8);
     const int width = r.seq.GetColumnWidth();
-
-    // Window gone, then the next showing sets the script again and starts.
-    r.seq.Clear();
+    r.seq.Clear(); // window gone
     EXPECT_FALSE(r.seq.Restart());
-    r.seq.SetCredits("First|Second|Thirteenth", '|');
-    ASSERT_TRUE(r.seq.Restart());
-    r.slices.clear();
-    r.fetches.clear();
+    r.Show("First|Second|Thirteenth");
     r.Run(15);
     for (int k = 1; k <= 14; ++k) {
         EXPECT_EQ(r.At(k).strText, "Second") << k;
@@ -293,8 +226,7 @@ TEST(CreditsSequencing, SecondShowingResumesTheHalfDrawnLine)
     }
     EXPECT_EQ(r.fetches, (std::vector<Fetch>{{15, "First", true}}));
     EXPECT_EQ(r.seq.GetColumnWidth(), width);
-    // The first pass had not ended, so measuring goes on.
-    r.Run(30);
+    r.Run(30); // the first pass had not ended, so measuring goes on
     EXPECT_EQ(r.seq.GetColumnWidth(), 70);
 }
 
@@ -305,52 +237,28 @@ TEST(CreditsSequencing, SecondShowingRedrawsABitmapLineInProgress)
     r.Run(50); // bitmap came in on tick 30, 21 rows shown
     ASSERT_TRUE(r.seq.IsBitmapLine());
     const int x = r.seq.GetLineBmpX();
-
     r.seq.Clear();
-    r.seq.SetCredits("Body|PLEASE^|Next", '|');
-    ASSERT_TRUE(r.seq.Restart());
-    r.slices.clear();
-    r.fetches.clear();
+    r.Show("Body|PLEASE^|Next");
     r.Run(65);
     for (int k = 1; k <= 50; ++k) {
         ASSERT_EQ(r.At(k).draw, CreditsSlice::Draw::Bitmap) << k;
         EXPECT_EQ(r.At(k).rcBitmap, CRect(x, H - k, x + 109, H)) << k;
     }
     EXPECT_EQ(r.measure.loads.size(), 1u); // the bitmap was kept, not loaded again
-    for (int k = 51; k <= 64; ++k)
-        EXPECT_EQ(r.At(k).draw, CreditsSlice::Draw::Nothing) << k;
     EXPECT_EQ(r.fetches, (std::vector<Fetch>{{65, "Body", true}}));
-}
-
-TEST(CreditsSequencing, SecondShowingAfterAFullPassKeepsTheColumn)
-{
-    Runner r("ab|abcd");
-    r.Run(40);
-    EXPECT_FALSE(r.seq.IsFirstPass());
-    EXPECT_EQ(r.seq.GetColumnWidth(), 28);
-    r.seq.Clear();
-    r.seq.SetCredits("abcdefgh|x", '|');
-    ASSERT_TRUE(r.seq.Restart());
-    r.Run(60);
-    EXPECT_EQ(r.seq.GetColumnWidth(), 28);
 }
 
 TEST(CreditsSequencing, MissingBitmapIsDrawnAsTextAndRetried)
 {
     Runner r("Body|Gone^|Next");
     r.Run(45);
-    ASSERT_GE(r.fetches.size(), 3u);
-    EXPECT_EQ(r.fetches[1], (Fetch{30, "Gone^", true}));
     // On the height of the line before it.
-    EXPECT_EQ(r.fetches[2], (Fetch{45, "Next", true}));
+    EXPECT_EQ(r.fetches, (std::vector<Fetch>{{15, "Body", true}, {30, "Gone^", true}, {45, "Next", true}}));
     const CreditsSlice& s = r.At(30);
     EXPECT_EQ(s.draw, CreditsSlice::Draw::Text);
     EXPECT_EQ(s.strText, "Gone^");
     EXPECT_TRUE(s.style.font.bDefault);
-    EXPECT_EQ(s.style.nColor, -1);
-    EXPECT_EQ(r.seq.GetColumnWidth(), 35);
     EXPECT_EQ(r.measure.loads.size(), 15u); // once per tick of the line
-    EXPECT_FALSE(r.seq.IsBitmapLine());
 }
 
 TEST(CreditsSequencing, EmptyListCannotStart)
@@ -361,8 +269,7 @@ TEST(CreditsSequencing, EmptyListCannotStart)
     EXPECT_TRUE(seq.Restart());
     seq.Clear();
     EXPECT_FALSE(seq.Restart());
-    // Ticks after the lines are gone show nothing and do not fail.
-    FakeMeasure m;
+    FakeMeasure m; // ticks after the lines are gone show nothing and do not fail
     for (int i = 0; i < 40; ++i)
         EXPECT_NE(seq.Tick(W, H, m).draw, CreditsSlice::Draw::Bitmap);
 }
@@ -377,28 +284,18 @@ TEST(CreditsStaticPage, LaysOutLinesFromTheTopWhileTheyFit)
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].strText, "Title");
     EXPECT_EQ(items[0].rc, CRect(0, 0, W, 100));
-    // The blank line takes the height of "W" in the default font.
-    EXPECT_EQ(items[1].strText, "Body");
+    EXPECT_EQ(items[1].strText, "Body"); // the blank line takes the height of "W" in the default font
     EXPECT_EQ(items[1].rc, CRect(0, 37, W, 100));
     EXPECT_TRUE(items[2].bBitmap);
     EXPECT_EQ(items[2].rc, CRect(96, 52, 205, 102));
-    EXPECT_EQ(seq.GetLineBmpX(), 96);
-    EXPECT_EQ(seq.GetLineBmpY(), 52);
-    EXPECT_EQ(seq.GetLineHeight(), 15);
     // The page neither widens the column nor moves the reading position.
     EXPECT_EQ(seq.GetColumnWidth(), 0);
     EXPECT_EQ(seq.GetPos(), 0u);
-}
 
-TEST(CreditsStaticPage, MissingBitmapAndHeadingOnlyLines)
-{
-    CCreditsSequencer seq;
-    FakeMeasure m;
     seq.SetCredits("Gone^|\r|Body", '|');
-    const std::vector<CreditsStaticItem> items = seq.StaticPage(W, H, m);
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_FALSE(items[0].bBitmap);
-    EXPECT_EQ(items[0].strText, "Gone^");
-    // "Gone^" is 16 high in the default font, the bare heading line 17.
-    EXPECT_EQ(items[1].rc.top, 33);
+    const std::vector<CreditsStaticItem> missing = seq.StaticPage(W, H, m);
+    ASSERT_EQ(missing.size(), 2u);
+    EXPECT_FALSE(missing[0].bBitmap);
+    EXPECT_EQ(missing[0].strText, "Gone^");
+    EXPECT_EQ(missing[1].rc.top, 33); // "Gone^" is 16 high in the default font, the bare heading line 17
 }

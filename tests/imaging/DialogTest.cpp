@@ -3,19 +3,13 @@
 #include "imaging/DataExchange.h"
 #include "imaging/DialogUnits.h"
 #include "imaging/MessageBox.h"
-#include "imaging/PointFont.h"
 #include "imaging/ResourceFinder.h"
 #include "imaging/SpinButtonCtrl.h"
 #include "res/ResourceIds.h"
 
-#include <QCheckBox>
-#include <QFontInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPainter>
-#include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,30 +21,21 @@ namespace {
 QImage Pattern(int w, int h)
 {
     QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
             img.setPixel(x, y, qRgb((x * 2) & 0xFF, (y * 2) & 0xFF, (x * 7 + y * 3) & 0xFF));
-        }
-    }
     return img;
 }
 
+// Quarters: red, green (right), blue (bottom), yellow (bottom right).
 QImage Indexed(int w, int h)
 {
     QImage img(w, h, QImage::Format_Indexed8);
     img.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 0)});
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
             img.setPixel(x, y, static_cast<uint>((x >= w / 2 ? 1 : 0) + (y >= h / 2 ? 2 : 0)));
-        }
-    }
     return img;
-}
-
-bool SaveResource(const QTemporaryDir& dir, const QString& name, const QImage& img, int bits = 0)
-{
-    CDIBitmap dib;
-    return dib.CreateFromBitmap(img, bits) && dib.Save(dir.filePath(name + ".bmp").toStdString());
 }
 
 QImage Grab(QWidget& w)
@@ -83,8 +68,7 @@ public:
 class RecordingDialog : public CBitmapDialog {
 public:
     explicit RecordingDialog(int id = 0) : CBitmapDialog(id) {}
-    std::vector<int> commands;
-    std::vector<int> ticks;
+    std::vector<int> commands, ticks;
     int inits = 0;
     bool OnCommand(int nID) override
     {
@@ -99,32 +83,31 @@ public:
     }
 };
 
-struct Message {
-    QString text;
-    unsigned type;
-};
-
 } // namespace
 
 class DialogTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    std::vector<Message> m_messages;
+    std::vector<std::pair<QString, unsigned>> m_messages;
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QVERIFY(SaveResource(m_dir, "9001", Pattern(109, 88)));
-        QVERIFY(SaveResource(m_dir, "9002", Indexed(2, 2), 8));
-        QVERIFY(SaveResource(m_dir, "9003", Indexed(109, 88), 8));
-        QVERIFY(SaveResource(m_dir, "237", Pattern(56, 27)));
-        QVERIFY(SaveResource(m_dir, "9010", Pattern(130, 44)));
-        QVERIFY(SaveResource(m_dir, "9011", Indexed(130, 44), 8));
+        const std::tuple<const char*, QImage, int> pictures[] = {{"9001", Pattern(109, 88), 0},
+                                                                 {"9002", Indexed(2, 2), 8},
+                                                                 {"237", Pattern(56, 27), 0},
+                                                                 {"9010", Pattern(130, 44), 0},
+                                                                 {"9011", Indexed(130, 44), 8}};
+        for (const auto& [name, img, bits] : pictures) {
+            CDIBitmap dib;
+            QVERIFY(dib.CreateFromBitmap(img, bits) &&
+                    dib.Save(m_dir.filePath(QString(name) + ".bmp").toStdString()));
+        }
         CResourceFinder::AddSearchPath(m_dir.path());
         CMessageBox::SetTestHook([this](const QString& text, unsigned type) {
-            m_messages.push_back({text, type});
+            m_messages.emplace_back(text, type);
             return IDOK;
         });
     }
@@ -135,21 +118,17 @@ private slots:
         CResourceFinder::ClearSearchPaths();
     }
 
-    // --- backgrounds ----------------------------------------------------
-
     void tiledBackgroundRepeatsFromTopLeft()
     {
         RecordingDialog dlg;
         QVERIFY(dlg.SetBitmap(9001, CBitmapDialog::BITMAP_TILE));
         dlg.resize(250, 200);
-        const QImage shot = Grab(dlg);
-        const QImage pic = Pattern(109, 88);
+        const QImage shot = Grab(dlg), pic = Pattern(109, 88);
         for (int tx : {0, 109, 218}) {
             for (int ty : {0, 88, 176}) {
                 QCOMPARE(shot.pixel(tx, ty), pic.pixel(0, 0));
-                if (tx + 5 < 250 && ty + 5 < 200) {
-                    QCOMPARE(shot.pixel(tx + 5, ty + 5), pic.pixel(5, 5));
-                }
+                QCOMPARE(shot.pixel(qMin(tx + 5, 249), qMin(ty + 5, 199)),
+                         pic.pixel(qMin(5, 249 - tx), qMin(5, 199 - ty)));
             }
         }
         QCOMPARE(shot.pixel(108, 87), pic.pixel(108, 87));
@@ -171,7 +150,7 @@ private slots:
         QCOMPARE(canvas.pixel(100, 5), qRgb(0, 0, 0));
     }
 
-    void centredPictureLargerThanWindowIsCentredAtNegativeOffsets()
+    void centredPictureLargerAndSmallerThanTheWindow()
     {
         RecordingDialog dlg;
         QVERIFY(dlg.SetBitmap(9001, CBitmapDialog::BITMAP_CENTER));
@@ -185,42 +164,33 @@ private slots:
         dlg.resize(250, 200);
         shot = Grab(dlg);
         const QRgb window = dlg.palette().window().color().rgb();
-        QCOMPARE(shot.pixel(0, 0), window);
         QCOMPARE(shot.pixel(70, 56), pic.pixel(0, 0));
-        QCOMPARE(shot.pixel(69, 56), window);
         QCOMPARE(shot.pixel(70 + 108, 56 + 87), pic.pixel(108, 87));
-        QCOMPARE(shot.pixel(70 + 109, 56), window);
+        for (QPoint outside : {QPoint(0, 0), QPoint(69, 56), QPoint(70 + 109, 56)})
+            QCOMPARE(shot.pixel(outside), window);
     }
 
-    void stretchedPictureFillsTheClientArea()
+    void stretchedUnknownAndMissingPictures()
     {
-        RecordingDialog dlg;
-        QVERIFY(dlg.SetBitmap(9002, CBitmapDialog::BITMAP_STRETCH));
-        dlg.resize(200, 100);
-        const QImage shot = Grab(dlg);
+        RecordingDialog stretched;
+        QVERIFY(stretched.SetBitmap(9002, CBitmapDialog::BITMAP_STRETCH));
+        stretched.resize(200, 100);
+        QImage shot = Grab(stretched);
         QCOMPARE(shot.pixel(5, 5), qRgb(255, 0, 0));
         QCOMPARE(shot.pixel(195, 5), qRgb(0, 255, 0));
         QCOMPARE(shot.pixel(5, 95), qRgb(0, 0, 255));
-        QCOMPARE(shot.pixel(195, 95), qRgb(255, 255, 0));
-        QCOMPARE(shot.pixel(99, 49), qRgb(255, 0, 0));
         QCOMPARE(shot.pixel(100, 50), qRgb(255, 255, 0));
-    }
 
-    void unknownModeTilesAndMissingPictureKeepsPlainBackground()
-    {
-        RecordingDialog dlg;
-        QVERIFY(dlg.SetBitmap(9001 | 0x70000, 7)); // only the low 16 bits name the resource
-        dlg.resize(250, 200);
-        QCOMPARE(Grab(dlg).pixel(109, 88), Pattern(1, 1).pixel(0, 0));
+        RecordingDialog unknown;
+        QVERIFY(unknown.SetBitmap(9001 | 0x70000, 7)); // only the low 16 bits name the resource; tiles
+        unknown.resize(250, 200);
+        QCOMPARE(Grab(unknown).pixel(109, 88), Pattern(1, 1).pixel(0, 0));
 
         RecordingDialog plain;
         QVERIFY(!plain.SetBitmap(4242, CBitmapDialog::BITMAP_STRETCH));
-        QCOMPARE(plain.GetBitmapMode(), int(CBitmapDialog::BITMAP_STRETCH));
         plain.resize(50, 50);
         QCOMPARE(Grab(plain).pixel(25, 25), plain.palette().window().color().rgb());
     }
-
-    // --- control colours and palette -------------------------------------
 
     void controlsShowThePictureExceptEditsAndTrackbars()
     {
@@ -230,80 +200,29 @@ private slots:
         auto* editable = new QLineEdit(&dlg);
         editable->setProperty(CDialogBuilder::kIdProperty, 5001);
         QWidget* label = dlg.Controls()[5].widget; // "Needed moves:"
-        QVERIFY(qobject_cast<QLabel*>(label));
-
         CtlColorContext dc;
-        // Without a picture everything keeps the ordinary handling.
-        QVERIFY(!dlg.OnCtlColor(dc, label, CTLCOLOR_STATIC).has_value());
+        QVERIFY(!dlg.OnCtlColor(dc, label, CTLCOLOR_STATIC).has_value()); // no picture: ordinary
 
         QVERIFY(dlg.SetBitmap(9001, 0));
-        struct Case {
-            QWidget* w;
-            bool hollow;
-        };
-        const Case cases[] = {
-            {label, true},
-            {dlg.GetDlgItem(IDC_SCRAMBLE), true},
-            {dlg.GetDlgItem(IDC_SHOW_GRID), true},
-            {dlg.GetDlgItem(IDC_MOVES), true}, // read-only edits ask as statics
-            {slider, false},
-            {editable, false},
-        };
-        for (const Case& c : cases) {
+        for (QWidget* w : {label, dlg.GetDlgItem(IDC_SCRAMBLE), dlg.GetDlgItem(IDC_SHOW_GRID),
+                           dlg.GetDlgItem(IDC_MOVES)}) { // read-only edits ask as statics
             CtlColorContext ctx;
-            const int type = CDialog::CtlColorType(c.w);
-            const std::optional<QBrush> brush = dlg.OnCtlColor(ctx, c.w, type);
-            QCOMPARE(brush.has_value(), c.hollow);
-            if (c.hollow) {
-                QCOMPARE(brush->style(), Qt::NoBrush);
-                QCOMPARE(ctx.nBkMode, int(TRANSPARENT));
-            }
+            const std::optional<QBrush> brush = dlg.OnCtlColor(ctx, w, CDialog::CtlColorType(w));
+            QVERIFY(brush.has_value() && brush->style() == Qt::NoBrush);
+            QCOMPARE(ctx.nBkMode, int(TRANSPARENT));
         }
-        QCOMPARE(CDialog::CtlColorType(editable), int(CTLCOLOR_EDIT));
-        QCOMPARE(CDialog::CtlColorType(slider), int(CTLCOLOR_STATIC));
-
+        for (QWidget* w : {static_cast<QWidget*>(slider), static_cast<QWidget*>(editable)})
+            QVERIFY(!dlg.OnCtlColor(dc, w, CDialog::CtlColorType(w)).has_value());
         dlg.UpdateControlColors();
-        QVERIFY(!label->autoFillBackground());
-        QCOMPARE(label->palette().window().color().alpha(), 0);
         QVERIFY(slider->autoFillBackground());
-        QVERIFY(editable->palette().base().color().alpha() == 255);
+        QCOMPARE(editable->palette().base().color().alpha(), 255);
         QCOMPARE(dlg.GetDlgItemAs<QLineEdit>(IDC_MOVES)->palette().base().color().alpha(), 0);
-
         // A label over the picture shows the picture around its text.
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        const QImage shot = Grab(dlg);
         const QPoint corner = label->geometry().bottomRight() - QPoint(1, 1);
-        const QImage pic = Pattern(109, 88);
-        QCOMPARE(shot.pixel(corner), pic.pixel(corner.x() % 109, corner.y() % 88));
+        QCOMPARE(Grab(dlg).pixel(corner), Pattern(109, 88).pixel(corner.x() % 109, corner.y() % 88));
     }
-
-    void paletteMessages()
-    {
-        RecordingDialog indexed;
-        QVERIFY(indexed.SetBitmap(9003, 0));
-        QVERIFY(!indexed.OnQueryNewPalette()); // no window yet
-        indexed.resize(100, 100);
-        indexed.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&indexed));
-        QVERIFY(indexed.OnQueryNewPalette());
-        QVERIFY(!indexed.OnPaletteChanged(&indexed));
-        auto* child = new QLabel(&indexed);
-        QVERIFY(!indexed.OnPaletteChanged(child));
-        QVERIFY(indexed.OnPaletteChanged(nullptr));
-        QWidget other;
-        QVERIFY(indexed.OnPaletteChanged(&other));
-        QCOMPARE(indexed.GetBackground().GetPalette()->GetEntryCount(), 256);
-
-        RecordingDialog trueColour;
-        QVERIFY(trueColour.SetBitmap(9001, 0));
-        trueColour.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&trueColour));
-        QVERIFY(!trueColour.OnQueryNewPalette());
-        QVERIFY(!trueColour.OnPaletteChanged(nullptr));
-    }
-
-    // --- layout tables ----------------------------------------------------
 
     void controlsSitAtTheirDialogUnitRectangles()
     {
@@ -318,126 +237,51 @@ private slots:
                 QWidget* w = dlg.Controls()[i].widget;
                 QCOMPARE(CDialogBuilder::GetDlgCtrlID(w), item.id);
                 if (item.kind == DialogItemKind::StaticBitmap && item.bitmap != 0 &&
-                    !CResourceFinder::Find(item.bitmap, {"bmp"}).isEmpty()) {
+                    !CResourceFinder::Find(item.bitmap, {"bmp"}).isEmpty())
                     continue; // a bitmap static takes its bitmap's size
-                }
                 QCOMPARE(w->geometry(), CDialogUnits::ToPixels(*t, item));
-                if (item.id != -1) {
-                    QCOMPARE(dlg.GetDlgItem(item.id) != nullptr, true);
-                }
             }
         }
-        // Spot checks in pixels.
+        // The same in pixels.
         CDialog game(IDD_PUZZLE_DIALOG);
         QCOMPARE(game.size(), QSize(482, 334));
         QCOMPARE(game.GetDlgItem(IDC_SCRAMBLE)->geometry(), QRect(338, 58, 118, 52));
-        QCOMPARE(game.windowTitle(), QStringLiteral("Zandor Puzzle by "));
         CDialog setup(IDD_SETUP);
         QCOMPARE(setup.size(), QSize(422, 374));
         QCOMPARE(setup.GetDlgItem(IDC_START)->geometry(), QRect(281, 317, 131, 46));
         QCOMPARE(setup.GetDlgItem(IDC_DIFFICULT)->geometry(), QRect(15, 270, 66, 28));
-        QVERIFY(setup.GetDlgItem(IDOK)->isHidden());
-        QVERIFY(!(setup.windowFlags() & Qt::WindowCloseButtonHint));
-        QCOMPARE(setup.GetDlgItemText(IDC_CHOOSE_CAPTION), QStringLiteral("Choose a picture\nor"));
-        QVERIFY(qobject_cast<CBitmapButton*>(setup.GetDlgItem(IDC_START)));
-        QVERIFY(qobject_cast<CSpinButtonCtrl*>(setup.GetDlgItem(IDC_SPIN_DIFFICULT)));
-        QCOMPARE(static_cast<QWidget*>(setup.GetDlgItemAs<CSpinButtonCtrl>(IDC_SPIN_SPEED)->GetBuddy()),
-                 setup.GetDlgItem(IDC_SPEED));
-        CDialog about(IDD_ABOUTBOX);
-        QCOMPARE(about.GetDlgItem(IDC_MAILLINK)->size(), QSize(56, 27)); // the bitmap's own size
-        QCOMPARE(about.GetDlgItem(IDC_MAILLINK)->pos(), QPoint(338, 85));
-    }
-
-    void tabOrderStackingAndRadioGroups()
-    {
-        CDialog game(IDD_PUZZLE_DIALOG);
-        QCOMPARE(game.GetDlgItem(1034)->nextInFocusChain(), game.GetDlgItem(1000));
-        QCOMPARE(game.GetDlgItem(1000)->nextInFocusChain(), game.GetDlgItem(1001));
-        QCOMPARE(game.GetDlgItem(1001)->nextInFocusChain(), game.GetDlgItem(1035));
 
         // The edit box lies above the later group box that surrounds it.
-        CDialog setup(IDD_SETUP);
         QWidget* edit = setup.GetDlgItem(IDC_FIELDX);
         QCOMPARE(setup.childAt(edit->geometry().center()), edit);
-        QVERIFY(setup.GetDlgItem(IDC_GROUP_FIELD)->testAttribute(Qt::WA_TransparentForMouseEvents));
 
-        setup.CheckRadioButton(IDC_PIC1, IDC_PIC4, IDC_PIC3);
-        QCOMPARE(setup.GetCheckedRadioButton(IDC_PIC1, IDC_PIC4), IDC_PIC3);
-        QTest::mouseClick(setup.GetDlgItem(IDC_PIC2), Qt::LeftButton);
-        QCOMPARE(setup.GetCheckedRadioButton(IDC_PIC1, IDC_PIC4), IDC_PIC2);
-        QCOMPARE(setup.IsDlgButtonChecked(IDC_PIC3), 0);
-        setup.CheckRadioButton(IDC_PIC1, IDC_PIC4, 0);
-        QCOMPARE(setup.GetCheckedRadioButton(IDC_PIC1, IDC_PIC4), 0);
-    }
-
-    void replacingAControlKeepsItsPlace()
-    {
-        CDialog about(IDD_ABOUTBOX);
-        const QRect place = about.GetDlgItem(IDC_CREDITS)->geometry();
-        auto* mine = new QWidget;
-        QCOMPARE(about.ReplaceDlgItem(IDC_CREDITS, mine), mine);
-        QCOMPARE(about.GetDlgItem(IDC_CREDITS), mine);
-        QCOMPARE(mine->geometry(), place);
-        QCOMPARE(about.Controls()[1].widget, mine);
+        CDialog about(IDD_ABOUTBOX); // an unknown control is not replaced
         QVERIFY(!about.ReplaceDlgItem(4711, new QWidget(&about)));
     }
 
-    void menuBarMovesTheClientArea()
+    void returnPressesTheDefaultButtonOrOk()
     {
-        RecordingDialog game(IDD_PUZZLE_DIALOG);
-        const QPoint before = game.GetDlgItem(IDC_SCRAMBLE)->pos();
-        auto* menu = new QMenuBar;
-        menu->addMenu(QStringLiteral("&Game"));
-        game.SetMenuBar(menu);
-        const int h = game.ClientOrigin().y();
-        QVERIFY(h > 0);
-        QCOMPARE(game.GetDlgItem(IDC_SCRAMBLE)->pos(), before + QPoint(0, h));
-        QCOMPARE(game.GetClientRect(), QRect(0, 0, 482, 334));
-        QCOMPARE(game.height(), 334 + h);
-        QVERIFY(game.SetBitmap(9001, 0));
-        const QImage shot = Grab(game);
-        QCOMPARE(shot.pixel(0, h), Pattern(1, 1).pixel(0, 0)); // the tiles start below the menu
-    }
-
-    // --- commands, keys, initialisation, timers -----------------------------
-
-    void keysAndCloseBecomeCommands()
-    {
-        RecordingDialog game(IDD_PUZZLE_DIALOG);
-        game.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&game));
+        RecordingDialog game(IDD_PUZZLE_DIALOG), setup(IDD_SETUP);
+        for (RecordingDialog* dlg : {&game, &setup}) {
+            dlg->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dlg));
+        }
         game.GetDlgItem(IDC_SHOW_GRID)->setFocus();
         QTest::keyClick(&game, Qt::Key_Return);
         QCOMPARE(game.commands, std::vector<int>{IDC_SCRAMBLE}); // the default push button
-        QTest::mouseClick(game.GetDlgItem(IDC_UNSCRAMBLE), Qt::LeftButton);
-        QCOMPARE(game.commands.back(), IDC_UNSCRAMBLE);
-        QTest::keyClick(&game, Qt::Key_Escape);
-        QCOMPARE(game.commands.back(), IDCANCEL);
-        QVERIFY(!game.isVisible());
-        QCOMPARE(game.result(), IDCANCEL);
-
-        RecordingDialog setup(IDD_SETUP);
-        setup.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&setup));
         QTest::keyClick(&setup, Qt::Key_Enter);
         QCOMPARE(setup.commands, std::vector<int>{IDOK}); // no default push button: OK
-        QCOMPARE(setup.result(), IDOK);
-        setup.show();
-        setup.close();
-        QCOMPARE(setup.commands.back(), IDCANCEL);
     }
 
     void initDialogRunsOncePerShowingAndFocusesFirstTabStop()
     {
         RecordingDialog congrats(IDD_CONGRATS);
         QTimer::singleShot(0, &congrats, [&] {
-            QCOMPARE(QApplication::focusWidget() == congrats.GetDlgItem(IDOK) ||
-                         congrats.focusWidget() == congrats.GetDlgItem(IDOK),
-                     true);
+            QVERIFY(QApplication::focusWidget() == congrats.GetDlgItem(IDOK) ||
+                    congrats.focusWidget() == congrats.GetDlgItem(IDOK));
             QTest::mouseClick(congrats.GetDlgItem(IDCANCEL), Qt::LeftButton);
         });
         QCOMPARE(congrats.DoModal(), IDCANCEL);
-        QCOMPARE(congrats.inits, 1);
         QTimer::singleShot(0, &congrats, [&] { congrats.EndDialog(IDOK); });
         QCOMPARE(congrats.DoModal(), IDOK);
         QCOMPARE(congrats.inits, 2);
@@ -447,10 +291,8 @@ private slots:
     {
         RecordingDialog owner;
         owner.SetTimer(1, 5000);
-        QCOMPARE(owner.Timers().GetInterval(1), 5000);
         owner.SetTimer(1, 20); // restarts with the new interval
         QCOMPARE(owner.Timers().GetInterval(1), 20);
-        QVERIFY(!owner.KillTimer(2)); // never started: nothing happens
         owner.SetTimer(2, 0);
         QCOMPARE(owner.Timers().GetInterval(2), CWindowTimers::kMinimumInterval);
         QVERIFY(owner.KillTimer(2));
@@ -465,13 +307,10 @@ private slots:
 
         owner.show();
         owner.EndDialog(IDOK); // ending a dialog ends its timers
-        QVERIFY(!owner.Timers().IsTimerRunning(1));
         const auto count = owner.ticks.size();
         QTest::qWait(60);
         QCOMPARE(owner.ticks.size(), count);
     }
-
-    // --- data exchange ----------------------------------------------------
 
     void exchangeMovesValuesBothWays()
     {
@@ -505,10 +344,10 @@ private slots:
         dlg.Edit(IDC_FIELDX)->setText(QStringLiteral("1"));
         dlg.Edit(IDC_FIELDY)->setText(QStringLiteral("77")); // also wrong, never reached
         QVERIFY(!dlg.UpdateData(true));
-        QCOMPARE(int(m_messages.size()), 1);
-        QCOMPARE(m_messages[0].text,
-                 QStringLiteral("Geben Sie bitte eine ganze Zahl zwischen 2 und 10 ein."));
-        QCOMPARE(m_messages[0].type, unsigned(MB_ICONEXCLAMATION));
+        using Messages = decltype(m_messages);
+        QCOMPARE(m_messages,
+                 (Messages{{QStringLiteral("Geben Sie bitte eine ganze Zahl zwischen 2 und 10 ein."),
+                            unsigned(MB_ICONEXCLAMATION)}}));
         QCOMPARE(dlg.focusWidget(), dlg.GetDlgItem(IDC_FIELDX));
         QCOMPARE(dlg.Edit(IDC_FIELDX)->selectedText(), QStringLiteral("1"));
         QCOMPARE(dlg.m_nDifficult, 30); // fields before the failing one were taken
@@ -518,9 +357,8 @@ private slots:
         dlg.Edit(IDC_FIELDX)->setText(QStringLiteral("4"));
         dlg.Edit(IDC_SPEED)->clear();
         QVERIFY(!dlg.UpdateData(true));
-        QCOMPARE(int(m_messages.size()), 1);
-        QCOMPARE(m_messages[0].text, QStringLiteral("Geben Sie bitte eine ganze Zahl ein."));
-        QCOMPARE(m_messages[0].type, unsigned(MB_OK));
+        QCOMPARE(m_messages,
+                 (Messages{{QStringLiteral("Geben Sie bitte eine ganze Zahl ein."), unsigned(MB_OK)}}));
         QCOMPARE(dlg.focusWidget(), dlg.GetDlgItem(IDC_SPEED));
 
         // Start with a bad field keeps the dialog open.
@@ -538,29 +376,23 @@ private slots:
 
     void integerTextIsReadLikeTheFramework()
     {
-        int v = 0;
-        QVERIFY(CDataExchange::ParseInt(QStringLiteral("42"), v));
-        QCOMPARE(v, 42);
-        QVERIFY(CDataExchange::ParseInt(QStringLiteral("  -7 "), v));
-        QCOMPARE(v, -7);
-        QVERIFY(CDataExchange::ParseInt(QStringLiteral("+8"), v));
-        QCOMPARE(v, 8);
-        for (const char* bad : {"", " ", "-", "12abc", "abc", "1 2", "0x10"}) {
-            QVERIFY2(!CDataExchange::ParseInt(QString::fromLatin1(bad), v), bad);
-        }
-        QVERIFY(CDataExchange::ParseInt(QStringLiteral("99999999999999"), v));
-        QCOMPARE(v, INT_MAX);
-        QVERIFY(CDataExchange::ParseInt(QStringLiteral("-99999999999999"), v));
-        QCOMPARE(v, INT_MIN);
         // Only the first 31 characters count.
-        QVERIFY(CDataExchange::ParseInt(QString(30, u' ') + QStringLiteral("5x"), v));
-        QCOMPARE(v, 5);
+        const std::pair<QString, int> good[] = {{"42", 42},
+                                                {"  -7 ", -7},
+                                                {"+8", 8},
+                                                {"99999999999999", INT_MAX},
+                                                {"-99999999999999", INT_MIN},
+                                                {QString(30, u' ') + "5x", 5}};
+        for (const auto& [text, expected] : good) {
+            int v = 0;
+            QVERIFY2(CDataExchange::ParseInt(text, v), qPrintable(text));
+            QCOMPARE(v, expected);
+        }
+        int v = 0;
+        for (QString bad : {"", " ", "-", "12abc", "abc", "1 2", "0x10"})
+            QVERIFY2(!CDataExchange::ParseInt(bad, v), qPrintable(bad));
         QVERIFY(!CDataExchange::ParseInt(QString(29, u' ') + QStringLiteral("5x"), v));
-        QCOMPARE(CDataExchange::RangeMessage(10, 10000),
-                 QStringLiteral("Geben Sie bitte eine ganze Zahl zwischen 10 und 10000 ein."));
     }
-
-    // --- controls ---------------------------------------------------------
 
     void spinButtonsKeepToTheirRange()
     {
@@ -568,23 +400,15 @@ private slots:
         auto* spin = setup.GetDlgItemAs<CSpinButtonCtrl>(IDC_SPIN_DIFFICULT);
         QLineEdit* edit = setup.GetDlgItemAs<QLineEdit>(IDC_DIFFICULT);
         spin->SetRange(1, 100);
-        edit->setText(QStringLiteral("500"));
-        spin->Step(+1);
-        QCOMPARE(edit->text(), QStringLiteral("100"));
-        spin->Step(-1);
-        QCOMPARE(edit->text(), QStringLiteral("99"));
         edit->setText(QStringLiteral("1"));
         spin->Step(-1);
         QCOMPARE(edit->text(), QStringLiteral("1"));
-        QTest::keyClick(edit, Qt::Key_Up);
-        QCOMPARE(edit->text(), QStringLiteral("2"));
-        // A click on the upper half steps up.
         setup.show();
         QVERIFY(QTest::qWaitForWindowExposed(&setup));
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2));
-        QCOMPARE(edit->text(), QStringLiteral("3"));
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, spin->height() - 2));
+        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2)); // upper half: up
         QCOMPARE(edit->text(), QStringLiteral("2"));
+        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, spin->height() - 2));
+        QCOMPARE(edit->text(), QStringLiteral("1"));
 
         CSpinButtonCtrl plain; // the platform default range 100..0: up moves towards 0
         plain.SetPos(50);
@@ -598,35 +422,11 @@ private slots:
         QVERIFY(button.LoadBitmaps(9010, 9011, 9010));
         button.SizeToContent();
         QCOMPARE(button.size(), QSize(130, 44));
-        QCOMPARE(button.CurrentBitmap().pixel(3, 3), Pattern(130, 44).pixel(3, 3));
         button.setDown(true);
-        QCOMPARE(button.CurrentBitmap().pixel(3, 3), qRgb(255, 0, 0));
-        const QImage shot = Grab(button);
-        QCOMPARE(shot.pixel(120, 40), qRgb(255, 255, 0));
+        QCOMPARE(Grab(button).pixel(120, 40), qRgb(255, 255, 0));
         button.setDown(false);
         QCOMPARE(Grab(button).pixel(7, 9), Pattern(130, 44).pixel(7, 9));
-
-        CBitmapButton none;
-        QVERIFY(!none.LoadBitmaps(4711));
-        QVERIFY(none.CurrentBitmap().isNull());
-    }
-
-    void fontsMapToTheSystemsFonts()
-    {
-        QCOMPARE(CPointFont::Substitute(QStringLiteral("Arial")), QStringLiteral("Liberation Sans"));
-        QCOMPARE(CPointFont::Substitute(QStringLiteral("comic sans ms")), QStringLiteral("Comic Neue"));
-        QCOMPARE(CPointFont::PixelSize(80), 11);
-        QCOMPARE(CPointFont::PixelSize(140), 19);
-        QCOMPARE(CPointFont::PixelSize(180), 24);
-        const QFont comic = CPointFont::CreatePointFont(110, QStringLiteral("Comic Sans MS"));
-        QCOMPARE(comic.pixelSize(), 15);
-        QCOMPARE(QFontInfo(comic).family(), QStringLiteral("Comic Neue"));
-        QCOMPARE(QFontInfo(CPointFont::CreatePointFont(140, QStringLiteral("Arial"))).family(),
-                 QStringLiteral("Liberation Sans"));
-        CDialog setup(IDD_SETUP);
-        QCOMPARE(setup.GetDlgItem(IDC_DIFFICULT)->font().pixelSize(), 11);
-        CDialog game(IDD_PUZZLE_DIALOG);
-        QCOMPARE(game.GetDlgItem(IDC_SCRAMBLE)->font().pixelSize(), 13);
+        QVERIFY(!CBitmapButton().LoadBitmaps(4711));
     }
 };
 
