@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers for the audio tests: temporary folders, generated WAV and MIDI files,
-// and reading back what SDL's disk driver wrote.
+// Helpers for the audio tests: generated WAV files and reading back what SDL's
+// disk driver wrote.
 
 #include "audio/AudioDevice.h"
 #include "audio/MidiSynth.h"
@@ -23,8 +23,6 @@
 
 namespace audiotest {
 
-namespace fs = std::filesystem;
-
 inline void SleepMs(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -32,61 +30,21 @@ inline void SleepMs(int ms)
 
 // Wall-clock seconds since construction. Sleeps overshoot on a busy machine, so
 // tests compare captures with measured times, not with the times they asked for.
-class Stopwatch {
-public:
-    double Seconds() const { return std::chrono::duration<double>(Clock::now() - m_start).count(); }
-
-private:
-    using Clock = std::chrono::steady_clock;
-    Clock::time_point m_start = Clock::now();
-};
-
-// A folder of its own under the system's temporary folder, removed afterwards.
-class TempDir {
-public:
-    TempDir()
+struct Stopwatch {
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    double Seconds() const
     {
-        std::string pattern = (fs::temp_directory_path() / "zandor-audio-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr)
-            m_path = pattern;
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
-    ~TempDir()
-    {
-        std::error_code ec;
-        if (!m_path.empty())
-            fs::remove_all(m_path, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const fs::path& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    fs::path m_path;
 };
 
 // A sine tone, mono 16 bit at 44.1 kHz.
 inline std::vector<std::int16_t> Tone(double hz, double seconds, double amplitude)
 {
-    const int rate = 44100;
-    std::vector<std::int16_t> out(static_cast<std::size_t>(seconds * rate));
+    std::vector<std::int16_t> out(static_cast<std::size_t>(seconds * 44100));
     for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<std::int16_t>(amplitude * 32767.0 * std::sin(2.0 * M_PI * hz * i / rate));
+        out[i] = static_cast<std::int16_t>(amplitude * 32767.0 * std::sin(2.0 * M_PI * hz * i / 44100));
     return out;
-}
-
-// The device format at the time of the call, needed to read the disk file later.
-struct Format {
-    int rate = 0;
-    int channels = 0;
-    Uint16 format = 0;
-};
-inline Format QueryFormat()
-{
-    Format f;
-    Mix_QuerySpec(&f.rate, &f.format, &f.channels);
-    return f;
 }
 
 // What the disk driver wrote, as mono samples in -1..1.
@@ -95,40 +53,30 @@ struct Capture {
     std::vector<float> samples;
 
     double Seconds() const { return rate > 0 ? static_cast<double>(samples.size()) / rate : 0.0; }
-
+    std::size_t Index(double t) const
+    {
+        return std::min(samples.size(), static_cast<std::size_t>(std::max(0.0, t) * rate));
+    }
     // Root mean square over [from, to) seconds.
     double Rms(double from, double to) const
     {
-        const std::size_t a = static_cast<std::size_t>(std::max(0.0, from) * rate);
-        const std::size_t b = std::min(samples.size(), static_cast<std::size_t>(std::max(0.0, to) * rate));
-        if (b <= a)
-            return 0.0;
+        const std::size_t a = Index(from), b = Index(to);
         double sum = 0.0;
         for (std::size_t i = a; i < b; ++i)
             sum += static_cast<double>(samples[i]) * samples[i];
-        return std::sqrt(sum / static_cast<double>(b - a));
-    }
-    double Peak() const
-    {
-        double peak = 0.0;
-        for (float s : samples)
-            peak = std::max(peak, static_cast<double>(std::fabs(s)));
-        return peak;
+        return b > a ? std::sqrt(sum / static_cast<double>(b - a)) : 0.0;
     }
     // Zero crossings per second over [from, to): a rough pitch.
     double CrossingsPerSecond(double from, double to) const
     {
-        const std::size_t a = static_cast<std::size_t>(from * rate);
-        const std::size_t b = std::min(samples.size(), static_cast<std::size_t>(to * rate));
+        const std::size_t a = Index(from), b = Index(to);
         int n = 0;
         for (std::size_t i = a + 1; i < b; ++i)
-            if ((samples[i - 1] < 0.0f) != (samples[i] < 0.0f))
-                ++n;
+            n += (samples[i - 1] < 0.0f) != (samples[i] < 0.0f);
         return b > a ? n / (static_cast<double>(b - a) / rate) : 0.0;
     }
-
     // Windows of `window` seconds whose RMS is above `threshold`, as start times.
-    std::vector<double> LoudWindows(double threshold, double window = 0.02) const
+    std::vector<double> LoudWindows(double threshold, double window = 0.01) const
     {
         std::vector<double> out;
         for (double t = 0.0; t + window <= Seconds(); t += window)
@@ -136,36 +84,13 @@ struct Capture {
                 out.push_back(t);
         return out;
     }
-};
-
-inline Capture ReadCapture(const std::string& path, const Format& f)
-{
-    Capture c;
-    c.rate = f.rate;
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const int channels = std::max(f.channels, 1);
-    if (f.format == AUDIO_S16SYS) {
-        const std::size_t frames = bytes.size() / (2u * channels);
-        const auto* s = reinterpret_cast<const std::int16_t*>(bytes.data());
-        for (std::size_t i = 0; i < frames; ++i) {
-            double sum = 0.0;
-            for (int ch = 0; ch < channels; ++ch)
-                sum += s[i * channels + ch] / 32768.0;
-            c.samples.push_back(static_cast<float>(sum / channels));
-        }
-    } else if (f.format == AUDIO_F32SYS) {
-        const std::size_t frames = bytes.size() / (4u * channels);
-        const auto* s = reinterpret_cast<const float*>(bytes.data());
-        for (std::size_t i = 0; i < frames; ++i) {
-            double sum = 0.0;
-            for (int ch = 0; ch < channels; ++ch)
-                sum += s[i * channels + ch];
-            c.samples.push_back(static_cast<float>(sum / channels));
-        }
+    // Start and end (seconds) of the sound: first and last loud 10 ms window.
+    std::pair<double, double> Span(double threshold) const
+    {
+        const std::vector<double> loud = LoudWindows(threshold);
+        return loud.empty() ? std::pair{-1.0, -1.0} : std::pair{loud.front(), loud.back() + 0.01};
     }
-    return c;
-}
+};
 
 // Base fixture: every test starts without a device and leaves none behind.
 // Audio tests run the disk driver into a file of their own.
@@ -173,42 +98,66 @@ class AudioTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        std::string pattern = (std::filesystem::temp_directory_path() / "zandor-audio-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
         CAudioDevice::Shutdown();
         m_font = CMidiSynth::SoundFontPath();
-        m_capture = m_dir.File("capture.raw");
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
     void TearDown() override
     {
         CAudioDevice::Shutdown();
         CMidiSynth::SetSoundFontPath(m_font);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
     }
+    std::string File(const std::string& name) const { return (m_dir / name).string(); }
 
     void UseDiskDriver()
     {
         setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", m_capture.c_str(), 1);
+        setenv("SDL_DISKAUDIOFILE", File("capture.raw").c_str(), 1);
         unsetenv("SDL_DISKAUDIODELAY");
     }
-    void UseDummyDriver() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
-
-    // Opens the device now and keeps its format for reading the capture later.
+    // Keeps the format of the device opened just now, for reading the capture.
+    void KeepFormat() { Mix_QuerySpec(&m_rate, &m_format, &m_channels); }
     void OpenDevice()
     {
         ASSERT_TRUE(CAudioDevice::Acquire());
-        m_format = QueryFormat();
+        KeepFormat();
     }
     // Closes the device, which flushes the disk file, and reads it back.
     Capture Finish()
     {
         CAudioDevice::Shutdown();
-        return ReadCapture(m_capture, m_format);
+        Capture c;
+        c.rate = m_rate;
+        EXPECT_EQ(m_format, AUDIO_S16SYS);
+        std::ifstream in(File("capture.raw"), std::ios::binary);
+        const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const int channels = std::max(m_channels, 1);
+        const auto* s = reinterpret_cast<const std::int16_t*>(bytes.data());
+        for (std::size_t i = 0; i < bytes.size() / (2u * channels); ++i) {
+            double sum = 0.0;
+            for (int ch = 0; ch < channels; ++ch)
+                sum += s[i * channels + ch] / 32768.0;
+            c.samples.push_back(static_cast<float>(sum / channels));
+        }
+        return c;
+    }
+    std::string WriteTone(const std::string& name, double hz, double seconds, double amplitude = 0.5)
+    {
+        EXPECT_TRUE(CWavWriter::Write(File(name), Tone(hz, seconds, amplitude)));
+        return File(name);
     }
 
-    TempDir m_dir;
-    std::string m_capture;
+    std::filesystem::path m_dir;
     std::string m_font;
-    Format m_format;
+    int m_rate = 0;
+    int m_channels = 0;
+    Uint16 m_format = 0;
 };
 
 } // namespace audiotest

@@ -4,47 +4,24 @@
 #include <gtest/gtest.h>
 
 namespace {
-std::vector<std::uint8_t> Header(int format, int tracks, int division)
+using Bytes = std::vector<std::uint8_t>;
+
+// A file of format 0 with one track holding `body`; `before` goes between the
+// header and the track.
+Bytes OneTrackFile(const Bytes& body, int division, const Bytes& before = {})
 {
-    return {'M',
-            'T',
-            'h',
-            'd',
-            0,
-            0,
-            0,
-            6,
-            0,
-            static_cast<std::uint8_t>(format),
-            0,
-            static_cast<std::uint8_t>(tracks),
-            static_cast<std::uint8_t>(division >> 8),
-            static_cast<std::uint8_t>(division & 0xFF)};
-}
-void AddTrack(std::vector<std::uint8_t>& file, const std::vector<std::uint8_t>& body)
-{
-    const std::uint32_t n = static_cast<std::uint32_t>(body.size());
+    Bytes file{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1};
+    file.push_back(static_cast<std::uint8_t>(division >> 8));
+    file.push_back(static_cast<std::uint8_t>(division & 0xFF));
+    file.insert(file.end(), before.begin(), before.end());
+    const auto n = static_cast<std::uint32_t>(body.size());
     file.insert(file.end(),
                 {'M', 'T', 'r', 'k', static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
                  static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)});
     file.insert(file.end(), body.begin(), body.end());
+    return file;
 }
 } // namespace
-
-TEST(MidiTempoMap, WithoutTempoEventsItRunsAt120BeatsPerMinute)
-{
-    CMidiWriter w(96);
-    w.Note(w.AddTrack(), 0, 192, 0, 60, 100);
-    CMidiTempoMap map;
-    ASSERT_TRUE(map.Parse(w.Encode()));
-    EXPECT_EQ(map.Division(), 96);
-    EXPECT_EQ(map.LengthTicks(), 192u);
-    EXPECT_DOUBLE_EQ(map.LengthMs(), 1000.0);
-    EXPECT_DOUBLE_EQ(map.TickToMs(96), 500.0);
-    EXPECT_EQ(map.MsToTick(500.0), 96u);
-    EXPECT_EQ(map.MsToTick(0.0), 0u);
-    EXPECT_EQ(map.MsToTick(-5.0), 0u);
-}
 
 TEST(MidiTempoMap, TempoChangesInAnyTrackShapeTheTimeLine)
 {
@@ -57,16 +34,13 @@ TEST(MidiTempoMap, TempoChangesInAnyTrackShapeTheTimeLine)
     w.Note(melody, 0, 4800, 0, 60, 100);
     CMidiTempoMap map;
     ASSERT_TRUE(map.Parse(w.Encode()));
-    EXPECT_DOUBLE_EQ(map.TickToMs(960), 1000.0);
-    EXPECT_DOUBLE_EQ(map.TickToMs(1920), 2000.0);
-    EXPECT_DOUBLE_EQ(map.TickToMs(2400), 3000.0);
-    EXPECT_DOUBLE_EQ(map.TickToMs(2880), 4000.0);
-    EXPECT_DOUBLE_EQ(map.TickToMs(4800), 5000.0);
+    const std::pair<std::uint32_t, double> points[] = {{960, 1000},  {1920, 2000}, {2400, 3000},
+                                                       {2880, 4000}, {3840, 4500}, {4800, 5000}};
+    for (const auto& [tick, ms] : points) {
+        EXPECT_DOUBLE_EQ(map.TickToMs(tick), ms);
+        EXPECT_EQ(map.MsToTick(ms), tick);
+    }
     EXPECT_DOUBLE_EQ(map.LengthMs(), 5000.0);
-
-    EXPECT_EQ(map.MsToTick(1000.0), 960u);
-    EXPECT_EQ(map.MsToTick(3000.0), 2400u);
-    EXPECT_EQ(map.MsToTick(4500.0), 3840u);
     // Every tick maps back onto itself; a millisecond later is never earlier.
     for (std::uint32_t tick = 0; tick <= 4800; tick += 7) {
         EXPECT_EQ(map.MsToTick(map.TickToMs(tick)), tick);
@@ -76,18 +50,14 @@ TEST(MidiTempoMap, TempoChangesInAnyTrackShapeTheTimeLine)
 
 TEST(MidiTempoMap, ReadsRunningStatusSysExAndUnknownChunks)
 {
-    std::vector<std::uint8_t> file = Header(0, 1, 100);
-    // An unknown chunk before the track is skipped.
-    file.insert(file.end(), {'X', 'y', 'z', 'w', 0, 0, 0, 2, 0xAA, 0xBB});
-    AddTrack(file, {
-                       0x00, 0x90, 60,   100,                    // note on
-                       0x32, 62,   100,                          // running status, 50 ticks later
-                       0x00, 0xC0, 5,                            // program change: one data byte
-                       0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7,       // system exclusive
-                       0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, // 1 000 000 us per quarter
-                       0x81, 0x00, 0x80, 60,   0,                // 128 ticks later
-                       0x00, 0xFF, 0x2F, 0x00,                   // end of track at tick 178
-                   });
+    const Bytes file = OneTrackFile({0x00, 0x90, 60,   100,              // note on
+                                     0x32, 62,   100,                    // running status, 50 ticks later
+                                     0x00, 0xC0, 5,                      // program change: one data byte
+                                     0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7, // system exclusive
+                                     0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, // 1 000 000 us per quarter
+                                     0x81, 0x00, 0x80, 60,   0,                // 128 ticks later
+                                     0x00, 0xFF, 0x2F, 0x00},                  // end of track at tick 178
+                                    100, {'X', 'y', 'z', 'w', 0, 0, 0, 2, 0xAA, 0xBB}); // an unknown chunk
     CMidiTempoMap map;
     ASSERT_TRUE(map.Parse(file));
     EXPECT_EQ(map.LengthTicks(), 178u);
@@ -95,17 +65,23 @@ TEST(MidiTempoMap, ReadsRunningStatusSysExAndUnknownChunks)
     EXPECT_DOUBLE_EQ(map.TickToMs(150), 1250.0);
 }
 
-TEST(MidiTempoMap, RefusesWhatIsNotAStandardMidiFile)
+TEST(MidiTempoMap, RunsAt120BeatsPerMinuteWithoutTempoEventsAndRefusesWhatIsNoMidiFile)
 {
-    CMidiWriter w;
-    w.Note(w.AddTrack(), 0, 480, 0, 60, 100);
-    const std::vector<std::uint8_t> good = w.Encode();
+    CMidiWriter w(96);
+    w.Note(w.AddTrack(), 0, 192, 0, 60, 100);
+    const Bytes good = w.Encode();
     CMidiTempoMap map;
     ASSERT_TRUE(map.Parse(good));
+    EXPECT_EQ(map.Division(), 96);
+    EXPECT_EQ(map.LengthTicks(), 192u);
+    EXPECT_DOUBLE_EQ(map.LengthMs(), 1000.0);
+    EXPECT_DOUBLE_EQ(map.TickToMs(96), 500.0);
+    EXPECT_EQ(map.MsToTick(500.0), 96u);
+    EXPECT_EQ(map.MsToTick(-5.0), 0u);
 
-    EXPECT_FALSE(map.Parse(std::vector<std::uint8_t>{}));
+    EXPECT_FALSE(map.Parse(Bytes{}));
     EXPECT_FALSE(map.IsValid());
-    std::vector<std::uint8_t> bad = good;
+    Bytes bad = good;
     bad[0] = 'X';
     EXPECT_FALSE(map.Parse(bad));
     for (std::size_t cut : {10u, 14u, 20u, 24u}) {
@@ -119,13 +95,8 @@ TEST(MidiTempoMap, RefusesWhatIsNotAStandardMidiFile)
     bad[12] = bad[13] = 0; // no ticks per quarter
     EXPECT_FALSE(map.Parse(bad));
 
-    std::vector<std::uint8_t> noTrack = Header(0, 1, 96);
-    EXPECT_FALSE(map.Parse(noTrack));
-    std::vector<std::uint8_t> dataWithoutStatus = Header(0, 1, 96);
-    AddTrack(dataWithoutStatus, {0x00, 60, 100});
-    EXPECT_FALSE(map.Parse(dataWithoutStatus));
-    std::vector<std::uint8_t> endlessDelta = Header(0, 1, 96);
-    AddTrack(endlessDelta, {0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
-    EXPECT_FALSE(map.Parse(endlessDelta));
+    EXPECT_FALSE(map.Parse(Bytes(good.begin(), good.begin() + 14)));           // the header without its track
+    EXPECT_FALSE(map.Parse(OneTrackFile({0x00, 60, 100}, 96)));                // data without a status
+    EXPECT_FALSE(map.Parse(OneTrackFile({0xFF, 0xFF, 0xFF, 0xFF, 0x7F}, 96))); // an endless delta time
     EXPECT_FALSE(map.IsValid());
 }

@@ -5,17 +5,7 @@
 
 using namespace audiotest;
 
-namespace {
-class SoundEffectsTest : public AudioTest {
-protected:
-    std::string WriteTone(const std::string& name, double hz, double seconds, double amplitude = 0.5)
-    {
-        const std::string path = m_dir.File(name);
-        EXPECT_TRUE(CWavWriter::Write(path, Tone(hz, seconds, amplitude)));
-        return path;
-    }
-};
-} // namespace
+using SoundEffectsTest = AudioTest;
 
 TEST_F(SoundEffectsTest, AnEffectIsWrittenToTheDevice)
 {
@@ -26,15 +16,12 @@ TEST_F(SoundEffectsTest, AnEffectIsWrittenToTheDevice)
     SleepMs(700);
     const Capture c = Finish();
 
-    // The tone comes out at its level and for its length, at its pitch.
-    EXPECT_NEAR(c.Peak(), 0.5, 0.05);
-    const std::vector<double> loud = c.LoudWindows(0.1, 0.01);
-    ASSERT_FALSE(loud.empty());
-    const double begin = loud.front();
-    const double end = loud.back() + 0.01;
+    // The tone comes out at its level, length and pitch, within a buffer or two of the call.
+    const auto [begin, end] = c.Span(0.1);
+    ASSERT_GE(begin, 0.0);
+    EXPECT_NEAR(c.Rms(begin + 0.02, end - 0.02), 0.5 / std::sqrt(2.0), 0.04);
     EXPECT_NEAR(end - begin, 0.3, 0.03);
     EXPECT_NEAR(c.CrossingsPerSecond(begin + 0.02, end - 0.02), 880.0, 30.0);
-    // Returning at once: the effect started within a buffer or two of the call.
     EXPECT_LT(begin, 0.25);
 }
 
@@ -52,40 +39,45 @@ TEST_F(SoundEffectsTest, ASecondEffectCutsOffTheFirst)
     SleepMs(1500);
     const Capture c = Finish();
 
-    const std::vector<double> loud = c.LoudWindows(0.1, 0.01);
-    ASSERT_FALSE(loud.empty());
-    const double end = loud.back() + 0.01;
-    // Part of the long tone and all of the short one, then silence, although
-    // the long tone would have gone on for three seconds.
-    EXPECT_LT(end - loud.front(), std::min(first + 0.2 + 0.1, 2.5));
-    EXPECT_GT(end - loud.front(), 0.3);
+    // Part of the long, low tone, all of the short, high one, then silence,
+    // although the long tone would have gone on for three seconds.
+    const auto [begin, end] = c.Span(0.1);
+    ASSERT_GE(begin, 0.0);
+    EXPECT_LT(end - begin, std::min(first + 0.2 + 0.1, 2.5));
+    EXPECT_GT(end - begin, 0.3);
     EXPECT_GT(c.Seconds() - end, 0.5);
     EXPECT_LT(c.Rms(end + 0.01, c.Seconds()), 0.001);
-    // The sound just before the silence is the short, high tone; the sound at
-    // the start the long, low one.
     EXPECT_NEAR(c.CrossingsPerSecond(end - 0.15, end - 0.02), 4000.0, 150.0);
-    EXPECT_NEAR(c.CrossingsPerSecond(loud.front() + 0.02, loud.front() + 0.2), 600.0, 40.0);
+    EXPECT_NEAR(c.CrossingsPerSecond(begin + 0.02, begin + 0.2), 600.0, 40.0);
 }
 
-TEST_F(SoundEffectsTest, AMissingFilePlaysNothing)
+TEST_F(SoundEffectsTest, StopAndMissingFilesLeaveSilence)
 {
     UseDiskDriver();
+    const std::string tone = WriteTone("tone.wav", 440.0, 3.0);
     OpenDevice();
-    EXPECT_FALSE(CSoundEffects::Play(m_dir.File("missing.wav")));
-    EXPECT_FALSE(CSoundEffects::Play("sounds\\missing.wav"));
+    const Stopwatch sincePlay;
+    ASSERT_TRUE(CSoundEffects::Play(tone));
     SleepMs(300);
+    CSoundEffects::Stop();
+    const double played = sincePlay.Seconds();
+    EXPECT_FALSE(CSoundEffects::Play(File("missing.wav")));
+    EXPECT_FALSE(CSoundEffects::Play("sounds\\missing.wav"));
+    SleepMs(600);
     const Capture c = Finish();
-    EXPECT_GT(c.Seconds(), 0.1);
-    EXPECT_EQ(c.Peak(), 0.0);
+    const auto [begin, end] = c.Span(0.1);
+    ASSERT_GE(begin, 0.0);
+    EXPECT_LT(end - begin, std::min(played + 0.1, 2.5));
+    EXPECT_LT(c.Rms(end + 0.01, c.Seconds()), 0.001);
+    EXPECT_GT(c.Seconds() - end, 0.3);
 }
 
 TEST_F(SoundEffectsTest, BackslashPathsAndTheCache)
 {
-    UseDummyDriver();
-    std::filesystem::create_directory(m_dir.File("sounds"));
+    std::filesystem::create_directory(File("sounds"));
     const std::string click = WriteTone("sounds/click.wav", 1000.0, 0.05);
     const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(m_dir.Path());
+    std::filesystem::current_path(m_dir);
     const bool first = CSoundEffects::Play("sounds\\click.wav");
     // Once decoded, an effect plays from memory even if its file goes away ...
     std::filesystem::remove(click);
@@ -99,70 +91,47 @@ TEST_F(SoundEffectsTest, BackslashPathsAndTheCache)
     EXPECT_FALSE(afterClear);
 }
 
-TEST_F(SoundEffectsTest, StopHaltsTheEffect)
-{
-    UseDiskDriver();
-    const std::string tone = WriteTone("tone.wav", 440.0, 3.0);
-    OpenDevice();
-    const Stopwatch sincePlay;
-    ASSERT_TRUE(CSoundEffects::Play(tone));
-    SleepMs(300);
-    CSoundEffects::Stop();
-    const double played = sincePlay.Seconds();
-    SleepMs(600);
-    const Capture c = Finish();
-    const std::vector<double> loud = c.LoudWindows(0.1, 0.01);
-    ASSERT_FALSE(loud.empty());
-    EXPECT_LT(loud.back() - loud.front(), std::min(played + 0.1, 2.5));
-    EXPECT_LT(c.Rms(c.Seconds() - 0.3, c.Seconds()), 0.001);
-}
-
 TEST_F(SoundEffectsTest, EffectsSoundOverMusic)
 {
     UseDiskDriver();
-    const std::string song = m_dir.File("song.mid");
     CMidiWriter w(480);
     const int t = w.AddTrack();
     w.Program(t, 0, 0, 16);
     w.Note(t, 0, 1920, 0, 48, 127); // two seconds at 120 beats per minute
-    ASSERT_TRUE(w.Write(song));
+    ASSERT_TRUE(w.Write(File("song.mid")));
     const std::string tone = WriteTone("high.wav", 3000.0, 0.3, 0.3);
     CMidiPlayer player;
-    ASSERT_TRUE(player.Open(song));
-    m_format = QueryFormat();
+    ASSERT_TRUE(player.Open(File("song.mid")));
+    KeepFormat();
     ASSERT_TRUE(player.Play());
     SleepMs(400);
     ASSERT_TRUE(CSoundEffects::Play(tone));
     SleepMs(900);
     EXPECT_GT(player.GetPositionMs(), 1000); // the effect did not stop the music
     const Capture c = Finish();
-    const std::vector<double> loud = c.LoudWindows(0.02, 0.01);
-    ASSERT_FALSE(loud.empty());
-    // Music alone at first, later the high tone on top of it: many more
-    // crossings in some window, and sound on both sides of the tone.
-    const double start = loud.front();
+    const double start = c.Span(0.02).first;
+    ASSERT_GE(start, 0.0);
+    // Music alone at first, later the high tone on top of it (many more
+    // crossings in some window), and the music goes on after the tone.
     const double musicOnly = c.CrossingsPerSecond(start + 0.05, start + 0.3);
-    double busiest = 0.0;
-    double busiestAt = 0.0;
-    for (double t = start + 0.3; t + 0.1 < c.Seconds(); t += 0.05) {
-        const double rate = c.CrossingsPerSecond(t, t + 0.1);
-        if (rate > busiest) {
+    double busiest = 0.0, busiestAt = 0.0;
+    for (double at = start + 0.3; at + 0.1 < c.Seconds(); at += 0.05) {
+        if (const double rate = c.CrossingsPerSecond(at, at + 0.1); rate > busiest) {
             busiest = rate;
-            busiestAt = t;
+            busiestAt = at;
         }
     }
     EXPECT_GT(busiest, musicOnly + 2000.0);
-    EXPECT_GT(c.Rms(busiestAt + 0.45, busiestAt + 0.6), 0.02); // the music goes on after the tone
+    EXPECT_GT(c.Rms(busiestAt + 0.45, busiestAt + 0.6), 0.02);
 }
 
 TEST_F(SoundEffectsTest, NoDeviceMeansSilenceAndOneMessage)
 {
     setenv("SDL_AUDIODRIVER", "nonexistent", 1);
     const std::string tone = WriteTone("tone.wav", 440.0, 0.1);
-    const std::string song = m_dir.File("song.mid");
     CMidiWriter w;
     w.Note(w.AddTrack(), 0, 480, 0, 60, 100);
-    ASSERT_TRUE(w.Write(song));
+    ASSERT_TRUE(w.Write(File("song.mid")));
 
     testing::internal::CaptureStderr();
     EXPECT_FALSE(CAudioDevice::Acquire());
@@ -171,7 +140,7 @@ TEST_F(SoundEffectsTest, NoDeviceMeansSilenceAndOneMessage)
     CSoundEffects::Stop();
     CSoundEffects::ClearCache();
     CMidiPlayer player;
-    EXPECT_FALSE(player.Open(song));
+    EXPECT_FALSE(player.Open(File("song.mid")));
     EXPECT_FALSE(player.Play());
     EXPECT_EQ(player.m_bOpen, 0);
     EXPECT_EQ(player.GetSeconds(), -1);

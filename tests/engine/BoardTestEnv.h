@@ -44,8 +44,10 @@ protected:
         return true;
     }
 
-    // Stores the field size (and optionally other keys) the way Start would.
-    void StoreSettings(int x, int y, int sound = 1, int picture = 1)
+    // Stores the field size, sound flag and picture number the way Start would,
+    // and one more string setting if `key` is given.
+    void StoreSettings(int x, int y, int sound = 1, int picture = 1, const std::string& key = {},
+                       const std::string& value = {})
     {
         CProfile profile(CProfile::DefaultPath());
         profile.Load();
@@ -53,14 +55,8 @@ protected:
         profile.SetInt("Tessra", "FieldY", y);
         profile.SetInt("Tessra", "Sound", sound);
         profile.SetInt("Tessra", "Bild", picture);
-        ASSERT_TRUE(profile.Save());
-    }
-
-    void StoreString(const std::string& key, const std::string& value)
-    {
-        CProfile profile(CProfile::DefaultPath());
-        profile.Load();
-        profile.SetString("Tessra", key, value);
+        if (!key.empty())
+            profile.SetString("Tessra", key, value);
         ASSERT_TRUE(profile.Save());
     }
 
@@ -93,10 +89,6 @@ protected:
         }
         return cells;
     }
-
-    // Centre of cell (c, r) in client pixels.
-    static int CX(const CPuzzleBoard& b, int c) { return 10 + c * b.m_nTileW + b.m_nTileW / 2; }
-    static int CY(const CPuzzleBoard& b, int r) { return 10 + r * b.m_nTileH + b.m_nTileH / 2; }
 
     std::filesystem::path m_root;
     std::filesystem::path m_oldCwd;

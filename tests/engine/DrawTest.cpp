@@ -3,6 +3,7 @@
 #include "engine/Random.h"
 
 #include <QPainter>
+#include <set>
 
 namespace {
 
@@ -21,50 +22,36 @@ protected:
         return target;
     }
 
-    // Every pixel of cell (c, r) shows the picture piece (sc, sr).
-    static ::testing::AssertionResult ShowsPiece(const QImage& out, const CPuzzleBoard& board, int c, int r,
-                                                 int sc, int sr)
+    // Cell (c, r) of the painted board.
+    static QImage CellOf(const QImage& out, const CPuzzleBoard& board, int c, int r)
     {
-        const int w = board.m_nTileW, h = board.m_nTileH;
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                QRgb got = out.pixel(10 + c * w + x, 10 + r * h + y);
-                QRgb want = board.m_hPicture.pixel(sc * w + x, sr * h + y);
-                if (got != want)
-                    return ::testing::AssertionFailure()
-                           << "cell (" << c << "," << r << ") pixel " << x << "," << y << " is " << std::hex
-                           << got << " not " << want;
-            }
-        }
-        return ::testing::AssertionSuccess();
+        return out.copy(10 + c * board.m_nTileW, 10 + r * board.m_nTileH, board.m_nTileW, board.m_nTileH);
     }
-
-    static ::testing::AssertionResult IsBackground(const QImage& out, int x0, int y0, int x1, int y1)
+    // Piece (sc, sr) of the picture, the one a tile with id sr * X + sc shows.
+    static QImage Piece(const CPuzzleBoard& board, int sc, int sr)
     {
-        for (int y = y0; y < y1; ++y) {
-            for (int x = x0; x < x1; ++x) {
-                if (out.pixel(x, y) != kBackground)
-                    return ::testing::AssertionFailure() << "pixel " << x << "," << y << " was painted";
-            }
-        }
-        return ::testing::AssertionSuccess();
+        return board.m_hPicture.copy(sc * board.m_nTileW, sr * board.m_nTileH, board.m_nTileW,
+                                     board.m_nTileH);
     }
-
-    // Every cell shows the piece its id names.
-    void ExpectTilesAtTheirPieces(const QImage& out, const CPuzzleBoard& board)
+    static bool IsBackground(const QImage& out, int x0, int y0, int x1, int y1)
     {
-        const int total = board.m_nCols * board.m_nRows;
+        QImage blank(x1 - x0, y1 - y0, QImage::Format_RGB32);
+        blank.fill(kBackground);
+        return out.copy(x0, y0, x1 - x0, y1 - y0) == blank;
+    }
+    // Every cell shows the piece its id names (the final piece, id X * Y, the
+    // blank's); the blank shows the background.
+    static void ExpectTilesAtTheirPieces(const QImage& out, const CPuzzleBoard& board)
+    {
         for (int r = 0; r < board.m_nRows; ++r) {
             for (int c = 0; c < board.m_nCols; ++c) {
-                int id = static_cast<signed char>(
-                    board.m_rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
-                if (id == board.m_nBlank) {
-                    EXPECT_TRUE(IsBackground(out, 10 + c * board.m_nTileW, 10 + r * board.m_nTileH,
-                                             10 + (c + 1) * board.m_nTileW, 10 + (r + 1) * board.m_nTileH));
-                    continue;
-                }
-                int home = id == total ? total - 1 : id;
-                EXPECT_TRUE(ShowsPiece(out, board, c, r, home % board.m_nCols, home / board.m_nCols));
+                const int id = std::min(Cells(board)[r][c], board.m_nBlank);
+                const QImage cell = CellOf(out, board, c, r);
+                if (Cells(board)[r][c] == board.m_nBlank)
+                    EXPECT_TRUE(IsBackground(cell, 0, 0, cell.width(), cell.height())) << c << "," << r;
+                else
+                    EXPECT_TRUE(cell == Piece(board, id % board.m_nCols, id / board.m_nCols))
+                        << c << "," << r;
             }
         }
     }
@@ -72,35 +59,25 @@ protected:
 
 } // namespace
 
-TEST_F(DrawTest, FreshThreeByThreeShowsEightPiecesAndTheBackground)
+TEST_F(DrawTest, ThreeByThreeShowsEachTileItsPieceUntilThePictureIsWhole)
 {
     WriteBmp("bitmaps/pic1.bmp", PatternImage(300, 300));
     StoreSettings(3, 3);
     CPuzzleBoard board;
     board.NewBoard();
-    const QImage out = Paint(board);
+    QImage out = Paint(board);
     ExpectTilesAtTheirPieces(out, board);
-    EXPECT_TRUE(IsBackground(out, 210, 210, 310, 310)); // the blank
-    EXPECT_TRUE(IsBackground(out, 0, 0, 330, 10));      // nothing outside the board
-    EXPECT_TRUE(IsBackground(out, 310, 0, 330, 330));
-    EXPECT_TRUE(IsBackground(out, 0, 310, 330, 330));
-    EXPECT_TRUE(IsBackground(out, 0, 0, 10, 330));
-}
+    QImage frame = out; // nothing is painted outside the board
+    QPainter(&frame).fillRect(10, 10, 300, 300, QColor(kBackground));
+    EXPECT_TRUE(IsBackground(frame, 0, 0, 330, 330));
 
-TEST_F(DrawTest, MovedTilesShowTheirOwnPiecesAndTheFinalPieceCompletesThePicture)
-{
-    WriteBmp("bitmaps/pic1.bmp", PatternImage(300, 300));
-    StoreSettings(3, 3);
-    CPuzzleBoard board;
-    board.NewBoard();
     CRect rect;
     ASSERT_TRUE(board.MoveTileAt(150, 250, rect)); // tile 7 into the corner
-    QImage out = Paint(board);
-    EXPECT_TRUE(ShowsPiece(out, board, 2, 2, 1, 2));
+    out = Paint(board);
+    EXPECT_TRUE(CellOf(out, board, 2, 2) == Piece(board, 1, 2));
     EXPECT_TRUE(IsBackground(out, 110, 210, 210, 310));
 
     ASSERT_TRUE(board.MoveTileAt(250, 250, rect));
-    ASSERT_TRUE(board.IsSolved());
     board.PlaceLastTile();
     out = Paint(board);
     EXPECT_EQ(out.copy(10, 10, 300, 300), board.m_hPicture);
@@ -128,61 +105,33 @@ TEST_F(DrawTest, ScrambledSevenByFiveShowsEveryTileItsPiece)
 TEST_F(DrawTest, GridMarksTopAndLeftEdgesUpTo309)
 {
     WriteBmp("bitmaps/pic1.bmp", PatternImage(300, 300));
-    StoreSettings(3, 3);
-    CPuzzleBoard board;
-    board.NewBoard();
-    board.m_bShowGrid = true;
-    const QImage out = Paint(board);
-
-    for (int line : {10, 110, 210}) {
-        for (int t = 10; t < 310; ++t) {
-            ASSERT_EQ(out.pixel(t, line), kBlack) << "horizontal " << line << " at x " << t;
-            ASSERT_EQ(out.pixel(line, t), kBlack) << "vertical " << line << " at y " << t;
+    for (const auto& [cols, rows] : {std::pair{3, 3}, std::pair{7, 5}}) {
+        SCOPED_TRACE(testing::Message() << cols << "x" << rows);
+        StoreSettings(cols, rows);
+        CPuzzleBoard board;
+        board.NewBoard();
+        board.m_bShowGrid = true;
+        const QImage out = Paint(board);
+        const int w = board.m_nTileW, h = board.m_nTileH;
+        // Lines from 10 to 309 along the top and left edge of every cell (the
+        // blank's too), none along the bottom and right edge nor outside.
+        for (int t = 0; t < 330; ++t) {
+            const bool along = t >= 10 && t < 310;
+            for (int r = 0; r < rows; ++r)
+                ASSERT_EQ(out.pixel(t, 10 + r * h) == kBlack, along) << "row line " << r << " at x " << t;
+            for (int c = 0; c < cols; ++c)
+                ASSERT_EQ(out.pixel(10 + c * w, t) == kBlack, along) << "column line " << c << " at y " << t;
+            ASSERT_NE(out.pixel(t, 310), kBlack) << t;
+            ASSERT_NE(out.pixel(310, t), kBlack) << t;
+            ASSERT_EQ(out.pixel(t, 9), kBackground) << t;
+            ASSERT_EQ(out.pixel(9, t), kBackground) << t;
         }
-        EXPECT_EQ(out.pixel(310, line), kBackground);
-        EXPECT_EQ(out.pixel(line, 310), kBackground);
+        // Beside the lines: the tiles, the blank and the strip without tiles.
+        EXPECT_EQ(out.pixel(11, 11), board.m_hPicture.pixel(1, 1));
+        EXPECT_EQ(out.pixel(11 + w, 11 + h), board.m_hPicture.pixel(1 + w, 1 + h));
+        EXPECT_EQ(out.pixel(11 + (cols - 1) * w, 11 + (rows - 1) * h), kBackground);
+        EXPECT_EQ(out.pixel(10 + cols * w, 10 + h / 2), kBackground);
     }
-    // No line along the bottom and right edge, nor next to the lines.
-    for (int t = 0; t < 330; ++t) {
-        EXPECT_NE(out.pixel(t, 310), kBlack);
-        EXPECT_NE(out.pixel(310, t), kBlack);
-        EXPECT_EQ(out.pixel(t, 9), kBackground);
-        EXPECT_EQ(out.pixel(9, t), kBackground);
-    }
-    // Between the lines the tiles are untouched.
-    EXPECT_EQ(out.pixel(50, 50), board.m_hPicture.pixel(40, 40));
-    EXPECT_EQ(out.pixel(111, 111), board.m_hPicture.pixel(101, 101));
-    // Over the blank the lines still run (the cell's top and left edge).
-    EXPECT_EQ(out.pixel(250, 210), kBlack);
-    EXPECT_EQ(out.pixel(210, 250), kBlack);
-    EXPECT_EQ(out.pixel(250, 250), kBackground);
-}
-
-TEST_F(DrawTest, GridOnSevenColumnsRunsPastTheTiles)
-{
-    WriteBmp("bitmaps/pic1.bmp", PatternImage(300, 300));
-    StoreSettings(7, 5);
-    CPuzzleBoard board;
-    board.NewBoard();
-    board.m_bShowGrid = true;
-    const QImage out = Paint(board);
-
-    for (int r = 0; r < 5; ++r) {
-        const int y = 10 + r * 60;
-        for (int x = 10; x < 310; ++x)
-            ASSERT_EQ(out.pixel(x, y), kBlack) << x << "," << y;
-        EXPECT_EQ(out.pixel(310, y), kBackground);
-    }
-    for (int c = 0; c < 7; ++c) {
-        const int x = 10 + c * 42;
-        for (int y = 10; y < 310; ++y)
-            ASSERT_EQ(out.pixel(x, y), kBlack) << x << "," << y;
-    }
-    // The strip from 304 to 309 only has the horizontal lines.
-    EXPECT_EQ(out.pixel(304, 40), kBackground);
-    EXPECT_EQ(out.pixel(309, 40), kBackground);
-    EXPECT_EQ(out.pixel(309, 70), kBlack);
-    EXPECT_EQ(out.pixel(304, 310), kBackground);
 }
 
 TEST_F(DrawTest, WithoutAPictureTilesArePlainButTellApart)
@@ -193,21 +142,14 @@ TEST_F(DrawTest, WithoutAPictureTilesArePlainButTellApart)
     ASSERT_TRUE(board.m_hPicture.isNull());
     const QImage out = Paint(board);
 
-    std::vector<QRgb> centres;
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            if (c == 2 && r == 2)
-                continue;
-            QRgb centre = out.pixel(10 + c * 100 + 50, 10 + r * 100 + 50);
-            EXPECT_NE(centre, kBackground);
-            EXPECT_NE(out.pixel(10 + c * 100, 10 + r * 100), centre) << "a darker edge";
-            centres.push_back(centre);
-        }
+    std::set<QRgb> centres; // eight shades, none the background, each with a darker edge
+    for (int cell = 0; cell < 8; ++cell) {
+        const int x = 10 + cell % 3 * 100, y = 10 + cell / 3 * 100;
+        centres.insert(out.pixel(x + 50, y + 50));
+        EXPECT_NE(out.pixel(x, y), out.pixel(x + 50, y + 50)) << cell;
     }
-    for (std::size_t i = 0; i < centres.size(); ++i) {
-        for (std::size_t j = i + 1; j < centres.size(); ++j)
-            EXPECT_NE(centres[i], centres[j]) << i << " and " << j;
-    }
+    EXPECT_EQ(centres.size(), 8u);
+    EXPECT_EQ(centres.count(kBackground), 0u);
     EXPECT_TRUE(IsBackground(out, 210, 210, 310, 310));
 
     // The same shade follows a tile when it moves.

@@ -13,8 +13,8 @@ void WriteSong(const std::string& relPath)
     const int t = w.AddTrack("piano");
     w.Tempo(t, 0, 120);
     w.Program(t, 0, 0, 0);
-    for (int i = 0; i < 16; ++i)
-        w.Note(t, static_cast<std::uint32_t>(i * 96), 90, 0, 60 + (i % 8), 100);
+    for (std::uint32_t i = 0; i < 16; ++i)
+        w.Note(t, i * 96, 90, 0, static_cast<int>(60 + i % 8), 100);
     ASSERT_TRUE(w.Write(relPath));
 }
 
@@ -30,54 +30,36 @@ protected:
 
 } // namespace
 
-TEST_F(PlaySongTest, MusicOffOpensTheSongWithoutPlaying)
+TEST_F(PlaySongTest, MusicOffOpensTheSongAndMusicOnReopensAndPlaysIt)
 {
     CPuzzleBoard board;
     g_bMidi = 0;
     board.PlaySong(3);
     EXPECT_EQ(board.m_midi.m_bOpen, 1);
     EXPECT_EQ(board.m_midi.m_bPlaying, 0);
-    EXPECT_EQ(board.m_midi.GetMinutes(), 0);
     EXPECT_EQ(board.m_midi.GetSeconds(), 0);
-}
-
-TEST_F(PlaySongTest, MusicOnReopensAndPlaysFromTheStart)
-{
-    CPuzzleBoard board;
-    g_bMidi = 0;
-    board.PlaySong(3);
     const auto firstId = board.m_midi.m_wDeviceID;
     g_bMidi = 1;
     board.PlaySong(3);
-    EXPECT_EQ(board.m_midi.m_bOpen, 1);
     EXPECT_EQ(board.m_midi.m_bPlaying, 1);
     EXPECT_NE(board.m_midi.m_wDeviceID, 0);
     EXPECT_NE(board.m_midi.m_wDeviceID, firstId); // closed and opened again
     EXPECT_EQ(board.m_midi.GetMinutes(), 0);
 }
 
-TEST_F(PlaySongTest, SongZeroAndUnknownNumbersLeaveThePlayerClosed)
-{
-    CPuzzleBoard board;
-    g_bMidi = 1;
-    board.PlaySong(2);
-    ASSERT_EQ(board.m_midi.m_bPlaying, 1);
-    board.PlaySong(0);
-    EXPECT_EQ(board.m_midi.m_bOpen, 0);
-    EXPECT_EQ(board.m_midi.m_bPlaying, 0);
-    EXPECT_EQ(board.m_midi.GetSeconds(), -1);
-    board.PlaySong(6);
-    EXPECT_EQ(board.m_midi.m_bOpen, 0);
-}
-
-TEST_F(PlaySongTest, MissingSongFileStaysSilentAndClosed)
+TEST_F(PlaySongTest, SongZeroUnknownNumbersAndMissingFilesLeaveThePlayerClosed)
 {
     std::filesystem::remove("midi/risingcrown.mid");
     CPuzzleBoard board;
     g_bMidi = 1;
-    board.PlaySong(5);
-    EXPECT_EQ(board.m_midi.m_bOpen, 0);
-    EXPECT_EQ(board.m_midi.m_bPlaying, 0);
+    for (int song : {0, 6, 5}) { // 5 is the missing file
+        board.PlaySong(2);
+        ASSERT_EQ(board.m_midi.m_bPlaying, 1);
+        board.PlaySong(song);
+        EXPECT_EQ(board.m_midi.m_bOpen, 0) << song;
+        EXPECT_EQ(board.m_midi.m_bPlaying, 0) << song;
+        EXPECT_EQ(board.m_midi.GetSeconds(), -1) << song;
+    }
 }
 
 TEST_F(PlaySongTest, DestroyingTheBoardClosesTheSong)

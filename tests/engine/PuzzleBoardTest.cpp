@@ -2,6 +2,9 @@
 
 #include "shell/SetupSettings.h"
 
+#include <QPainter>
+#include <fstream>
+
 using Grid = std::vector<std::vector<int>>;
 
 namespace {
@@ -9,144 +12,101 @@ const std::string kClick = "sounds\\click.wav";
 const std::string kMiss = "sounds\\miss.wav";
 } // namespace
 
-TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrder)
+TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderAtTheClampedSize)
 {
     StoreSettings(3, 3);
     CPuzzleBoard board;
     EXPECT_TRUE(board.NewBoard());
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
-    EXPECT_EQ(board.m_nBlank, 8);
-    EXPECT_EQ(board.m_nBlankCol, 2);
-    EXPECT_EQ(board.m_nBlankRow, 2);
-    EXPECT_EQ(board.m_nTileW, 100);
-    EXPECT_EQ(board.m_nTileH, 100);
-    EXPECT_TRUE(board.IsSolved());
     EXPECT_TRUE(s_sounds.empty());
 
-    StoreSettings(7, 4);
-    ASSERT_TRUE(board.NewBoard());
-    EXPECT_EQ(board.m_nCols, 7);
-    EXPECT_EQ(board.m_nRows, 4);
-    EXPECT_EQ(board.m_nTileW, 42);
-    EXPECT_EQ(board.m_nTileH, 75);
-    EXPECT_EQ(board.m_nBlank, 27);
-    EXPECT_EQ(board.m_rows[3][6], 27);
-    EXPECT_TRUE(board.IsSolved());
+    // Stored size, columns, rows, tile width and height.
+    const int sizes[][6] = {
+        {3, 3, 3, 3, 100, 100}, {7, 4, 7, 4, 42, 75}, {0, 50, 2, 10, 150, 30}, {-7, 1, 2, 2, 150, 150}};
+    for (const auto& [x, y, cols, rows, w, h] : sizes) {
+        SCOPED_TRACE(testing::Message() << x << "x" << y);
+        StoreSettings(x, y);
+        ASSERT_TRUE(board.NewBoard());
+        EXPECT_EQ(board.m_nCols, cols);
+        EXPECT_EQ(board.m_nRows, rows);
+        EXPECT_EQ(board.m_nTileW, w);
+        EXPECT_EQ(board.m_nTileH, h);
+        EXPECT_EQ(board.m_rows[rows - 1][cols - 1], cols * rows - 1);
+        EXPECT_TRUE(board.IsSolved());
+        CRect rect;
+        board.ScrambleStep(rect); // finds a direction, does not hang
+        EXPECT_FALSE(board.IsSolved());
+    }
 }
 
-TEST_F(BoardTest, ClickBesideTheBlankSlidesTheTileAndBack)
+TEST_F(BoardTest, ClicksBesideTheBlankSlideTilesAndReturnBothCells)
 {
     StoreSettings(3, 3);
     CPuzzleBoard board;
     board.NewBoard();
-
     CRect rect(-1, -1, -1, -1);
     ASSERT_TRUE(board.MoveTileAt(150, 250, rect)); // cell (1, 2)
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 8, 7}}));
-    EXPECT_EQ(board.m_nBlankCol, 1);
-    EXPECT_EQ(board.m_nBlankRow, 2);
     EXPECT_EQ(rect, CRect(110, 210, 310, 310));
-    EXPECT_EQ(s_sounds, std::vector<std::string>{kClick});
     EXPECT_FALSE(board.IsSolved());
-
-    ASSERT_TRUE(board.MoveTileAt(250, 250, rect)); // cell (2, 2): tile 7 goes back left
+    ASSERT_TRUE(board.MoveTileAt(250, 250, rect)); // tile 7 goes back left
     EXPECT_EQ(rect, CRect(110, 210, 310, 310));
     EXPECT_TRUE(board.IsSolved());
-    EXPECT_EQ(s_sounds.size(), 2u);
-}
 
-TEST_F(BoardTest, MovesInAllFourDirectionsReturnBothCells)
-{
-    StoreSettings(3, 3);
-    CPuzzleBoard board;
-    board.NewBoard();
-    CRect rect;
-
-    ASSERT_TRUE(board.MoveTileAt(250, 150, rect)); // tile 5 above the blank moves down
-    EXPECT_EQ(rect, CRect(210, 110, 310, 310));
-    ASSERT_TRUE(board.MoveTileAt(150, 150, rect)); // tile 4 left of the blank moves right
-    EXPECT_EQ(rect, CRect(110, 110, 310, 210));
-    ASSERT_TRUE(board.MoveTileAt(150, 50, rect)); // tile 1 above moves down
-    EXPECT_EQ(rect, CRect(110, 10, 210, 210));
-    ASSERT_TRUE(board.MoveTileAt(150, 150, rect)); // tile 1 below moves back up
-    EXPECT_EQ(rect, CRect(110, 10, 210, 210));
-    ASSERT_TRUE(board.MoveTileAt(50, 150, rect)); // tile 3 left of the blank moves right
-    EXPECT_EQ(rect, CRect(10, 110, 210, 210));
-    ASSERT_TRUE(board.MoveTileAt(150, 150, rect)); // tile 3 right of the blank moves back left
-    EXPECT_EQ(rect, CRect(10, 110, 210, 210));
+    // Tile 5 down, 4 right, 1 down and back up, 3 right and back left.
+    const std::pair<QPoint, CRect> moves[] = {
+        {{250, 150}, {210, 110, 310, 310}}, {{150, 150}, {110, 110, 310, 210}},
+        {{150, 50}, {110, 10, 210, 210}},   {{150, 150}, {110, 10, 210, 210}},
+        {{50, 150}, {10, 110, 210, 210}},   {{150, 150}, {10, 110, 210, 210}}};
+    for (const auto& [at, cells] : moves) {
+        ASSERT_TRUE(board.MoveTileAt(at.x(), at.y(), rect)) << at.x() << "," << at.y();
+        EXPECT_EQ(rect, cells) << at.x() << "," << at.y();
+    }
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 8, 4}, {6, 7, 5}}));
     EXPECT_EQ(board.m_nBlankCol, 1);
     EXPECT_EQ(board.m_nBlankRow, 1);
-    EXPECT_EQ(s_sounds, std::vector<std::string>(6, kClick));
+    EXPECT_EQ(s_sounds, std::vector<std::string>(8, kClick));
 }
 
-TEST_F(BoardTest, ClicksThatMoveNothing)
+TEST_F(BoardTest, SingleClicksOnAFreshBoard)
 {
-    StoreSettings(3, 3);
-    CPuzzleBoard board;
-    board.NewBoard();
-    const Grid solved = Cells(board);
-    const CRect untouched(1, 2, 3, 4);
-    CRect rect = untouched;
-
-    // Two cells away from the blank: the miss sound, nothing moves.
-    EXPECT_FALSE(board.MoveTileAt(50, 250, rect));
-    EXPECT_EQ(s_sounds, std::vector<std::string>{kMiss});
-    // Diagonal to the blank is not beside it either.
-    EXPECT_FALSE(board.MoveTileAt(150, 150, rect));
-    EXPECT_EQ(s_sounds.size(), 2u);
-    EXPECT_EQ(s_sounds.back(), kMiss);
-    s_sounds.clear();
-
-    // The blank itself and points off the tiles: silent.
-    EXPECT_FALSE(board.MoveTileAt(250, 250, rect));
-    EXPECT_FALSE(board.MoveTileAt(9, 150, rect));
-    EXPECT_FALSE(board.MoveTileAt(150, 9, rect));
-    EXPECT_FALSE(board.MoveTileAt(310, 250, rect));
-    EXPECT_FALSE(board.MoveTileAt(250, 310, rect));
-    EXPECT_FALSE(board.MoveTileAt(-5000, -5000, rect));
-    EXPECT_TRUE(s_sounds.empty());
-    EXPECT_EQ(rect, untouched);
-    EXPECT_EQ(Cells(board), solved);
-}
-
-TEST_F(BoardTest, StripWithoutTilesAndCellEdges)
-{
-    StoreSettings(7, 3);
-    CPuzzleBoard board;
-    board.NewBoard();
-    ASSERT_EQ(board.m_nTileW, 42);
-    CRect rect;
-
-    // x = 305 lies in the strip right of the last column (tiles end at 304).
-    EXPECT_FALSE(board.MoveTileAt(305, 250, rect));
-    EXPECT_FALSE(board.CanMoveAt(305, 250));
-    EXPECT_TRUE(s_sounds.empty());
-    // x = 303 is still the last column: beside the blank? No, it is the blank.
-    EXPECT_FALSE(board.MoveTileAt(303, 250, rect));
-    EXPECT_TRUE(s_sounds.empty());
-
-    // The right edge of a cell belongs to the next one: x = 10 + 5 * 42 = 220 is
-    // column 5, beside the blank; x = 219 is column 4, two away.
-    EXPECT_FALSE(board.MoveTileAt(219, 250, rect));
-    EXPECT_EQ(s_sounds, std::vector<std::string>{kMiss});
-    EXPECT_TRUE(board.MoveTileAt(220, 250, rect));
-    EXPECT_EQ(rect, CRect(220, 210, 304, 310));
-    EXPECT_EQ(board.m_nBlankCol, 5);
-}
-
-TEST_F(BoardTest, ClickAtTileWidthBelongsToSecondColumn)
-{
-    StoreSettings(2, 2);
-    CPuzzleBoard board;
-    board.NewBoard();
-    CRect rect;
-    // Cells are 150 wide; x = 160 is column 1 (the blank), x = 159 column 0.
-    EXPECT_FALSE(board.MoveTileAt(160, 160, rect));
-    EXPECT_TRUE(s_sounds.empty());
-    EXPECT_TRUE(board.MoveTileAt(159, 160, rect));
-    EXPECT_EQ(rect, CRect(10, 160, 310, 310));
-    EXPECT_EQ(board.m_nBlankCol, 0);
+    struct Case {
+        int cols, rows, x, y;
+        const std::string* sound; // nullptr: silent
+        CRect rect;               // empty: nothing moves
+    };
+    const Case cases[] = {
+        {3, 3, 50, 250, &kMiss, {}},   // two away from the blank
+        {3, 3, 150, 150, &kMiss, {}},  // diagonal to it
+        {3, 3, 250, 250, nullptr, {}}, // the blank itself
+        {3, 3, 9, 150, nullptr, {}},   // off the tiles on every side
+        {3, 3, 150, 9, nullptr, {}},
+        {3, 3, 310, 250, nullptr, {}},
+        {3, 3, 250, 310, nullptr, {}},
+        {3, 3, -5000, -5000, nullptr, {}},
+        {7, 3, 305, 250, nullptr, {}}, // the strip right of the tiles, which end at 304
+        {7, 3, 303, 250, nullptr, {}}, // still the last column: the blank
+        // The right edge of a cell belongs to the next one: 10 + 5 * 42 = 220.
+        {7, 3, 219, 250, &kMiss, {}},
+        {7, 3, 220, 250, &kClick, {220, 210, 304, 310}},
+        {2, 2, 160, 160, nullptr, {}}, // 10 + tileW is the second column
+        {2, 2, 159, 160, &kClick, {10, 160, 310, 310}},
+    };
+    for (const Case& t : cases) {
+        SCOPED_TRACE(testing::Message() << t.cols << "x" << t.rows << " at " << t.x << "," << t.y);
+        StoreSettings(t.cols, t.rows);
+        CPuzzleBoard board;
+        board.NewBoard();
+        s_sounds.clear();
+        const bool moves = !t.rect.IsRectEmpty();
+        EXPECT_EQ(board.CanMoveAt(t.x, t.y), moves);
+        CRect rect(1, 2, 3, 4);
+        EXPECT_EQ(board.MoveTileAt(t.x, t.y, rect), moves);
+        EXPECT_EQ(rect, moves ? t.rect : CRect(1, 2, 3, 4));
+        EXPECT_EQ(s_sounds, t.sound ? std::vector<std::string>{*t.sound} : std::vector<std::string>{});
+        EXPECT_NE(board.IsSolved(), moves);
+        EXPECT_FALSE(board.CanMoveAt(t.x, t.y)); // moved: the blank is there now
+    }
 }
 
 TEST_F(BoardTest, PlaceLastTileLeavesABoardThatIsNotSolved)
@@ -159,7 +119,7 @@ TEST_F(BoardTest, PlaceLastTileLeavesABoardThatIsNotSolved)
     EXPECT_EQ(board.m_rows[3][3], 16);
     EXPECT_FALSE(board.IsSolved());
     // No cell holds the blank any more: nothing can move.
-    EXPECT_FALSE(board.CanMoveAt(CX(board, 3), CY(board, 2)));
+    EXPECT_FALSE(board.CanMoveAt(10 + 3 * 75 + 5, 10 + 2 * 75 + 5));
 }
 
 TEST_F(BoardTest, ScramblingBlocksClicksButNotTheCursorQuestion)
@@ -177,12 +137,8 @@ TEST_F(BoardTest, ScramblingBlocksClicksButNotTheCursorQuestion)
     EXPECT_TRUE(s_sounds.empty());
     EXPECT_TRUE(board.IsSolved());
 
-    EXPECT_TRUE(board.CanMoveAt(150, 250));  // left of the blank
-    EXPECT_TRUE(board.CanMoveAt(250, 150));  // above the blank
-    EXPECT_FALSE(board.CanMoveAt(50, 250));  // two away
-    EXPECT_FALSE(board.CanMoveAt(150, 150)); // diagonal
-    EXPECT_FALSE(board.CanMoveAt(250, 250)); // the blank
-    EXPECT_FALSE(board.CanMoveAt(400, 250)); // off the board
+    EXPECT_TRUE(board.CanMoveAt(150, 250)); // left of the blank
+    EXPECT_FALSE(board.CanMoveAt(50, 250)); // two away
     EXPECT_TRUE(s_sounds.empty());
 
     board.m_bScrambling = false;
@@ -240,26 +196,6 @@ TEST_F(BoardTest, SoundFollowsTheStoredFlagExactly)
     EXPECT_TRUE(s_sounds.empty());
 }
 
-TEST_F(BoardTest, SizesOutsideTheRangeAreClamped)
-{
-    StoreSettings(0, 50);
-    CPuzzleBoard board;
-    board.NewBoard();
-    EXPECT_EQ(board.m_nCols, 2);
-    EXPECT_EQ(board.m_nRows, 10);
-    EXPECT_EQ(board.m_nTileW, 150);
-    EXPECT_EQ(board.m_nTileH, 30);
-    EXPECT_TRUE(board.IsSolved());
-    CRect rect;
-    board.ScrambleStep(rect); // finds a direction, does not hang
-    EXPECT_FALSE(board.IsSolved());
-
-    StoreSettings(-7, 1);
-    board.NewBoard();
-    EXPECT_EQ(board.m_nCols, 2);
-    EXPECT_EQ(board.m_nRows, 2);
-}
-
 TEST_F(BoardTest, AnUnbuiltBoardIsSafe)
 {
     CPuzzleBoard board;
@@ -274,55 +210,35 @@ TEST_F(BoardTest, AnUnbuiltBoardIsSafe)
     EXPECT_TRUE(s_sounds.empty());
 }
 
-// ---- the picture ----
-
-TEST_F(BoardTest, PictureOfTheRightSizeIsTakenAsItIs)
+TEST_F(BoardTest, PictureIsLoadedStretchedTo300From1OrItsStoredPath)
 {
     const QImage pattern = PatternImage(300, 300);
     WriteBmp("bitmaps/pic1.bmp", pattern);
     StoreSettings(3, 3);
     CPuzzleBoard board;
     board.NewBoard();
-    ASSERT_FALSE(board.m_hPicture.isNull());
     EXPECT_EQ(board.m_hPicture.format(), QImage::Format_RGB32);
-    EXPECT_EQ(board.m_hPicture.size(), QSize(300, 300));
     EXPECT_EQ(board.m_hPicture, pattern.convertToFormat(QImage::Format_RGB32));
-}
 
-TEST_F(BoardTest, PictureOfAnySizeIsStretchedTo300)
-{
     // Left half red, right half blue, 60 x 40 pixels.
     QImage small(60, 40, QImage::Format_RGB888);
     small.fill(qRgb(255, 0, 0));
-    for (int y = 0; y < 40; ++y) {
-        for (int x = 30; x < 60; ++x)
-            small.setPixel(x, y, qRgb(0, 0, 255));
-    }
+    QPainter(&small).fillRect(30, 0, 30, 40, QColor(0, 0, 255));
     WriteBmp("bitmaps/pic1.bmp", small);
-    StoreSettings(3, 3);
-    CPuzzleBoard board;
     board.NewBoard();
-    ASSERT_FALSE(board.m_hPicture.isNull());
     EXPECT_EQ(board.m_hPicture.size(), QSize(300, 300));
-    EXPECT_EQ(board.m_hPicture.format(), QImage::Format_RGB32);
     EXPECT_EQ(board.m_hPicture.pixel(5, 5), qRgb(255, 0, 0));
     EXPECT_EQ(board.m_hPicture.pixel(140, 299), qRgb(255, 0, 0));
     EXPECT_EQ(board.m_hPicture.pixel(160, 0), qRgb(0, 0, 255));
     EXPECT_EQ(board.m_hPicture.pixel(299, 150), qRgb(0, 0, 255));
-}
 
-TEST_F(BoardTest, SelectedPictureComesFromItsStoredPathWithBackslashes)
-{
-    QImage green(10, 10, QImage::Format_RGB888);
-    green.fill(qRgb(0, 200, 0));
-    WriteBmp("bitmaps/mine/green.bmp", green);
-    StoreString("Pic3", "bitmaps\\mine\\green.bmp");
-    StoreSettings(3, 3, 1, 3);
-    CPuzzleBoard board;
+    // Picture 3 from its stored path, written with backslashes.
+    small.fill(qRgb(0, 200, 0));
+    WriteBmp("bitmaps/mine/green.bmp", small);
+    StoreSettings(3, 3, 1, 3, "Pic3", "bitmaps\\mine\\green.bmp");
     board.NewBoard();
     EXPECT_EQ(g_nPicture, 3);
     EXPECT_EQ(g_strPicPath[2], "bitmaps\\mine\\green.bmp");
-    ASSERT_FALSE(board.m_hPicture.isNull());
     EXPECT_EQ(board.m_hPicture.pixel(150, 150), qRgb(0, 200, 0));
 }
 
@@ -337,18 +253,13 @@ TEST_F(BoardTest, MissingOrBrokenPictureLeavesNoPictureAndAPlayableBoard)
     WriteBmp("bitmaps/pic1.bmp", PatternImage(50, 50));
     board.NewBoard();
     EXPECT_FALSE(board.m_hPicture.isNull());
-    {
-        std::FILE* f = std::fopen("bitmaps/pic1.bmp", "wb");
-        ASSERT_NE(f, nullptr);
-        const char garbage[] = "BM\x10\x00\x00\x00 this is no bitmap \xff\xfe\x00\x01";
-        std::fwrite(garbage, 1, sizeof garbage, f);
-        std::fclose(f);
-    }
+    const char garbage[] = "BM\x10\x00\x00\x00 this is no bitmap \xff\xfe\x00\x01";
+    std::ofstream("bitmaps/pic1.bmp", std::ios::binary).write(garbage, sizeof garbage);
     board.NewBoard();
     EXPECT_TRUE(board.m_hPicture.isNull());
 
     // An empty stored path: no picture either.
-    StoreString("Pic1", "");
+    StoreSettings(3, 3, 1, 1, "Pic1", "");
     board.NewBoard();
     EXPECT_TRUE(board.m_hPicture.isNull());
     EXPECT_EQ(g_strPicPath[0], "");
