@@ -1,6 +1,8 @@
 // Play through the real game window: moves, the clock, the walk, completion,
-// Scramble, Unscramble and New Game.
+// Scramble, Unscramble, New Game and the ways out.
 #include "GameTestEnv.h"
+
+#include "res/Menus.h"
 
 using namespace gametest;
 
@@ -18,33 +20,31 @@ private slots:
         QVERIFY(!g.WalkRunning());
         // The start sound, then Start's ok; the first New Game of a run is silent.
         QCOMPARE(SoundLog::Effects(), (std::vector<int>{1, 5}));
+        // Scramble has the focus: Enter scrambles, unless another button has the focus.
         QCOMPARE(g.dlg->focusWidget(), g.dlg->GetDlgItem(IDC_SCRAMBLE));
+        QTest::keyClick(g.dlg.get(), Qt::Key_Return);
+        QVERIFY(g.WalkRunning());
+        g.dlg->GetDlgItem(IDC_UNSCRAMBLE)->setFocus();
+        QTest::keyClick(g.dlg->GetDlgItem(IDC_UNSCRAMBLE), Qt::Key_Return);
+        QVERIFY(!g.WalkRunning());
     }
 
     void clockRunsFromTheFirstMoveToCompletion()
     {
         Game g;
-        const QPoint cell = MovableCell(g.Board());
-        g.Click(cell);
+        g.Click(MovableCell(g.Board()));
         QCOMPARE(g.Counters(), QStringLiteral("1, 0 : 00, running"));
         QCOMPARE(SoundLog::Count(3), 1);
-        const std::pair<int, const char*> marks[] = {{1, "0 : 01"}, {60, "1 : 00"}, {600, "10 : 00"}};
         int ticks = 0;
-        for (const auto& [at, text] : marks) {
-            for (; ticks < at; ++ticks) {
-                g.dlg->OnTimer(CPuzzleDlg::TIMER_CLOCK);
-            }
+        for (const auto& [at, text] : {std::pair{1, "0 : 01"}, {60, "1 : 00"}, {600, "10 : 00"}}) {
+            g.Tick(kClock, at - ticks);
+            ticks = at;
             QCOMPARE(Text(*g.dlg, IDC_TIME), QString::fromLatin1(text));
         }
-        for (; ticks < 605; ++ticks) {
-            g.dlg->OnTimer(CPuzzleDlg::TIMER_CLOCK);
-        }
+        g.Tick(kClock, 5);
         // Back into place: the second move completes the puzzle and stops the clock.
         g.ClickHome();
-        QCOMPARE(g.answerer.congrats.size(), std::size_t(1));
-        QCOMPARE(g.answerer.congrats[0].moves, 2);
-        QCOMPARE(g.answerer.congrats[0].minutes, 10);
-        QCOMPARE(g.answerer.congrats[0].seconds, 5);
+        QCOMPARE(g.answerer.congrats, QStringList{QStringLiteral("2, 10:05")});
         QVERIFY(!g.ClockRunning());
     }
 
@@ -62,7 +62,7 @@ private slots:
         QVERIFY(g.Board().IsSolved());
         // During a walk clicks move nothing either.
         g.dlg->OnScramble();
-        g.dlg->OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
+        g.Tick(kWalk);
         const auto rows = g.Board().m_rows;
         g.Click(MovableCell(g.Board()));
         QCOMPARE(g.Board().m_rows, rows);
@@ -86,12 +86,9 @@ private slots:
         SoundLog::Clear();
         g.answerer.congratsAnswer = answer;
         g.ClickHome();
-        QCOMPARE(g.answerer.congrats.size(), std::size_t(1));
-        QCOMPARE(g.answerer.congrats[0].moves, 1);
-        QCOMPARE(g.answerer.congrats[0].seconds, 0);
-        QCOMPARE(g.answerer.congrats[0].minutes, 0);
+        QCOMPARE(g.answerer.congrats, QStringList{QStringLiteral("1, 0:00")});
         // YES runs Player Setup again, NO goes on with the blip of Unscramble.
-        QCOMPARE(g.answerer.setupsAnswered, answer == IDOK ? 2 : 1);
+        QCOMPARE(g.answerer.setupTitles.size(), answer == IDOK ? 2 : 1);
         if (answer == IDCANCEL) {
             QCOMPARE(SoundLog::Effects(), (std::vector<int>{3, 2, 6}));
         }
@@ -99,30 +96,37 @@ private slots:
         QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
     }
 
-    void walkTakesDifficultyTicksAndEndsOnTheNext()
+    void walkTakesDifficultyStepsAndScrambleOnlyRestartsItBeforeTheFirst()
     {
         Game g({{"Difficult", 3}, {"Speed", 40}});
-        SoundLog::Clear();
         g.dlg->OnScramble();
+        SoundLog::Clear();
+        g.dlg->OnScramble(); // before the first step: starts over, with the blip
         QCOMPARE(SoundLog::Effects(), std::vector<int>{6});
-        QCOMPARE(g.dlg->Timers().GetInterval(CPuzzleDlg::TIMER_SCRAMBLE), 40);
+        QCOMPARE(g.dlg->Timers().GetInterval(kWalk), 40);
         // Armed: nothing has moved yet and clicks are not blocked.
         QVERIFY(!g.Board().m_bScrambling);
         QVERIFY(g.Board().IsSolved());
         for (int step = 1; step <= 3; ++step) {
-            g.dlg->OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
+            g.Tick(kWalk);
             QVERIFY(g.Board().m_bScrambling);
             QCOMPARE(SoundLog::Count(3), step);
+            if (step == 1) { // after the first step Scramble does nothing
+                const auto rows = g.Board().m_rows;
+                g.dlg->OnScramble();
+                QCOMPARE(g.Board().m_rows, rows);
+                QCOMPARE(g.dlg->m_nScrambleStep, 1);
+                QCOMPARE(SoundLog::Effects(), (std::vector<int>{6, 3}));
+            }
         }
         const auto rows = g.Board().m_rows;
-        g.dlg->OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
+        g.Tick(kWalk);
         QVERIFY(!g.WalkRunning());
         QVERIFY(!g.Board().m_bScrambling);
         QCOMPARE(g.Board().m_rows, rows);
         QVERIFY(!g.Board().IsSolved());
-        // A second walk makes as many steps.
         SoundLog::Clear();
-        g.Walk();
+        g.Walk(); // a second walk makes as many steps
         QCOMPARE(SoundLog::Count(3), 3);
     }
 
@@ -138,32 +142,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Text(*g.dlg, IDC_TIME), QStringLiteral("0 : 01"), 3000);
     }
 
-    void scrambleDuringAWalk()
-    {
-        Game g({{"Difficult", 4}});
-        // Before the first step Scramble starts the walk over.
-        g.dlg->OnScramble();
-        SoundLog::Clear();
-        g.dlg->OnScramble();
-        QCOMPARE(SoundLog::Effects(), std::vector<int>{6});
-        QVERIFY(g.WalkRunning());
-        // After it Scramble does nothing.
-        g.dlg->OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
-        const auto rows = g.Board().m_rows;
-        SoundLog::Clear();
-        g.dlg->OnScramble();
-        QCOMPARE(g.Board().m_rows, rows);
-        QCOMPARE(g.dlg->m_nScrambleStep, 1);
-        QVERIFY(SoundLog::Effects().empty());
-        QVERIFY(g.WalkRunning());
-    }
-
-    void unscrambleDuringAWalkStopsItAndScrambleWorksAgain()
+    void unscrambleAndNewGameDuringAWalkStopIt()
     {
         Game g({{"Difficult", 5}});
         g.dlg->OnScramble();
-        g.dlg->OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
-        g.dlg->OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
+        g.Tick(kWalk, 2);
         g.dlg->OnUnscramble();
         QVERIFY(!g.WalkRunning());
         QVERIFY(!g.Board().m_bScrambling);
@@ -172,6 +155,17 @@ private slots:
         g.Walk();
         QCOMPARE(SoundLog::Count(3), 5);
         QVERIFY(!g.Board().IsSolved());
+        // New Game stops the clock and the walk too, with a blip.
+        g.Click(MovableCell(g.Board()));
+        g.dlg->OnScramble();
+        g.Tick(kWalk);
+        SoundLog::Clear();
+        g.dlg->OnNewGame();
+        QCOMPARE(g.answerer.setupTitles.size(), 2);
+        QCOMPARE(SoundLog::Effects().front(), 6);
+        QVERIFY(!g.WalkRunning());
+        QVERIFY(g.Board().IsSolved());
+        QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
     }
 
     void unscrambleOnASolvedBoardOnlyZeroesTheCounters()
@@ -193,31 +187,14 @@ private slots:
         QCOMPARE(g.Board().m_hPicture.cacheKey(), picture);
         QCOMPARE(SoundLog::Effects(), std::vector<int>{6});
         QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
-        QCOMPARE(g.dlg->m_nMinutes, 0);
-        QCOMPARE(g.dlg->m_nSeconds, 0);
+        QCOMPARE(g.dlg->m_nMinutes * 60 + g.dlg->m_nSeconds, 0);
 
         // On a scrambled board it shows the saved field size.
         g.Walk();
         RunFolder::Store({{"FieldX", 5}, {"FieldY", 2}});
         g.dlg->OnUnscramble();
-        QCOMPARE(g.Board().m_nCols, 5);
-        QCOMPARE(g.Board().m_nRows, 2);
+        QCOMPARE(QSize(g.Board().m_nCols, g.Board().m_nRows), QSize(5, 2));
         QVERIFY(g.Board().IsSolved());
-    }
-
-    void newGameStopsEverythingAndBlips()
-    {
-        Game g({{"Difficult", 5}});
-        g.Click(MovableCell(g.Board()));
-        g.dlg->OnScramble();
-        g.dlg->OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
-        SoundLog::Clear();
-        g.dlg->OnNewGame();
-        QCOMPARE(g.answerer.setupsAnswered, 2);
-        QCOMPARE(SoundLog::Effects().front(), 6);
-        QVERIFY(!g.WalkRunning());
-        QVERIFY(g.Board().IsSolved());
-        QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
     }
 
     void completionWhileAWalkIsArmedStopsTheWalk()
@@ -227,20 +204,25 @@ private slots:
         // Before the first step the player slides a tile out and back.
         g.Click(MovableCell(g.Board()));
         g.ClickHome();
-        QCOMPARE(g.answerer.congrats.size(), std::size_t(1));
+        QCOMPARE(g.answerer.congrats.size(), 1);
         QVERIFY(!g.WalkRunning());
         QVERIFY(g.Board().IsSolved());
     }
 
-    void escapeAndTheCloseBoxEndTheWindow()
+    void escapeTheCloseBoxAndExitEndTheWindow()
     {
         Game g;
         QTest::keyClick(g.dlg.get(), Qt::Key_Escape);
         QVERIFY(!g.dlg->isVisible());
         QCOMPARE(g.dlg->result(), int(IDCANCEL));
         g.dlg->show();
-        QCOMPARE(g.answerer.setupsAnswered, 2);
+        QCOMPARE(g.answerer.setupTitles.size(), 2);
         g.dlg->close();
+        QVERIFY(!g.dlg->isVisible());
+        g.dlg->show();
+        SoundLog::Clear();
+        g.dlg->GetMenuItem(ID_EXIT)->trigger(); // with the blip
+        QCOMPARE(SoundLog::Effects(), std::vector<int>{6});
         QVERIFY(!g.dlg->isVisible());
     }
 };

@@ -129,10 +129,6 @@ private:
 // congratulation dialog with congratsAnswer.
 class ModalAnswerer : public QObject {
 public:
-    struct Congrats {
-        int moves, seconds, minutes;
-    };
-
     ModalAnswerer()
     {
         m_timer.setInterval(5);
@@ -144,9 +140,8 @@ public:
     std::function<void(CSetupDlg*)> onSetup;
     int congratsAnswer = IDCANCEL; // IDOK (YES) or IDCANCEL (NO)
 
-    int setupsAnswered = 0;
     QStringList setupTitles;
-    std::vector<Congrats> congrats;
+    QStringList congrats; // "moves, m:ss" of each congratulation
 
 private:
     void Poll()
@@ -161,12 +156,11 @@ private:
             if (onSetup) {
                 onSetup(setup);
             }
-            ++setupsAnswered;
             QTest::keyClick(setup, Qt::Key_Return);
             m_last = nullptr;
         } else if (auto* dlg = qobject_cast<CCongratsDlg*>(modal)) {
             m_last = modal;
-            congrats.push_back({dlg->m_nMoves, dlg->m_nSeconds, dlg->m_nMinutes});
+            congrats << QString::asprintf("%d, %d:%02d", dlg->m_nMoves, dlg->m_nMinutes, dlg->m_nSeconds);
             dlg->GetDlgItemAs<QPushButton>(congratsAnswer)->click();
             m_last = nullptr;
         }
@@ -175,6 +169,8 @@ private:
     QTimer m_timer;
     QPointer<QWidget> m_last;
 };
+
+constexpr int kWalk = CPuzzleDlg::TIMER_SCRAMBLE, kClock = CPuzzleDlg::TIMER_CLOCK;
 
 // Resets what a run of the program starts with.
 inline void FreshProgramState()
@@ -240,8 +236,8 @@ struct Game {
         dlg->show();
     }
     CPuzzleBoard& Board() { return dlg->m_board; }
-    bool WalkRunning() const { return dlg->Timers().IsTimerRunning(CPuzzleDlg::TIMER_SCRAMBLE); }
-    bool ClockRunning() const { return dlg->Timers().IsTimerRunning(CPuzzleDlg::TIMER_CLOCK); }
+    bool WalkRunning() const { return dlg->Timers().IsTimerRunning(kWalk); }
+    bool ClockRunning() const { return dlg->Timers().IsTimerRunning(kClock); }
     // The counters as the player sees them: "moves, time, clock running or stopped".
     QString Counters() const
     {
@@ -250,55 +246,21 @@ struct Game {
     }
     void Click(QPoint cell) { ClickClient(*dlg, CellCentre(dlg->m_board, cell.x(), cell.y())); }
     void ClickHome() { Click({dlg->m_board.m_nCols - 1, dlg->m_board.m_nRows - 1}); }
-    // Runs a walk to its end by ticking the walk timer directly.
+    // Ticks a timer directly, n times.
+    void Tick(int timer, int n = 1)
+    {
+        while (n-- > 0) {
+            dlg->OnTimer(timer);
+        }
+    }
+    // Runs a walk to its end.
     void Walk()
     {
         dlg->OnScramble();
         while (WalkRunning()) {
-            dlg->OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
+            Tick(kWalk);
         }
     }
 };
-
-// The shortest list of cells to click that solves the board (the blank's path
-// home), by iterative deepening; empty when none of at most maxDepth exists.
-inline std::vector<QPoint> Solve(const CPuzzleBoard& b, int maxDepth)
-{
-    const int cols = b.m_nCols, n = b.m_nCols * b.m_nRows;
-    std::vector<int> cells;
-    for (int i = 0; i < n; ++i) {
-        cells.push_back(CellValue(b, i % cols, i / cols));
-    }
-    std::vector<QPoint> path;
-    std::function<bool(int, int, int)> search = [&](int blank, int prev, int budget) {
-        bool solved = blank == n - 1;
-        for (int i = 0; solved && i < n - 1; ++i) {
-            solved = cells[i] == i;
-        }
-        if (solved || budget == 0) {
-            return solved;
-        }
-        for (int next : {blank - cols, blank + cols, blank % cols ? blank - 1 : -1,
-                         (blank + 1) % cols ? blank + 1 : -1}) {
-            if (next < 0 || next >= n || next == prev) {
-                continue;
-            }
-            std::swap(cells[blank], cells[next]);
-            path.push_back({next % cols, next / cols});
-            if (search(next, blank, budget - 1)) {
-                return true;
-            }
-            path.pop_back();
-            std::swap(cells[blank], cells[next]);
-        }
-        return false;
-    };
-    for (int depth = 1; depth <= maxDepth; ++depth) {
-        if (search(b.m_nBlankRow * cols + b.m_nBlankCol, -1, depth)) {
-            return path;
-        }
-    }
-    return {};
-}
 
 } // namespace gametest

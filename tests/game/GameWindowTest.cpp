@@ -20,11 +20,6 @@ public:
     explicit PaintRecorder(QWidget* w) : m_w(w) { w->installEventFilter(this); }
     QRegion region;
     int count = 0;
-    void Reset()
-    {
-        region = QRegion();
-        count = 0;
-    }
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
@@ -89,12 +84,9 @@ QString CheckBoard(const QImage& shot, const QImage& background, const CPuzzleBo
                 what = QStringLiteral("tile %1").arg(v);
             }
             if (shot.pixel(x, y) != expected) {
-                return QStringLiteral("pixel (%1, %2) in cell (%3, %4) should be %5 %6, is %7")
-                    .arg(x)
-                    .arg(y)
-                    .arg(c)
-                    .arg(r)
-                    .arg(what, QColor(expected).name(), QColor(shot.pixel(x, y)).name());
+                return QString::asprintf("pixel (%d, %d) in cell (%d, %d) should be %s %06x, is %06x", x, y,
+                                         c, r, qPrintable(what), expected & 0xFFFFFFu,
+                                         shot.pixel(x, y) & 0xFFFFFFu);
             }
         }
     }
@@ -157,19 +149,10 @@ private slots:
             QCOMPARE(shot.pixel(306, 100), bg.pixel(306, 100));
             QCOMPARE(grid.pixel(306, 70), qRgb(0, 0, 0));
             QCOMPARE(grid.pixel(310, 70), bg.pixel(310, 70));
-        }
-    }
-
-    void finalPieceCompletesThePicture()
-    {
-        Game g({{"FieldX", 4}, {"FieldY", 3}});
-        g.Board().PlaceLastTile();
-        const QImage shot = Shot(*g.dlg);
-        const QImage pic = g.Board().m_hPicture;
-        for (int y = 11; y < 309; ++y) {
-            for (int x = 11; x < 309; ++x) {
-                QCOMPARE(shot.pixel(x, y), pic.pixel(x - 10, y - 10));
-            }
+        } else { // the final piece completes the picture
+            g.Board().m_bShowGrid = false;
+            g.Board().PlaceLastTile();
+            QCOMPARE(CheckBoard(Shot(*g.dlg), bg, b, b.m_hPicture), QString());
         }
     }
 
@@ -190,8 +173,9 @@ private slots:
         d.OnUnscramble();
         d.OnScramble();
         QTest::qWait(20);
-        rec.Reset();
-        d.OnTimer(CPuzzleDlg::TIMER_SCRAMBLE);
+        rec.region = {};
+        rec.count = 0;
+        g.Tick(kWalk);
         QTRY_VERIFY(rec.count > 0);
         QTest::qWait(20);
         const QRegion step = rec.region.intersected(board);
@@ -200,34 +184,11 @@ private slots:
         QVERIFY(size == QSize(100, 200) || size == QSize(200, 100));
     }
 
-    void unreadablePictureLeavesAPlayableBoard()
-    {
-        Game g({{"FieldX", 3}, {"FieldY", 3}}, false);
-        QFile junk(QStringLiteral("bitmaps/pic1.bmp"));
-        QVERIFY(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        // A bitmap header that claims 2^30 x 2^30 pixels, then nothing.
-        junk.write(
-            QByteArray("BM") +
-            QByteArray::fromHex("360000000000000036000000280000000000004000000040010018000000000000000000"));
-        junk.close();
-        g.Open();
-        QVERIFY(g.Board().m_hPicture.isNull());
-        const QImage shot = Shot(*g.dlg);
-        // Tiles get a plain face, the blank the background.
-        QVERIFY(shot.pixel(60, 60) != Background(*g.dlg).pixel(60, 60));
-        QCOMPARE(shot.pixel(260, 260), Background(*g.dlg).pixel(260, 260));
-        g.Click({1, 2});
-        QCOMPARE(g.dlg->m_nMoves, 1);
-        g.dlg->OnScramble();
-        QTRY_VERIFY_WITH_TIMEOUT(!g.WalkRunning(), 10000);
-        QVERIFY(!g.Board().IsSolved());
-    }
-
-    void missingDataFoldersAndNoSoundDevice()
+    void missingFoldersNoSoundDeviceAndAHostilePictureLeaveAPlayableGame()
     {
         // No bitmaps, sounds or midi folder; sound and music on; the sound
         // device cannot be opened.
-        Game g({{"Sound", 1}}, false, false);
+        Game g({{"Sound", 1}, {"FieldX", 3}, {"FieldY", 3}}, false, false);
         CAudioDevice::Shutdown();
         const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
         qputenv("SDL_AUDIODRIVER", "no-such-driver");
@@ -235,16 +196,26 @@ private slots:
         RunFolder::Store({{"Midi", 1}});
         g.Open();
         QVERIFY(g.dlg->isVisible());
-        QVERIFY(g.Board().m_hPicture.isNull());
         QVERIFY(!g.Board().m_midi.m_bPlaying);
         QVERIFY(!CAudioDevice::IsOpen());
-        (void)Shot(*g.dlg);
+        QVERIFY(g.Board().m_hPicture.isNull());
+        // Then a bitmap header that claims 2^30 x 2^30 pixels, and nothing more.
+        QVERIFY(QDir().mkpath(QStringLiteral("bitmaps")));
+        QFile junk(QStringLiteral("bitmaps/pic1.bmp"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray("BM") + QByteArray::fromHex("36000000000000003600000028000000000000400000"
+                                                          "0040010018000000000000000000"));
+        junk.close();
+        g.dlg->OnNewGame();
+        QVERIFY(g.Board().m_hPicture.isNull());
+        // Tiles get a plain face, the blank the background.
+        const QImage shot = Shot(*g.dlg), bg = Background(*g.dlg);
+        QVERIFY(shot.pixel(60, 60) != bg.pixel(60, 60));
+        QCOMPARE(shot.pixel(260, 260), bg.pixel(260, 260));
         g.Click({1, 2});
         QCOMPARE(g.dlg->m_nMoves, 1);
-        g.dlg->OnScramble();
-        QTRY_VERIFY_WITH_TIMEOUT(!g.WalkRunning(), 10000);
-        g.dlg->OnNewGame();
-        QVERIFY(g.Board().IsSolved());
+        g.Walk();
+        QVERIFY(!g.Board().IsSolved());
         g.dlg.reset();
         CAudioDevice::Shutdown();
         qputenv("SDL_AUDIODRIVER", driver);

@@ -42,17 +42,15 @@ void ExpectSamePixels(const QImage& expected, const QImage& actual)
     EXPECT_EQ(expected.convertToFormat(QImage::Format_RGB32), actual.convertToFormat(QImage::Format_RGB32));
 }
 
-BmpSpec Spec(int width, int height, std::uint16_t bits, std::vector<std::uint8_t> table,
+BmpSpec Spec(int w, int h, std::uint16_t bits, std::vector<std::uint8_t> table,
              std::vector<std::uint8_t> pixels, std::uint32_t compression = 0)
 {
-    BmpSpec s;
-    s.width = width;
-    s.height = height;
-    s.bitCount = bits;
-    s.colorTable = std::move(table);
-    s.pixels = std::move(pixels);
-    s.compression = compression;
-    return s;
+    return {.width = w,
+            .height = h,
+            .bitCount = bits,
+            .compression = compression,
+            .colorTable = std::move(table),
+            .pixels = std::move(pixels)};
 }
 
 std::string WriteToString(CDIBitmap& dib)
@@ -70,89 +68,60 @@ bool ReadFromString(CDIBitmap& dib, const std::string& bytes)
 
 } // namespace
 
-TEST(DIBitmapRoundTrip, IndexedDepthsKeepPixelsAndColourTables)
+// Depths 1, 4 and 8 keep pixels and colour table; true colour becomes 24 bits
+// without a palette. Odd widths pad the rows; 109 x 88 is the tile file layout.
+// Each is also read back from inside a larger stream.
+TEST(DIBitmapRoundTrip, EveryDepthKeepsPixelsAndFileLayout)
 {
     struct Case {
-        int bits, colours;
+        int bits, colours, w, h;
         QImage::Format format;
+        std::uint32_t offset, row;
     };
-    for (const Case c : {Case{1, 2, QImage::Format_Mono}, Case{4, 16, QImage::Format_Indexed8},
-                         Case{8, 256, QImage::Format_Indexed8}, Case{8, 40, QImage::Format_Indexed8}}) {
-        SCOPED_TRACE(c.bits);
-        const QImage source = IndexedPicture(13, 7, c.colours, c.format); // odd width: rows padded
+    QTemporaryDir dir;
+    for (const Case c :
+         {Case{1, 2, 13, 7, QImage::Format_Mono, 62, 4}, Case{4, 16, 13, 7, QImage::Format_Indexed8, 118, 8},
+          Case{8, 40, 13, 7, QImage::Format_Indexed8, 1078, 16},
+          Case{8, 200, 109, 88, QImage::Format_Indexed8, 1078, 112},
+          Case{24, 0, 10, 6, QImage::Format_RGB32, 54, 32}, Case{24, 0, 10, 6, QImage::Format_ARGB32, 54, 32},
+          Case{24, 0, 10, 6, QImage::Format_RGB16, 54, 32},
+          Case{24, 0, 10, 6, QImage::Format_RGB888, 54, 32}}) {
+        SCOPED_TRACE(testing::Message() << c.bits << " bits, format " << c.format);
+        const QImage source =
+            c.colours ? IndexedPicture(c.w, c.h, c.colours, c.format) : TrueColourPicture(c.w, c.h, c.format);
         CDIBitmap dib;
-        ASSERT_TRUE(dib.CreateFromBitmap(source, c.bits)) << dib.GetLastError();
+        ASSERT_TRUE(dib.CreateFromBitmap(source, c.colours ? c.bits : 0)) << dib.GetLastError();
         EXPECT_EQ(dib.GetBitCount(), c.bits);
-        const std::string bytes = WriteToString(dib);
-        const std::uint32_t offset = 54u + 4u * (1u << c.bits), row = (13u * c.bits + 31) / 32 * 4;
+        const std::string path = dir.filePath("x.bmp").toStdString();
+        ASSERT_TRUE(dib.Save(path));
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         EXPECT_EQ(ReadLe(bytes, 0, 2), 0x4D42u);
-        EXPECT_EQ(ReadLe(bytes, 10, 4), offset);
-        EXPECT_EQ(ReadLe(bytes, 2, 4), offset + row * 7);
-        EXPECT_EQ(bytes.size(), offset + row * 7);
+        EXPECT_EQ(ReadLe(bytes, 10, 4), c.offset);
+        EXPECT_EQ(ReadLe(bytes, 2, 4), c.offset + c.row * c.h);
+        EXPECT_EQ(bytes.size(), c.offset + c.row * c.h);
+        EXPECT_EQ(ReadLe(bytes, 14 + 20, 4), 0u) << "biSizeImage is written as 0";
 
         CDIBitmap back;
-        ASSERT_TRUE(ReadFromString(back, bytes)) << back.GetLastError();
-        EXPECT_EQ(back.GetBitmapInfoSize(), 1064);
+        ASSERT_TRUE(back.Load(path)) << back.GetLastError();
+        EXPECT_EQ(back.GetBitsSize(), c.row * c.h);
         ExpectSamePixels(source, back.ToImage());
+        // The same image embedded in a larger stream is read from where the stream stands.
+        std::istringstream embedded(std::string(37, 'x') + bytes + "trailing bytes");
+        embedded.seekg(37);
+        CDIBitmap inner;
+        ASSERT_TRUE(inner.Read(embedded)) << inner.GetLastError();
+        ExpectSamePixels(source, inner.ToImage());
+        if (!c.colours) {
+            EXPECT_EQ(back.GetPalette(), nullptr);
+            continue;
+        }
+        EXPECT_EQ(back.GetBitmapInfoSize(), 1064);
         ASSERT_NE(back.GetPalette(), nullptr);
         EXPECT_EQ(back.GetPalette()->GetEntryCount(), 1 << c.bits);
         const PaletteEntry first = back.GetPalette()->GetEntries()[1];
         EXPECT_EQ(qRgb(first.peRed, first.peGreen, first.peBlue), source.color(1));
     }
-}
-
-TEST(DIBitmapRoundTrip, TrueColourBecomes24BitWithoutPalette)
-{
-    for (QImage::Format format :
-         {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB16, QImage::Format_RGB888}) {
-        SCOPED_TRACE(format);
-        const QImage source = TrueColourPicture(10, 6, format);
-        CDIBitmap dib;
-        ASSERT_TRUE(dib.CreateFromBitmap(source));
-        EXPECT_EQ(dib.GetBitCount(), 24);
-        EXPECT_EQ(dib.GetPalette(), nullptr);
-        const std::string bytes = WriteToString(dib);
-        EXPECT_EQ(ReadLe(bytes, 10, 4), 54u);
-        EXPECT_EQ(bytes.size(), 54u + 32u * 6u); // 10 * 3 = 30, filled out to 32
-        CDIBitmap back;
-        ASSERT_TRUE(ReadFromString(back, bytes));
-        EXPECT_EQ(back.GetPalette(), nullptr);
-        ExpectSamePixels(source, back.ToImage());
-    }
-}
-
-TEST(DIBitmapRoundTrip, EightBit109x88FileLayout)
-{
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("tile.bmp").toStdString();
-    CDIBitmap dib;
-    ASSERT_TRUE(dib.CreateFromBitmap(IndexedPicture(109, 88, 200)));
-    ASSERT_TRUE(dib.Save(path));
-
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(ReadLe(bytes, 10, 4), 1078u);
-    EXPECT_EQ(ReadLe(bytes, 2, 4), 1078u + 112u * 88u);
-    EXPECT_EQ(bytes.size(), 1078u + 112u * 88u);
-    EXPECT_EQ(ReadLe(bytes, 14 + 20, 4), 0u) << "biSizeImage is written as 0";
-
-    CDIBitmap back;
-    ASSERT_TRUE(back.Load(path));
-    EXPECT_EQ(back.GetBitsSize(), 112u * 88u);
-    ExpectSamePixels(IndexedPicture(109, 88, 200), back.ToImage());
-}
-
-TEST(DIBitmapRoundTrip, ImageEmbeddedInLargerStream)
-{
-    CDIBitmap dib;
-    const QImage source = IndexedPicture(5, 4, 16);
-    ASSERT_TRUE(dib.CreateFromBitmap(source, 4));
-    const std::string junk(37, 'x');
-    std::istringstream in(junk + WriteToString(dib) + "trailing bytes");
-    in.seekg(static_cast<std::streamoff>(junk.size()));
-    CDIBitmap back;
-    ASSERT_TRUE(back.Read(in)) << back.GetLastError();
-    ExpectSamePixels(source, back.ToImage());
 }
 
 TEST(DIBitmapRoundTrip, ColourUsedCountSizesThePalette)
@@ -268,34 +237,28 @@ TEST(DIBitmapRefusal, HostileHeadersAreRefusedAndLeaveTheImageEmpty)
     EXPECT_EQ(dib.GetLastError(), kNotDib);
 }
 
-TEST(DIBitmapRefusal, BadDepthsAndFilesThatDoNotOpen)
+TEST(DIBitmapRefusal, BadDepthsMissingFilesAndResources)
 {
     CDIBitmap dib;
     EXPECT_FALSE(dib.CreateFromBitmap(QImage()));
     EXPECT_FALSE(dib.CreateFromBitmap(IndexedPicture(4, 4, 17), 4)) << "17 colours do not fit 4 bits";
     EXPECT_FALSE(dib.CreateFromBitmap(TrueColourPicture(4, 4), 8)) << "true colour is not indexed";
-    ASSERT_TRUE(dib.CreateFromBitmap(IndexedPicture(3, 3, 2), 1));
-    EXPECT_FALSE(dib.Load("/nonexistent/dir/x.bmp"));
-    EXPECT_EQ(dib.GetWidth(), 3) << "a file that does not open leaves the picture";
-    EXPECT_FALSE(dib.Save("/nonexistent/dir/x.bmp"));
-    CDIBitmap empty;
     std::ostringstream out;
-    EXPECT_FALSE(empty.Write(out));
+    EXPECT_FALSE(dib.Write(out)) << "nothing to write";
     EXPECT_TRUE(out.str().empty());
-}
 
-TEST(DIBitmapResource, MissingResourceLeavesThePicture)
-{
     QTemporaryDir dir;
-    CDIBitmap dib;
     ASSERT_TRUE(dib.CreateFromBitmap(IndexedPicture(6, 5, 8)));
     ASSERT_TRUE(dib.Save(dir.filePath("901.bmp").toStdString()));
+    EXPECT_FALSE(dib.Save("/nonexistent/dir/x.bmp"));
     CResourceFinder::AddSearchPath(dir.path());
     CDIBitmap byId;
     EXPECT_TRUE(byId.LoadResourceBitmap(901));
     ExpectSamePixels(IndexedPicture(6, 5, 8), byId.ToImage());
+    // Whatever does not open leaves the picture as it was.
     EXPECT_FALSE(byId.LoadResourceBitmap(902));
     EXPECT_FALSE(byId.LoadResourceBitmap(QStringLiteral("NOPE")));
+    EXPECT_FALSE(byId.Load("/nonexistent/dir/x.bmp"));
     CResourceFinder::ClearSearchPaths();
     EXPECT_FALSE(byId.LoadResourceBitmap(901));
     EXPECT_EQ(byId.GetWidth(), 6);

@@ -118,27 +118,20 @@ private slots:
         CResourceFinder::ClearSearchPaths();
     }
 
-    void tiledBackgroundRepeatsFromTopLeft()
+    void tiledBackgroundAndZeroHeight()
     {
         RecordingDialog dlg;
         QVERIFY(dlg.SetBitmap(9001, CBitmapDialog::BITMAP_TILE));
         dlg.resize(250, 200);
         const QImage shot = Grab(dlg), pic = Pattern(109, 88);
-        for (int tx : {0, 109, 218}) {
+        for (int tx : {0, 109, 218})
             for (int ty : {0, 88, 176}) {
                 QCOMPARE(shot.pixel(tx, ty), pic.pixel(0, 0));
                 QCOMPARE(shot.pixel(qMin(tx + 5, 249), qMin(ty + 5, 199)),
                          pic.pixel(qMin(5, 249 - tx), qMin(5, 199 - ty)));
             }
-        }
-        QCOMPARE(shot.pixel(108, 87), pic.pixel(108, 87));
-        QCOMPARE(shot.pixel(249, 199), pic.pixel(249 - 218, 199 - 176));
-    }
 
-    void zeroHeightDrawsNothingButReportsErased()
-    {
-        RecordingDialog dlg;
-        QVERIFY(dlg.SetBitmap(9001, 0));
+        // Zero height draws nothing but reports the background erased.
         dlg.resize(250, 0);
         QCOMPARE(dlg.GetClientRect().height(), 0);
         QImage canvas(250, 10, QImage::Format_RGB32);
@@ -150,41 +143,33 @@ private slots:
         QCOMPARE(canvas.pixel(100, 5), qRgb(0, 0, 0));
     }
 
-    void centredPictureLargerAndSmallerThanTheWindow()
+    void centredStretchedUnknownAndMissingPictures()
     {
         RecordingDialog dlg;
         QVERIFY(dlg.SetBitmap(9001, CBitmapDialog::BITMAP_CENTER));
         const QImage pic = Pattern(109, 88);
-        dlg.resize(60, 41);
-        // (60 − 109) / 2 = −24 and (41 − 88) / 2 = −23, truncated toward zero.
+        dlg.resize(60, 41); // larger than the window: (60 − 109) / 2 = −24, (41 − 88) / 2 = −23
         QImage shot = Grab(dlg);
         QCOMPARE(shot.pixel(0, 0), pic.pixel(24, 23));
         QCOMPARE(shot.pixel(59, 40), pic.pixel(83, 63));
-
         dlg.resize(250, 200);
         shot = Grab(dlg);
-        const QRgb window = dlg.palette().window().color().rgb();
         QCOMPARE(shot.pixel(70, 56), pic.pixel(0, 0));
         QCOMPARE(shot.pixel(70 + 108, 56 + 87), pic.pixel(108, 87));
         for (QPoint outside : {QPoint(0, 0), QPoint(69, 56), QPoint(70 + 109, 56)})
-            QCOMPARE(shot.pixel(outside), window);
-    }
+            QCOMPARE(shot.pixel(outside), dlg.palette().window().color().rgb());
 
-    void stretchedUnknownAndMissingPictures()
-    {
-        RecordingDialog stretched;
-        QVERIFY(stretched.SetBitmap(9002, CBitmapDialog::BITMAP_STRETCH));
-        stretched.resize(200, 100);
-        QImage shot = Grab(stretched);
+        QVERIFY(dlg.SetBitmap(9002, CBitmapDialog::BITMAP_STRETCH));
+        dlg.resize(200, 100);
+        shot = Grab(dlg);
         QCOMPARE(shot.pixel(5, 5), qRgb(255, 0, 0));
         QCOMPARE(shot.pixel(195, 5), qRgb(0, 255, 0));
         QCOMPARE(shot.pixel(5, 95), qRgb(0, 0, 255));
         QCOMPARE(shot.pixel(100, 50), qRgb(255, 255, 0));
 
-        RecordingDialog unknown;
-        QVERIFY(unknown.SetBitmap(9001 | 0x70000, 7)); // only the low 16 bits name the resource; tiles
-        unknown.resize(250, 200);
-        QCOMPARE(Grab(unknown).pixel(109, 88), Pattern(1, 1).pixel(0, 0));
+        QVERIFY(dlg.SetBitmap(9001 | 0x70000, 7)); // only the low 16 bits name the resource; tiles
+        dlg.resize(250, 200);
+        QCOMPARE(Grab(dlg).pixel(109, 88), pic.pixel(0, 0));
 
         RecordingDialog plain;
         QVERIFY(!plain.SetBitmap(4242, CBitmapDialog::BITMAP_STRETCH));
@@ -259,7 +244,7 @@ private slots:
         QVERIFY(!about.ReplaceDlgItem(4711, new QWidget(&about)));
     }
 
-    void returnPressesTheDefaultButtonOrOk()
+    void returnPressesTheDefaultButtonAndInitRunsPerShowing()
     {
         RecordingDialog game(IDD_PUZZLE_DIALOG), setup(IDD_SETUP);
         for (RecordingDialog* dlg : {&game, &setup}) {
@@ -271,10 +256,8 @@ private slots:
         QCOMPARE(game.commands, std::vector<int>{IDC_SCRAMBLE}); // the default push button
         QTest::keyClick(&setup, Qt::Key_Enter);
         QCOMPARE(setup.commands, std::vector<int>{IDOK}); // no default push button: OK
-    }
 
-    void initDialogRunsOncePerShowingAndFocusesFirstTabStop()
-    {
+        // Init runs once per showing and focuses the first tab stop.
         RecordingDialog congrats(IDD_CONGRATS);
         QTimer::singleShot(0, &congrats, [&] {
             QVERIFY(QApplication::focusWidget() == congrats.GetDlgItem(IDOK) ||
@@ -312,7 +295,7 @@ private slots:
         QCOMPARE(owner.ticks.size(), count);
     }
 
-    void exchangeMovesValuesBothWays()
+    void exchangeMovesValuesBothWaysAndStopsAtABadField()
     {
         ExchangeDialog dlg;
         QVERIFY(dlg.UpdateData(false));
@@ -333,11 +316,8 @@ private slots:
         QVERIFY(dlg.UpdateData(false));
         QCOMPARE(dlg.IsDlgButtonChecked(IDC_SOUND), 0);
         QCOMPARE(dlg.m_bSound, 0);
-    }
 
-    void firstFailingFieldStopsWithItsMessageAndFocus()
-    {
-        ExchangeDialog dlg;
+        // The first failing field stops the exchange with its message and focus.
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         dlg.Edit(IDC_DIFFICULT)->setText(QStringLiteral("30"));
@@ -383,12 +363,11 @@ private slots:
                                                 {"99999999999999", INT_MAX},
                                                 {"-99999999999999", INT_MIN},
                                                 {QString(30, u' ') + "5x", 5}};
+        int v = 0;
         for (const auto& [text, expected] : good) {
-            int v = 0;
             QVERIFY2(CDataExchange::ParseInt(text, v), qPrintable(text));
             QCOMPARE(v, expected);
         }
-        int v = 0;
         for (QString bad : {"", " ", "-", "12abc", "abc", "1 2", "0x10"})
             QVERIFY2(!CDataExchange::ParseInt(bad, v), qPrintable(bad));
         QVERIFY(!CDataExchange::ParseInt(QString(29, u' ') + QStringLiteral("5x"), v));

@@ -1,7 +1,6 @@
 #include "AssetFiles.h"
 
 #include <QImage>
-#include <QSet>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -62,9 +61,7 @@ TEST(Pictures, HaveTheirSizesAndDepths)
         } else {
             EXPECT_EQ(info.paletteEntries, 0);
         }
-        const QImage img(QString::fromStdString(RunPath(p.file)));
-        ASSERT_FALSE(img.isNull());
-        EXPECT_EQ(img.size(), QSize(p.width, p.height));
+        EXPECT_EQ(QImage(QString::fromStdString(RunPath(p.file))).size(), QSize(p.width, p.height));
     }
 }
 
@@ -75,40 +72,9 @@ TEST(Pictures, EveryTileOfATenByTenBoardIsDistinct)
         const QImage img = Board(p.file);
         ASSERT_FALSE(img.isNull());
         double smallest = std::numeric_limits<double>::max();
-        int worstA = 0, worstB = 0;
         for (int a = 0; a < 100; ++a)
-            for (int b = a + 1; b < 100; ++b) {
-                const double d = TileDifference(img, a, b, 10);
-                if (d < smallest) {
-                    smallest = d;
-                    worstA = a;
-                    worstB = b;
-                }
-            }
-        EXPECT_GE(smallest, 10.0) << "tiles " << worstA << " and " << worstB;
+            for (int b = a + 1; b < 100; ++b)
+                smallest = std::min(smallest, TileDifference(img, a, b, 10));
+        EXPECT_GE(smallest, 10.0);
     }
-}
-
-TEST(Pictures, AreColourfulAndDifferFromEachOther)
-{
-    QImage boards[4];
-    for (int i = 0; i < 4; ++i) {
-        boards[i] = Board(kPictures[i].file).scaled(60, 60, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        QSet<QRgb> colours;
-        for (int y = 0; y < 60; ++y)
-            for (int x = 0; x < 60; ++x)
-                colours.insert(boards[i].pixel(x, y) & 0xF0F0F0u);
-        EXPECT_GT(colours.size(), 300) << kPictures[i].file;
-    }
-    for (int i = 0; i < 4; ++i)
-        for (int j = i + 1; j < 4; ++j) {
-            long sum = 0;
-            for (int y = 0; y < 60; ++y)
-                for (int x = 0; x < 60; ++x) {
-                    const QRgb a = boards[i].pixel(x, y), b = boards[j].pixel(x, y);
-                    sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-                           std::abs(qBlue(a) - qBlue(b));
-                }
-            EXPECT_GT(sum / (3.0 * 3600), 30.0) << kPictures[i].file << " vs " << kPictures[j].file;
-        }
 }

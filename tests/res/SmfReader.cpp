@@ -86,7 +86,7 @@ SmfSong ReadSmf(const std::vector<std::uint8_t>& bytes)
         std::uint32_t tick = 0;
         int status = 0;
         bool ended = false;
-        std::map<std::pair<int, int>, std::vector<std::pair<std::uint32_t, int>>> open; // (ch,key) -> starts
+        std::map<std::pair<int, int>, int> open; // (ch,key) -> notes sounding
         while (tr.ok && tr.at < tr.end && !ended) {
             tick += tr.VarLen();
             int s = static_cast<int>(tr.Byte());
@@ -120,14 +120,10 @@ SmfSong ReadSmf(const std::vector<std::uint8_t>& bytes)
             if (kind == 0xC0)
                 song.programs.emplace_back(ch, d1);
             if (kind == 0x90 && d2 > 0) {
-                open[{ch, d1}].emplace_back(tick, d2);
-            } else if (kind == 0x80 || (kind == 0x90 && d2 == 0)) {
-                auto& starts = open[{ch, d1}];
-                if (!starts.empty()) {
-                    song.notes.push_back(
-                        {starts.front().first, tick - starts.front().first, ch, d1, starts.front().second});
-                    starts.erase(starts.begin());
-                }
+                ++open[{ch, d1}];
+                song.notes.push_back({tick, ch, d1});
+            } else if ((kind == 0x80 || kind == 0x90) && open[{ch, d1}] > 0) {
+                --open[{ch, d1}];
             }
             song.lastTick = std::max(song.lastTick, tick);
         }
@@ -135,14 +131,12 @@ SmfSong ReadSmf(const std::vector<std::uint8_t>& bytes)
             song.error = "track without end";
             return song;
         }
-        for (const auto& [key, starts] : open)
-            song.unmatchedNoteOns += static_cast<int>(starts.size());
+        for (const auto& [key, sounding] : open)
+            song.unmatchedNoteOns += sounding;
         ++song.tracks;
     }
     std::stable_sort(song.tempos.begin(), song.tempos.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::sort(song.notes.begin(), song.notes.end(),
-              [](const SmfNote& a, const SmfNote& b) { return a.tick < b.tick; });
     song.ok = true;
     return song;
 }

@@ -6,8 +6,8 @@
 
 // A small Standard MIDI File reader for the song tests.
 struct SmfNote {
-    std::uint32_t tick, length;
-    int channel, key, velocity;
+    std::uint32_t tick;
+    int channel, key;
 };
 
 struct SmfSong {
@@ -16,7 +16,7 @@ struct SmfSong {
     int format = -1, tracks = 0, division = 0;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> tempos; // tick, microseconds per quarter
     std::vector<std::pair<int, int>> programs;                   // channel, program
-    std::vector<SmfNote> notes;                                  // with matched note-offs
+    std::vector<SmfNote> notes;
     int unmatchedNoteOns = 0;
     std::uint32_t lastTick = 0;
 

@@ -49,24 +49,16 @@ Wav ReadWav(const std::string& path)
     return w;
 }
 
-// Zero crossings per second over a stretch: a rough pitch and brightness.
-double CrossingRate(const Wav& w, double from, double to)
-{
-    const auto a = static_cast<std::size_t>(from * w.rate),
-               e = std::min(w.samples.size(), static_cast<std::size_t>(to * w.rate));
-    int n = 0;
-    for (std::size_t i = a + 1; i < e; ++i)
-        n += (w.samples[i - 1] < 0) != (w.samples[i] < 0) ? 1 : 0;
-    return n / std::max(1e-9, double(e - a) / w.rate);
-}
-
 const std::map<std::string, double> kLongest = {{"click", 0.080}, {"blip", 0.150}, {"miss", 0.300},
                                                 {"ok", 0.400},    {"start", 1.5},  {"win", 3.0}};
 
 } // namespace
 
-TEST(Sounds, AreShortMono16BitPcmAt44k)
+// Short mono 16-bit PCM at 44.1 kHz, peaks at most -1 dBFS, no DC offset, and
+// 5 ms fades at both ends so nothing clicks.
+TEST(Sounds, AreShortQuietEnoughAndFaded)
 {
+    const double limit = 32768.0 * std::pow(10.0, -1.0 / 20.0);
     for (const auto& [name, longest] : kLongest) {
         SCOPED_TRACE(name);
         const Wav w = ReadWav(RunPath("sounds/" + name + ".wav"));
@@ -76,17 +68,7 @@ TEST(Sounds, AreShortMono16BitPcmAt44k)
         EXPECT_EQ(w.rate, 44100);
         EXPECT_EQ(w.bits, 16);
         EXPECT_LE(w.Seconds(), longest);
-        EXPECT_GE(w.Seconds(), 0.02);
-    }
-}
-
-TEST(Sounds, PeakBelowMinusOneDbNoDcAndFadedEnds)
-{
-    const double limit = 32768.0 * std::pow(10.0, -1.0 / 20.0);
-    for (const auto& [name, longest] : kLongest) {
-        SCOPED_TRACE(name);
-        const Wav w = ReadWav(RunPath("sounds/" + name + ".wav"));
-        ASSERT_TRUE(w.ok);
+        ASSERT_GE(w.Seconds(), 0.02);
         double peak = 0, sum = 0;
         for (int s : w.samples) {
             peak = std::max(peak, std::abs(double(s)));
@@ -95,7 +77,6 @@ TEST(Sounds, PeakBelowMinusOneDbNoDcAndFadedEnds)
         EXPECT_LE(peak, limit);
         EXPECT_GT(peak, limit * 0.5); // loud enough to hear
         EXPECT_LT(std::abs(sum / w.samples.size()), 30.0);
-        // Within the first and the last 5 ms the level rises from (falls to) silence.
         const std::size_t fade = static_cast<std::size_t>(0.005 * w.rate);
         for (std::size_t i = 0; i < fade; ++i) {
             const double bound = 32767.0 * double(i + 1) / double(fade) + 2;
@@ -105,24 +86,4 @@ TEST(Sounds, PeakBelowMinusOneDbNoDcAndFadedEnds)
         EXPECT_LE(std::abs(w.samples.front()), 2);
         EXPECT_LE(std::abs(w.samples.back()), 2);
     }
-}
-
-TEST(Sounds, EachHasItsOwnCharacter)
-{
-    const auto load = [](const char* n) { return ReadWav(RunPath(std::string("sounds/") + n + ".wav")); };
-    const Wav click = load("click"), blip = load("blip"), miss = load("miss"), ok = load("ok"),
-              start = load("start"), win = load("win");
-    ASSERT_TRUE(click.ok && blip.ok && miss.ok && ok.ok && start.ok && win.ok);
-    // The miss is dull and low, the ok and the blip bright.
-    EXPECT_LT(CrossingRate(miss, 0, miss.Seconds()), 600);
-    EXPECT_GT(CrossingRate(ok, 0, 0.2), 2000);
-    EXPECT_GT(CrossingRate(blip, 0, blip.Seconds()), 1500);
-    // The start jingle rises: its last note is higher than its first.
-    EXPECT_GT(CrossingRate(start, 0.40, 0.50), 1.5 * CrossingRate(start, 0.01, 0.11));
-    // The tick is the shortest, the fanfare the longest.
-    for (const Wav* w : {&blip, &miss, &ok, &start, &win})
-        EXPECT_LT(click.Seconds(), w->Seconds());
-    for (const Wav* w : {&click, &blip, &miss, &ok, &start})
-        EXPECT_GT(win.Seconds(), w->Seconds());
-    EXPECT_GE(win.Seconds(), 2.0);
 }

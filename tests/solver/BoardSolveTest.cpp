@@ -30,7 +30,7 @@ protected:
         std::filesystem::remove_all(m_root, ec);
     }
 
-    void BuildScrambled(CPuzzleBoard& board, int x, int y, int steps)
+    static void BuildScrambled(CPuzzleBoard& board, int x, int y, int steps)
     {
         CProfile profile(CProfile::DefaultPath());
         profile.Load();
@@ -46,24 +46,6 @@ protected:
     std::filesystem::path m_root;
 };
 
-void SolveByClicking(CPuzzleBoard& board)
-{
-    const CPuzzleState state = CPuzzleState::FromBoard(board);
-    ASSERT_TRUE(state.IsWellFormed()) << state.Problem();
-    ASSERT_TRUE(state.IsSolvable());
-    CPuzzleSolver::SOptions options;
-    options.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    const CSolveResult result = CPuzzleSolver::Solve(state, options);
-    ASSERT_EQ(result.status, CSolveResult::EStatus::Solved);
-    for (const CCell& cell : result.moves) {
-        const int x = 10 + cell.col * board.m_nTileW + board.m_nTileW / 2;
-        const int y = 10 + cell.row * board.m_nTileH + board.m_nTileH / 2;
-        CRect rect;
-        ASSERT_TRUE(board.MoveTileAt(x, y, rect)) << "cell " << cell.col << "," << cell.row;
-    }
-    EXPECT_TRUE(board.IsSolved());
-}
-
 } // namespace
 
 TEST_F(BoardSolveTest, ScrambledBoardsAreSolvedThroughTheBoardsOwnMoves)
@@ -73,7 +55,19 @@ TEST_F(BoardSolveTest, ScrambledBoardsAreSolvedThroughTheBoardsOwnMoves)
         CPuzzleBoard board;
         BuildScrambled(board, x, y, 300);
         ASSERT_FALSE(board.IsSolved());
-        SolveByClicking(board);
+        const CPuzzleState state = CPuzzleState::FromBoard(board);
+        ASSERT_TRUE(state.IsWellFormed()) << state.Problem();
+        CPuzzleSolver::SOptions options;
+        options.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const CSolveResult result = CPuzzleSolver::Solve(state, options);
+        ASSERT_EQ(result.status, CSolveResult::EStatus::Solved);
+        for (const CCell& cell : result.moves) {
+            CRect rect;
+            ASSERT_TRUE(board.MoveTileAt(10 + cell.col * board.m_nTileW + board.m_nTileW / 2,
+                                         10 + cell.row * board.m_nTileH + board.m_nTileH / 2, rect))
+                << "cell " << cell.col << "," << cell.row;
+        }
+        EXPECT_TRUE(board.IsSolved());
     }
 }
 

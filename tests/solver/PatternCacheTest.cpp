@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -65,54 +66,45 @@ const std::vector<std::pair<const char*, std::function<void(std::vector<std::uin
 
 } // namespace
 
-TEST_F(PatternCache, TablesAreWrittenOnceAndReadBack)
+TEST_F(PatternCache, TablesAreWrittenOnceReadBackAndRebuiltWhenDamaged)
 {
-    const auto built = Load(4, 3);
-    ASSERT_TRUE(built);
-    ASSERT_TRUE(built->IsReady());
+    const auto reference = Load(4, 3);
+    ASSERT_TRUE(reference);
+    ASSERT_TRUE(reference->IsReady());
+    const int groups = reference->GroupCount();
     auto counters = CPatternStore::Instance().Counters();
-    EXPECT_EQ(counters.nBuilt, built->GroupCount());
-    EXPECT_EQ(counters.nSaved, built->GroupCount());
+    EXPECT_EQ(counters.nBuilt, groups);
+    EXPECT_EQ(counters.nSaved, groups);
     EXPECT_EQ(counters.nLoaded, 0);
-    for (int g = 0; g < built->GroupCount(); ++g)
-        EXPECT_TRUE(fs::exists(m_dir / built->Database(g).FileName()));
-
     CPatternStore::Instance().Clear();
     const auto loaded = Load(4, 3);
     ASSERT_TRUE(loaded);
     counters = CPatternStore::Instance().Counters();
-    EXPECT_EQ(counters.nLoaded, built->GroupCount());
+    EXPECT_EQ(counters.nLoaded, groups);
     EXPECT_EQ(counters.nBuilt, 0);
-    for (int g = 0; g < built->GroupCount(); ++g)
-        EXPECT_EQ(loaded->Database(g).Serialize(), built->Database(g).Serialize());
-}
+    for (int g = 0; g < groups; ++g)
+        EXPECT_EQ(loaded->Database(g).Serialize(), reference->Database(g).Serialize());
 
-TEST_F(PatternCache, DamagedFilesAreRebuiltNeverTrusted)
-{
-    const auto reference = Load(4, 3);
-    ASSERT_TRUE(reference);
-    const int last = reference->GroupCount() - 1;
-    const fs::path file = m_dir / reference->Database(last).FileName();
-    const std::vector<std::uint8_t> good = reference->Database(last).Serialize();
+    const fs::path file = m_dir / reference->Database(groups - 1).FileName();
+    const std::vector<std::uint8_t> good = reference->Database(groups - 1).Serialize();
     ASSERT_EQ(ReadAll(file), good);
-
     for (const auto& [name, damage] : kDamage) {
         SCOPED_TRACE(name);
         std::vector<std::uint8_t> bytes = good;
         damage(bytes);
         WriteAll(file, bytes);
         // The table itself refuses the image...
-        CPatternDatabase probe(4, 3, reference->Database(last).PatternTiles());
+        CPatternDatabase probe(4, 3, reference->Database(groups - 1).PatternTiles());
         EXPECT_FALSE(probe.Deserialize(bytes));
         EXPECT_FALSE(probe.IsReady());
         // ...and the store builds it again and repairs the file.
         CPatternStore::Instance().Clear();
         const auto repaired = Load(4, 3);
         ASSERT_TRUE(repaired);
-        const auto counters = CPatternStore::Instance().Counters();
+        counters = CPatternStore::Instance().Counters();
         EXPECT_EQ(counters.nBuilt, 1);
-        EXPECT_EQ(counters.nLoaded, reference->GroupCount() - 1);
-        EXPECT_EQ(repaired->Database(last).Serialize(), good);
+        EXPECT_EQ(counters.nLoaded, groups - 1);
+        EXPECT_EQ(repaired->Database(groups - 1).Serialize(), good);
         EXPECT_EQ(ReadAll(file), good);
     }
 }
@@ -138,27 +130,26 @@ TEST_F(PatternCache, UnwritableFolderWorksFromMemory)
 
 TEST(PatternCacheFolder, FollowsXdgCacheHome)
 {
-    const char* oldXdg = std::getenv("XDG_CACHE_HOME");
-    const std::string savedXdg = oldXdg ? oldXdg : "";
-    const char* oldHome = std::getenv("HOME");
-    const std::string savedHome = oldHome ? oldHome : "";
+    const auto keep = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v ? std::optional<std::string>(v) : std::nullopt;
+    };
+    const auto put = [](const char* name, const std::optional<std::string>& v) {
+        v ? ::setenv(name, v->c_str(), 1) : ::unsetenv(name);
+    };
+    const auto xdg = keep("XDG_CACHE_HOME"), home = keep("HOME");
+    const fs::path homeCache("/home/player/.cache/zandor-puzzle");
 
-    ::setenv("HOME", "/home/player", 1);
-    ::setenv("XDG_CACHE_HOME", "/var/cache/player", 1);
+    put("HOME", "/home/player");
+    put("XDG_CACHE_HOME", "/var/cache/player");
     EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/var/cache/player/zandor-puzzle"));
-    ::setenv("XDG_CACHE_HOME", "", 1);
-    EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/home/player/.cache/zandor-puzzle"));
-    ::unsetenv("XDG_CACHE_HOME");
-    EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/home/player/.cache/zandor-puzzle"));
-    ::setenv("XDG_CACHE_HOME", "relative/dir", 1); // not absolute: ignored
-    EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/home/player/.cache/zandor-puzzle"));
-    ::unsetenv("HOME");
+    for (const auto& notUsable : {std::optional<std::string>(""), std::optional<std::string>(),
+                                  std::optional<std::string>("relative/dir")}) {
+        put("XDG_CACHE_HOME", notUsable);
+        EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), homeCache);
+    }
+    put("HOME", std::nullopt);
     EXPECT_TRUE(CPatternStore::DefaultCacheDirectory().empty());
-
-    if (oldXdg)
-        ::setenv("XDG_CACHE_HOME", savedXdg.c_str(), 1);
-    else
-        ::unsetenv("XDG_CACHE_HOME");
-    if (oldHome)
-        ::setenv("HOME", savedHome.c_str(), 1);
+    put("XDG_CACHE_HOME", xdg);
+    put("HOME", home);
 }

@@ -1,52 +1,91 @@
 #pragma once
 
 #include "engine/solver/Cell.h"
+#include "engine/solver/PatternStore.h"
 #include "engine/solver/PuzzleState.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
+#include <numeric>
 #include <random>
+#include <unordered_map>
 #include <vector>
 
 // Helpers shared by the solver tests. The move check is written here again on
 // purpose, so a fault in the solver's own move function cannot hide one in the solver.
 namespace testboards {
 
-// The pattern-database folder the tests share (set by the build).
+// The pattern-database folder the tests share (set by the build): every solver
+// test process builds its tables there on the first run and reads them afterwards.
 inline std::filesystem::path SharedCacheDir()
 {
     return ZANDOR_TEST_CACHE;
 }
+inline const bool g_bUsesSharedCache = [] {
+    CPatternStore::Instance().SetCacheDirectory(SharedCacheDir());
+    return true;
+}();
 
-// Plays the clicks on a copy of tiles; false when a click is off the board or
-// not beside the blank.
-inline bool Play(int x, int y, std::vector<int>& tiles, const std::vector<CCell>& clicks)
+// True when the clicks are each beside the blank and finish the picture.
+inline bool Solves(const CPuzzleState& state, const std::vector<CCell>& clicks)
 {
-    const int blankId = x * y - 1;
-    int blank = static_cast<int>(std::find(tiles.begin(), tiles.end(), blankId) - tiles.begin());
+    const int x = state.Width(), y = state.Height();
+    std::vector<int> tiles = state.Tiles();
+    int blank = static_cast<int>(std::find(tiles.begin(), tiles.end(), x * y - 1) - tiles.begin());
     for (const CCell& c : clicks) {
-        if (c.col < 0 || c.col >= x || c.row < 0 || c.row >= y)
-            return false;
-        if (std::abs(c.col - blank % x) + std::abs(c.row - blank / x) != 1)
+        if (c.col < 0 || c.col >= x || c.row < 0 || c.row >= y ||
+            std::abs(c.col - blank % x) + std::abs(c.row - blank / x) != 1)
             return false;
         const int cell = c.row * x + c.col;
         std::swap(tiles[static_cast<size_t>(cell)], tiles[static_cast<size_t>(blank)]);
         blank = cell;
     }
-    return true;
-}
-
-// True when the clicks are legal and finish the picture.
-inline bool Solves(const CPuzzleState& state, const std::vector<CCell>& clicks)
-{
-    std::vector<int> tiles = state.Tiles();
-    if (!Play(state.Width(), state.Height(), tiles, clicks))
-        return false;
     for (size_t i = 0; i < tiles.size(); ++i)
         if (tiles[i] != static_cast<int>(i))
             return false;
     return true;
+}
+
+// Four bits a tile: the boards of at most 16 cells.
+inline std::uint64_t Pack(const std::vector<int>& tiles)
+{
+    std::uint64_t key = 0;
+    for (int t : tiles)
+        key = key * 16 + static_cast<std::uint64_t>(t);
+    return key;
+}
+
+// True distances by breadth-first search from the finished picture, up to maxDepth.
+inline std::unordered_map<std::uint64_t, int> Distances(int x, int y, int maxDepth = INT_MAX)
+{
+    std::unordered_map<std::uint64_t, int> dist;
+    std::vector<int> solved(static_cast<size_t>(x * y));
+    std::iota(solved.begin(), solved.end(), 0);
+    std::deque<std::vector<int>> queue{solved};
+    dist[Pack(solved)] = 0;
+    while (!queue.empty()) {
+        std::vector<int> tiles = queue.front();
+        queue.pop_front();
+        const int d = dist[Pack(tiles)];
+        if (d == maxDepth)
+            continue;
+        const int blank = static_cast<int>(std::find(tiles.begin(), tiles.end(), x * y - 1) - tiles.begin());
+        const int bc = blank % x, br = blank / x;
+        const int around[4][2] = {{bc + 1, br}, {bc - 1, br}, {bc, br + 1}, {bc, br - 1}};
+        for (const auto& a : around) {
+            if (a[0] < 0 || a[0] >= x || a[1] < 0 || a[1] >= y)
+                continue;
+            std::vector<int> next = tiles;
+            std::swap(next[static_cast<size_t>(blank)], next[static_cast<size_t>(a[1] * x + a[0])]);
+            if (dist.emplace(Pack(next), d + 1).second)
+                queue.push_back(next);
+        }
+    }
+    return dist;
 }
 
 // A uniformly random solvable board.
@@ -56,38 +95,16 @@ inline CPuzzleState RandomSolvable(int x, int y, std::mt19937& rng)
     for (size_t i = 0; i < tiles.size(); ++i)
         tiles[i] = static_cast<int>(i);
     std::shuffle(tiles.begin(), tiles.end(), rng);
-    CPuzzleState state(x, y, tiles);
-    if (!state.IsSolvable()) {
-        std::vector<size_t> cells;
-        for (size_t i = 0; i < tiles.size() && cells.size() < 2; ++i)
-            if (tiles[i] != x * y - 1)
-                cells.push_back(i);
-        std::swap(tiles[cells[0]], tiles[cells[1]]);
-        state = CPuzzleState(x, y, tiles);
-    }
-    return state;
+    if (!CPuzzleState(x, y, tiles).IsSolvable()) // swapping two tiles flips the parity
+        std::swap(tiles[tiles[0] == x * y - 1 ? 2 : 0], tiles[tiles[1] == x * y - 1 ? 2 : 1]);
+    return CPuzzleState(x, y, tiles);
 }
 
-// True in builds with AddressSanitizer, which run several times slower.
-constexpr bool UnderSanitizer()
-{
+// True in builds with AddressSanitizer (GCC), which run several times slower.
 #if defined(__SANITIZE_ADDRESS__)
-    return true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return true;
+constexpr bool kUnderSanitizer = true;
 #else
-    return false;
+constexpr bool kUnderSanitizer = false;
 #endif
-#else
-    return false;
-#endif
-}
-
-// Scales sample sizes down under AddressSanitizer.
-inline int Sample(int normal)
-{
-    return UnderSanitizer() ? std::max(1, normal / 8) : normal;
-}
 
 } // namespace testboards
