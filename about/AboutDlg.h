@@ -1,8 +1,8 @@
 #pragma once
 
 #include "about/CreditsCtrl.h"
-#include "imaging/Dialog.h"
 #include "imaging/HyperLink.h"
+#include "platform/Dialog.h"
 
 // Index (0 to 3) of the about box's background picture that its picture timer
 // loaded last. Starts at 0 with the program and is never reset, so each

@@ -1,6 +1,6 @@
 #include "about/CreditsBitmaps.h"
 
-#include "imaging/ResourceFinder.h"
+#include "res/ResourceFinder.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Rect.h"
+#include "common/Rect.h"
 
 #include <QImage>
 #include <cstdint>

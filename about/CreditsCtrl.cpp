@@ -1,7 +1,7 @@
 #include "about/CreditsCtrl.h"
 
 #include "about/CreditsCompose.h"
-#include "imaging/DialogBuilder.h"
+#include "platform/DialogBuilder.h"
 
 #include <QFontMetrics>
 #include <QHideEvent>

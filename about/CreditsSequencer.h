@@ -2,7 +2,7 @@
 
 #include "about/CreditsMeasure.h"
 #include "about/CreditsTypes.h"
-#include "engine/Rect.h"
+#include "common/Rect.h"
 
 #include <cstddef>
 #include <string>

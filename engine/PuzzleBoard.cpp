@@ -146,7 +146,7 @@ bool CPuzzleBoard::MoveTileAt(int x, int y, CRect& rect)
         out.left -= m_nTileW;
         break;
     default:
-        PlaySoundEffect(4);
+        PlaySoundEffect(kSoundMiss);
         return false;
     }
     SetCell(nc, nr, id);
@@ -154,7 +154,7 @@ bool CPuzzleBoard::MoveTileAt(int x, int y, CRect& rect)
     m_nBlankCol = c;
     m_nBlankRow = r;
     rect = out;
-    PlaySoundEffect(3);
+    PlaySoundEffect(kSoundClick);
     return true;
 }
 
@@ -172,7 +172,7 @@ void CPuzzleBoard::ScrambleStep(CRect& rect)
     if (m_nCols < 2 || m_nRows < 2 || m_rows.empty())
         return;
 
-    PlaySoundEffect(3);
+    PlaySoundEffect(kSoundClick);
     CRect out = CellRect(m_nBlankCol, m_nBlankRow);
 
     int d;

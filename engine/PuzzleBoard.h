@@ -1,7 +1,7 @@
 #pragma once
 
 #include "audio/MidiPlayer.h"
-#include "engine/Rect.h"
+#include "common/Rect.h"
 
 #include <QImage>
 #include <string>
@@ -41,8 +41,15 @@ public:
     // Paints the tiles (the blank is left alone) and, when m_bShowGrid, the grid.
     void Draw(QPainter* pDC) const;
 
-    // Sound effects 1 start, 2 win, 3 click, 4 miss, 5 ok, 6 blip; played only
-    // when g_bSound is exactly 1.
+    // The sound effects by number; played only when g_bSound is exactly 1.
+    enum SoundEffect : int {
+        kSoundStart = 1,
+        kSoundWin = 2,
+        kSoundClick = 3,
+        kSoundMiss = 4,
+        kSoundOk = 5,
+        kSoundBlip = 6,
+    };
     static void PlaySoundEffect(int n);
     // Replaces the current song by song n (1..5); any other n is silence.
     // The song is opened even with the music off, and played when g_bMidi is on.
@@ -71,6 +78,8 @@ public:
 
     static constexpr int kOrigin = 10;   // client pixel of the board's top-left corner
     static constexpr int kPicSize = 300; // the picture's width and height
+    // The board area in client pixels: (10, 10, 310, 310).
+    static constexpr CRect kBoardRect{kOrigin, kOrigin, kOrigin + kPicSize, kOrigin + kPicSize};
 
 private:
     int Cell(int c, int r) const

@@ -1,6 +1,6 @@
 #include "game/CongratsDlg.h"
 
-#include "imaging/PointFont.h"
+#include "platform/PointFont.h"
 #include "res/ResourceIds.h"
 
 CCongratsDlg::CCongratsDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_CONGRATS, pParentWnd)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/Dialog.h"
+#include "platform/Dialog.h"
 
 class QLabel;
 

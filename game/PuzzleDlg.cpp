@@ -3,10 +3,11 @@
 #include "engine/Random.h"
 #include "game/CongratsDlg.h"
 #include "game/PatternDlg.h"
-#include "imaging/DataExchange.h"
-#include "imaging/ResourceFinder.h"
+#include "platform/DataExchange.h"
+#include "res/Colors.h"
 #include "res/CursorHotSpot.h"
 #include "res/Menus.h"
+#include "res/ResourceFinder.h"
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
 
@@ -40,8 +41,6 @@ QIcon LoadProgramIcon()
     }
     return icon;
 }
-
-constexpr QColor kGolden(244, 202, 46);
 
 // The pointing hand (cursor resource 233), or the system's hand without it.
 QCursor LoadHandCursor()
@@ -140,10 +139,10 @@ bool CPuzzleDlg::OnInitDialog()
 
     setWindowIcon(m_hIcon);
     if (g_bSound) {
-        CPuzzleBoard::PlaySoundEffect(1);
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundStart);
     }
     SetBitmap(IDB_BACKGROUND, BITMAP_TILE);
-    m_rcBoard = CRect(10, 10, 310, 310);
+    m_rcBoard = CPuzzleBoard::kBoardRect;
     ResetClock();
     m_nScrambleStep = 0;
     if (QWidget* scramble = GetDlgItem(IDC_SCRAMBLE)) {
@@ -204,7 +203,7 @@ bool CPuzzleDlg::OnCommand(int nID)
 
 void CPuzzleDlg::OnExit()
 {
-    CPuzzleBoard::PlaySoundEffect(6);
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     EndDialog(IDCANCEL);
 }
 
@@ -212,7 +211,7 @@ void CPuzzleDlg::OnSound()
 {
     g_bSound = g_bSound == 0 ? 1 : 0;
     UpdateMenuChecks();
-    CPuzzleBoard::PlaySoundEffect(6);
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
 }
 
 void CPuzzleDlg::OnMidi()
@@ -221,13 +220,13 @@ void CPuzzleDlg::OnMidi()
         m_board.PlaySong(0);
         g_bMidi = 0;
         UpdateMenuChecks();
-        CPuzzleBoard::PlaySoundEffect(6);
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     } else {
         g_bMidi = 1;
         // Until a song is picked from the menu, the one New Game chose.
         m_board.PlaySong(m_nSong != 0 ? m_nSong : m_nNewGameSong);
         UpdateMenuChecks();
-        CPuzzleBoard::PlaySoundEffect(6);
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     }
 }
 
@@ -272,18 +271,24 @@ void CPuzzleDlg::OnShowPattern()
     // A preview closed by a click is hidden, not gone; it makes way for the new one.
     delete m_pPatternDlg;
     m_pPatternDlg = new CPatternDlg(this);
-    m_pPatternDlg->setFixedSize(300, 300);
-    m_pPatternDlg->move(m_ptWindow.x() - 300, m_ptWindow.y() + 10);
+    PlacePattern(m_ptWindow);
     m_pPatternDlg->Create();
     m_pPatternDlg->SetPicture();
+}
+
+// The preview stands left of the window, its top level with the board's.
+void CPuzzleDlg::PlacePattern(QPoint ptClient)
+{
+    constexpr int size = CPatternDlg::kPictureSize;
+    m_pPatternDlg->setFixedSize(size, size);
+    m_pPatternDlg->move(ptClient.x() - size, ptClient.y() + CPuzzleBoard::kOrigin);
 }
 
 void CPuzzleDlg::OnMove(int x, int y)
 {
     m_ptWindow = QPoint(x, y);
     if (g_bPatternShown && m_pPatternDlg) {
-        m_pPatternDlg->setFixedSize(300, 300);
-        m_pPatternDlg->move(x - 300, y + 10);
+        PlacePattern(m_ptWindow);
     }
 }
 
@@ -303,7 +308,7 @@ void CPuzzleDlg::OnShowGrid()
 
 void CPuzzleDlg::OnAbout()
 {
-    CPuzzleBoard::PlaySoundEffect(6);
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     m_about.DoModal();
 }
 
@@ -360,7 +365,7 @@ std::optional<QBrush> CPuzzleDlg::OnCtlColor(CtlColorContext& dc, QWidget* pWnd,
     std::optional<QBrush> brush = CBitmapDialog::OnCtlColor(dc, pWnd, nCtlColor);
     if (nCtlColor == CTLCOLOR_STATIC && pWnd &&
         (pWnd == GetDlgItem(IDC_MOVES) || pWnd == GetDlgItem(IDC_TIME))) {
-        return QBrush(kGolden);
+        return QBrush(QColor::fromRgb(kGoldenFace));
     }
     return brush;
 }
@@ -389,7 +394,7 @@ void CPuzzleDlg::OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint point)
         if (m_board.IsSolved()) {
             m_board.PlaceLastTile();
             InvalidateRect(ToQRect(m_rcBoard));
-            CPuzzleBoard::PlaySoundEffect(2);
+            CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundWin);
             KillTimer(TIMER_CLOCK);
             // A walk armed but not yet started must not shuffle the
             // finished picture while the player reads the result.
@@ -446,7 +451,7 @@ void CPuzzleDlg::OnNewGame()
     if (s_bFirstNewGame) {
         s_bFirstNewGame = false;
     } else {
-        CPuzzleBoard::PlaySoundEffect(6);
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     }
     KillTimer(TIMER_SCRAMBLE);
     KillTimer(TIMER_CLOCK);
@@ -476,7 +481,7 @@ void CPuzzleDlg::OnScramble()
     if (m_board.m_bScrambling) {
         return;
     }
-    CPuzzleBoard::PlaySoundEffect(6);
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     m_board.NewBoard();
     UpdateMenuChecks();
     KillTimer(TIMER_CLOCK);
@@ -490,13 +495,11 @@ void CPuzzleDlg::OnScramble()
 
 void CPuzzleDlg::OnUnscramble()
 {
-    KillTimer(TIMER_SCRAMBLE);
+    StopWalk();
     KillTimer(TIMER_CLOCK);
-    CPuzzleBoard::PlaySoundEffect(6);
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     ResetClock();
     UpdateData(false);
-    m_nScrambleStep = 0;
-    m_board.m_bScrambling = false;
     if (s_bFirstUnscramble || !m_board.IsSolved()) {
         s_bFirstUnscramble = false;
         m_board.NewBoard();

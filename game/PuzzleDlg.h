@@ -1,8 +1,8 @@
 #pragma once
 
 #include "about/AboutDlg.h"
+#include "common/Rect.h"
 #include "engine/PuzzleBoard.h"
-#include "engine/Rect.h"
 #include "imaging/BitmapDialog.h"
 #include "shell/SetupDlg.h"
 
@@ -83,7 +83,7 @@ public:
     CPuzzleBoard m_board;
     CSetupDlg m_setup;
     CPatternDlg* m_pPatternDlg = nullptr;
-    CRect m_rcBoard{10, 10, 310, 310};
+    CRect m_rcBoard = CPuzzleBoard::kBoardRect;
     QPoint m_ptWindow;
     int m_nScrambleStep = 0;
     int m_nMinutes = 0;
@@ -114,6 +114,8 @@ private:
     void FillMenu(QMenu* menu, const MenuPopup& popup, bool keepActions);
     // Chooses the cursor again where the mouse is, after the board changed.
     void RefreshCursor();
+    // Puts the preview beside the window whose client area starts at ptClient.
+    void PlacePattern(QPoint ptClient);
 
     std::map<int, QAction*> m_menuItems;
 };

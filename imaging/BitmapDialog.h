@@ -1,7 +1,7 @@
 #pragma once
 
 #include "imaging/DIBitmap.h"
-#include "imaging/Dialog.h"
+#include "platform/Dialog.h"
 
 // A dialog whose client area shows a picture from a bitmap resource instead
 // of the plain dialog colour: tiled, stretched or centred. Texts, check boxes,

@@ -1,6 +1,6 @@
 #include "imaging/DIBitmap.h"
 
-#include "imaging/ResourceFinder.h"
+#include "res/ResourceFinder.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "imaging/BitmapButton.h"
+#include "platform/BitmapButton.h"
 
 #include "imaging/DIBitmap.h"
 

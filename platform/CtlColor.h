@@ -6,10 +6,8 @@
 enum : int {
     CTLCOLOR_MSGBOX = 0,
     CTLCOLOR_EDIT = 1,
-    CTLCOLOR_LISTBOX = 2,
     CTLCOLOR_BTN = 3,
     CTLCOLOR_DLG = 4,
-    CTLCOLOR_SCROLLBAR = 5,
     CTLCOLOR_STATIC = 6,
 };
 // Text background modes.

@@ -1,7 +1,7 @@
-#include "imaging/DataExchange.h"
+#include "platform/DataExchange.h"
 
-#include "imaging/Dialog.h"
-#include "imaging/MessageBox.h"
+#include "platform/Dialog.h"
+#include "platform/MessageBox.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

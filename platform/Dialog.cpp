@@ -1,12 +1,11 @@
-#include "imaging/Dialog.h"
+#include "platform/Dialog.h"
 
-#include "imaging/DataExchange.h"
-#include "imaging/DialogUnits.h"
-#include "imaging/PointFont.h"
-#include "imaging/SpinButtonCtrl.h"
+#include "platform/DataExchange.h"
+#include "platform/DialogUnits.h"
+#include "platform/PointFont.h"
+#include "platform/SpinButtonCtrl.h"
 #include "res/ResourceIds.h"
 
-#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,7 +16,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSlider>
 
 namespace {
@@ -61,7 +59,7 @@ void SetChecked(QAbstractButton* button, bool checked)
 } // namespace
 
 CDialog::CDialog(int nIDTemplate, QWidget* pParentWnd)
-    : QDialog(pParentWnd), m_nIDTemplate(nIDTemplate), m_pTemplate(FindDialogTemplate(nIDTemplate)),
+    : QDialog(pParentWnd), m_pTemplate(FindDialogTemplate(nIDTemplate)),
       m_timers([this](int id) { OnTimer(id); })
 {
     setMouseTracking(true);
@@ -253,7 +251,6 @@ bool CDialog::UpdateData(bool bSaveAndValidate)
 void CDialog::SetMenuBar(QMenuBar* pMenu)
 {
     const int old = m_nMenuHeight;
-    m_pMenuBar = pMenu;
     m_nMenuHeight = pMenu ? pMenu->sizeHint().height() : 0;
     if (pMenu) {
         pMenu->setParent(this);
@@ -299,12 +296,6 @@ int CDialog::CtlColorType(const QWidget* pWnd)
     if (auto* edit = qobject_cast<const QLineEdit*>(pWnd)) {
         // Read-only and disabled edit boxes ask as statics do.
         return edit->isReadOnly() || !edit->isEnabled() ? CTLCOLOR_STATIC : CTLCOLOR_EDIT;
-    }
-    if (qobject_cast<const QAbstractItemView*>(pWnd)) {
-        return CTLCOLOR_LISTBOX;
-    }
-    if (qobject_cast<const QScrollBar*>(pWnd)) {
-        return CTLCOLOR_SCROLLBAR;
     }
     if (qobject_cast<const QFrame*>(pWnd) || qobject_cast<const QGroupBox*>(pWnd)) {
         return CTLCOLOR_STATIC;
@@ -441,9 +432,6 @@ void CDialog::OnLButtonDown(Qt::KeyboardModifiers, QPoint)
 void CDialog::OnLButtonUp(Qt::KeyboardModifiers, QPoint)
 {
 }
-void CDialog::OnRButtonDown(Qt::KeyboardModifiers, QPoint)
-{
-}
 void CDialog::OnMouseMove(Qt::KeyboardModifiers, QPoint)
 {
 }
@@ -515,8 +503,6 @@ void CDialog::mousePressEvent(QMouseEvent* event)
     const QPoint point = event->position().toPoint() - ClientOrigin();
     if (event->button() == Qt::LeftButton) {
         OnLButtonDown(event->modifiers(), point);
-    } else if (event->button() == Qt::RightButton) {
-        OnRButtonDown(event->modifiers(), point);
     }
     QDialog::mousePressEvent(event);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "imaging/CtlColor.h"
-#include "imaging/DialogBuilder.h"
-#include "imaging/WindowTimers.h"
+#include "platform/CtlColor.h"
+#include "platform/DialogBuilder.h"
+#include "platform/WindowTimers.h"
 #include "res/DialogTemplates.h"
 
 #include <QBrush>
@@ -34,7 +34,6 @@ public:
     explicit CDialog(int nIDTemplate, QWidget* pParentWnd = nullptr);
     ~CDialog() override;
 
-    int GetTemplateId() const { return m_nIDTemplate; }
     const DialogTemplate* GetTemplate() const { return m_pTemplate; }
 
     virtual int DoModal();
@@ -69,7 +68,6 @@ public:
 
     // Places a menu bar above the client area; the controls move down with it.
     void SetMenuBar(QMenuBar* pMenu);
-    QMenuBar* GetMenuBar() const { return m_pMenuBar; }
     // Top-left of the client area in widget coordinates, and its rectangle
     // in client coordinates.
     QPoint ClientOrigin() const { return {0, m_nMenuHeight}; }
@@ -98,7 +96,6 @@ public:
     virtual std::optional<QBrush> OnCtlColor(CtlColorContext& dc, QWidget* pWnd, int nCtlColor);
     virtual void OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint point);
     virtual void OnLButtonUp(Qt::KeyboardModifiers nFlags, QPoint point);
-    virtual void OnRButtonDown(Qt::KeyboardModifiers nFlags, QPoint point);
     virtual void OnMouseMove(Qt::KeyboardModifiers nFlags, QPoint point);
 
 public slots:
@@ -121,11 +118,9 @@ protected:
 private:
     void ApplyCtlColor(QWidget* pWnd, const CtlColorContext& dc, const std::optional<QBrush>& brush);
 
-    int m_nIDTemplate;
     const DialogTemplate* m_pTemplate;
     std::vector<CDialogBuilder::Control> m_controls;
     CWindowTimers m_timers;
-    QMenuBar* m_pMenuBar = nullptr;
     int m_nMenuHeight = 0;
     bool m_bInitDone = false;
 };

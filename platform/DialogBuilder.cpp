@@ -1,9 +1,9 @@
-#include "imaging/DialogBuilder.h"
+#include "platform/DialogBuilder.h"
 
-#include "imaging/BitmapButton.h"
 #include "imaging/DIBitmap.h"
-#include "imaging/DialogUnits.h"
-#include "imaging/SpinButtonCtrl.h"
+#include "platform/BitmapButton.h"
+#include "platform/DialogUnits.h"
+#include "platform/SpinButtonCtrl.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "imaging/DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <cstdint>
 

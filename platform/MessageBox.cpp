@@ -1,4 +1,4 @@
-#include "imaging/MessageBox.h"
+#include "platform/MessageBox.h"
 
 #include "res/ResourceIds.h"
 

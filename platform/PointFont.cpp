@@ -1,4 +1,4 @@
-#include "imaging/PointFont.h"
+#include "platform/PointFont.h"
 
 #include <QStringList>
 

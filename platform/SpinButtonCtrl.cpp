@@ -1,6 +1,6 @@
-#include "imaging/SpinButtonCtrl.h"
+#include "platform/SpinButtonCtrl.h"
 
-#include "imaging/DataExchange.h"
+#include "platform/DataExchange.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

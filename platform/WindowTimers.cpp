@@ -1,4 +1,4 @@
-#include "imaging/WindowTimers.h"
+#include "platform/WindowTimers.h"
 
 #include <QTimer>
 

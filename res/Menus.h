@@ -4,6 +4,8 @@
 // menu (224). Ampersands mark the access keys; an item with id 0 is a
 // separator.
 
+#include "res/ResourceIds.h"
+
 #include <span>
 
 // Commands of the menus.
@@ -50,8 +52,9 @@ inline constexpr MenuItem kOptions[] = {
 };
 
 inline constexpr MenuItem kSongs[] = {
-    {32782, "Open Plains", true},  {32783, "Zandor", true},       {32784, "Sunny Days", true},
-    {32785, "Evening Glow", true}, {32786, "Rising Crown", true},
+    {ID_SONG1, "Open Plains", true},    {ID_SONG1 + 1, "Zandor", true},
+    {ID_SONG1 + 2, "Sunny Days", true}, {ID_SONG1 + 3, "Evening Glow", true},
+    {ID_SONG5, "Rising Crown", true},
 };
 
 inline constexpr MenuItem kHelp[] = {
@@ -85,8 +88,8 @@ inline constexpr MenuPopup kContextMenu[] = {
 };
 
 inline constexpr MenuResource kMenus[] = {
-    {160, kMainMenu},
-    {224, kContextMenu},
+    {IDR_MAINMENU, kMainMenu},
+    {IDR_CONTEXTMENU, kContextMenu},
 };
 
 } // namespace menu_tables

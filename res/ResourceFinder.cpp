@@ -1,4 +1,4 @@
-#include "imaging/ResourceFinder.h"
+#include "res/ResourceFinder.h"
 
 #include <QDir>
 #include <QFileInfo>

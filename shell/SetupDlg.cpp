@@ -1,11 +1,12 @@
 #include "shell/SetupDlg.h"
 
 #include "engine/PuzzleBoard.h"
-#include "imaging/BitmapButton.h"
-#include "imaging/DataExchange.h"
-#include "imaging/MessageBox.h"
-#include "imaging/PointFont.h"
-#include "imaging/SpinButtonCtrl.h"
+#include "platform/BitmapButton.h"
+#include "platform/DataExchange.h"
+#include "platform/MessageBox.h"
+#include "platform/PointFont.h"
+#include "platform/SpinButtonCtrl.h"
+#include "res/Colors.h"
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
 #include "shell/PathMap.h"
@@ -264,7 +265,7 @@ void CSetupDlg::OnOK()
         m_strBild = g_strPicPath[g_nPicture - 1];
     }
     if (g_bSound != 0) {
-        CPuzzleBoard::PlaySoundEffect(5);
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundOk);
     }
     SaveSettings();
     CBitmapDialog::OnOK();
@@ -278,7 +279,7 @@ void CSetupDlg::OnCancel()
 void CSetupDlg::RestoreStandardSettings()
 {
     if (g_bSound != 0) {
-        CPuzzleBoard::PlaySoundEffect(6);
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     }
     g_nPicture = kStdPicture;
     CheckRadioButton(IDC_PIC1, IDC_PIC4, IDC_PIC1);
@@ -334,7 +335,7 @@ void CSetupDlg::OnPictureClicked(int)
 {
     // The button group has already checked the clicked button.
     if (g_bSound != 0) {
-        CPuzzleBoard::PlaySoundEffect(6);
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     }
 }
 
@@ -357,7 +358,7 @@ std::optional<QBrush> CSetupDlg::OnCtlColor(CtlColorContext& dc, QWidget* pWnd, 
         const int id = CDialogBuilder::GetDlgCtrlID(pWnd);
         if (id == IDC_GROUP_SCRAMBLING || id == IDC_GROUP_FIELD) {
             dc.SetBkMode(OPAQUE);
-            dc.SetBkColor(QColor::fromRgb(kCaptionGold));
+            dc.SetBkColor(QColor::fromRgb(kGoldenFace));
         }
     }
     return brush;

@@ -55,8 +55,6 @@ public:
     // Size of the images on the picture buttons.
     static constexpr int kPictureSize = 100;
     static constexpr const char* kFileFilter = "Bitmaps (*.bmp)";
-    // Background colour of the group-box captions (244, 202, 46).
-    static constexpr QRgb kCaptionGold = 0xFFF4CA2E;
 
     // Controls of the template, bound at construction.
     CBitmapButton* m_btnStart = nullptr;    // 3

@@ -1,7 +1,7 @@
 // Painting a dialog's tiled background and reading and writing a large BMP.
 
 #include "imaging/BitmapDialog.h"
-#include "imaging/ResourceFinder.h"
+#include "res/ResourceFinder.h"
 
 #include <QApplication>
 #include <QPainter>

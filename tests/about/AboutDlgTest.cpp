@@ -1,7 +1,7 @@
 #include "about/AboutDlg.h"
 #include "about/CreditsCompose.h"
 #include "imaging/DIBitmap.h"
-#include "imaging/DialogUnits.h"
+#include "platform/DialogUnits.h"
 #include "res/ResourceIds.h"
 
 #include <QApplication>

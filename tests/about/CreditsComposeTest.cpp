@@ -1,5 +1,5 @@
 #include "about/CreditsBitmaps.h"
-#include "imaging/ResourceFinder.h"
+#include "res/ResourceFinder.h"
 
 #include <QDir>
 #include <QTemporaryDir>

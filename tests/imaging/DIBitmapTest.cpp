@@ -1,5 +1,5 @@
 #include "imaging/DIBitmap.h"
-#include "imaging/ResourceFinder.h"
+#include "res/ResourceFinder.h"
 
 #include "BmpBytes.h"
 

@@ -1,10 +1,10 @@
-#include "imaging/BitmapButton.h"
 #include "imaging/BitmapDialog.h"
-#include "imaging/DataExchange.h"
-#include "imaging/DialogUnits.h"
-#include "imaging/MessageBox.h"
-#include "imaging/ResourceFinder.h"
-#include "imaging/SpinButtonCtrl.h"
+#include "platform/BitmapButton.h"
+#include "platform/DataExchange.h"
+#include "platform/DialogUnits.h"
+#include "platform/MessageBox.h"
+#include "platform/SpinButtonCtrl.h"
+#include "res/ResourceFinder.h"
 #include "res/ResourceIds.h"
 
 #include <QLabel>

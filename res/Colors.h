@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QColor>
+
+// The golden face behind the game window's move counter and clock and behind
+// the group-box captions of "Player Setup".
+constexpr QRgb kGoldenFace = qRgb(244, 202, 46);
