@@ -17,6 +17,7 @@ struct BmpSpec {
     std::vector<std::uint8_t> colorTable; // raw bytes after the header
     std::vector<std::uint8_t> pixels;     // raw pixel block
     std::string type = "BM";
+    std::vector<std::uint32_t> headerMasks{}; // red, green, blue, alpha masks of a longer header
 };
 
 inline std::string MakeBmp(const BmpSpec& s)
@@ -44,6 +45,8 @@ inline std::string MakeBmp(const BmpSpec& s)
                             {s.clrUsed, 4},
                             {0, 4}})
             put(v, n);
+        for (std::uint32_t mask : s.headerMasks)
+            put(mask, 4);
     }
     out.resize(14 + s.biSize, '\0');
     out.append(s.colorTable.begin(), s.colorTable.end());
