@@ -1,6 +1,7 @@
 #include "shell/SetupDlg.h"
 
 #include "engine/PuzzleBoard.h"
+#include "imaging/PictureFile.h"
 #include "platform/BitmapButton.h"
 #include "platform/DataExchange.h"
 #include "platform/MessageBox.h"
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QIcon>
-#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 
@@ -28,23 +28,6 @@ CSetupDlg::FileDialogHook& FileDialogHookRef()
 {
     static CSetupDlg::FileDialogHook hook;
     return hook;
-}
-
-// A picture file loaded and scaled to size × size; null when it does not load.
-QImage LoadPictureFile(const std::string& path, int size)
-{
-    if (path.empty()) {
-        return {};
-    }
-    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(ToNativePath(path))));
-    QImage image = reader.read();
-    if (image.isNull()) {
-        return {};
-    }
-    if (image.width() != size || image.height() != size) {
-        image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    return image;
 }
 
 // Dark outside, light inside: it shows on light and dark pictures alike.
@@ -186,7 +169,8 @@ void CSetupDlg::SetPictureImages()
         if (!button) {
             continue;
         }
-        const QImage image = LoadPictureFile(g_strPicPath[n - 1], kPictureSize);
+        const QImage image =
+            CPictureFile::Load(ToNativePath(g_strPicPath[n - 1]), QSize(kPictureSize, kPictureSize));
         if (image.isNull()) {
             // Without its picture the button shows its name.
             button->setIcon(QIcon());
@@ -298,7 +282,9 @@ void CSetupDlg::RestoreStandardSettings()
 
 bool CSetupDlg::CustomizePicture()
 {
-    const int n = g_nPicture;
+    // The picture checked now, which the button's "selected" names.
+    const int checked = GetCheckedRadioButton(IDC_PIC1, IDC_PIC4);
+    const int n = checked != 0 ? checked - IDC_PIC1 + 1 : g_nPicture;
 
     QFileDialog dialog(this, QStringLiteral("Open"), QString(), QString::fromLatin1(kFileFilter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -317,8 +303,20 @@ bool CSetupDlg::CustomizePicture()
         AfxMessageBox(QStringLiteral("Please choose a bitmap"), MB_OK);
         return false;
     }
-    g_strPicPath[n - 1] = QFile::encodeName(path).toStdString();
+    // A file that does not load as a picture would leave numbered tiles and
+    // an empty preview: the player hears of it and keeps the old picture.
+    const std::string file = QFile::encodeName(path).toStdString();
+    CPictureFile::Status status;
+    if (CPictureFile::Load(file, QSize(kPictureSize, kPictureSize), &status).isNull()) {
+        AfxMessageBox(QStringLiteral("\"%1\" cannot be used as a picture: %2.")
+                          .arg(path, QString::fromUtf8(CPictureFile::Describe(status))),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    g_strPicPath[n - 1] = file;
     OnInitDialog();
+    // The picture just replaced stays the checked one.
+    CheckRadioButton(IDC_PIC1, IDC_PIC4, IDC_PIC1 + n - 1);
     return true;
 }
 

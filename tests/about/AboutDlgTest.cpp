@@ -3,6 +3,7 @@
 #include "imaging/DIBitmap.h"
 #include "platform/DialogUnits.h"
 #include "res/ResourceIds.h"
+#include "tests/imaging/PictureFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -167,6 +168,42 @@ private slots:
         QCOMPARE(ShownPicture(credits), next + 1);
         credits.OnTimer(CCreditsCtrl::kScrollTimer);
         QCOMPARE(credits.ScreenImage().pixel(0, 0), kPictureColours[next]);
+        dlg.EndDialog(IDOK);
+    }
+
+    // A FIFO, a PNG file, a 7000 x 5000 picture and a 32-bit one whose alpha
+    // bytes are 0, as pictures 1 to 4.
+    void picturesAreBmpFilesOfAnySizeAndNothingElse()
+    {
+        LayOutPictures({});
+        picturefiles::FifoGuard fifo("bitmaps/pic1.bmp");
+        QVERIFY(fifo.Made());
+        QFile png(QStringLiteral("bitmaps/pic2.bmp"));
+        QVERIFY(png.open(QIODevice::WriteOnly));
+        png.write(picturefiles::ForeignPicture("png"));
+        png.close();
+        QVERIFY(picturefiles::WriteQuartersBmp("bitmaps/pic3.bmp", 7000, 5000));
+        QVERIFY(picturefiles::WriteQuartersBmp("bitmaps/pic4.bmp", 40, 30, 32));
+        const auto& q = picturefiles::kQuarters;
+
+        CAboutDlg dlg;
+        dlg.show();
+        const QImage& picture = dlg.m_credits.BkImage();
+        for (int change = 0; change <= 4; ++change) {
+            const int shown = change == 0 ? 0 : g_nAboutPicture;
+            if (shown <= 1) {
+                QVERIFY(picture.isNull());
+            } else if (shown == 2) { // as far as the control could ever show it
+                QCOMPARE(picture.size(), CCreditsCtrl::kBkImageLimit);
+                QCOMPARE(picture.pixel(0, 0), q[0]);
+            } else {
+                QCOMPARE(picture.size(), QSize(40, 30));
+                QCOMPARE(picture.pixel(0, 0), q[0]);
+                QCOMPARE(picture.pixel(39, 29), q[3]);
+            }
+            dlg.OnTimer(CAboutDlg::kPictureTimer);
+        }
+        QVERIFY(!fifo.Freed()); // nothing waited on the FIFO
         dlg.EndDialog(IDOK);
     }
 

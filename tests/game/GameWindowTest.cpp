@@ -4,6 +4,8 @@
 
 #include "audio/AudioDevice.h"
 #include "audio/SoundEffects.h"
+#include "game/PatternDlg.h"
+#include "tests/imaging/PictureFiles.h"
 
 #include <QFile>
 #include <QPaintEvent>
@@ -11,6 +13,7 @@
 #include <QSet>
 
 using namespace gametest;
+using namespace picturefiles;
 
 namespace {
 
@@ -182,6 +185,70 @@ private slots:
         QCOMPARE(step.rectCount(), 1);
         const QSize size = step.boundingRect().size();
         QVERIFY(size == QSize(100, 200) || size == QSize(200, 100));
+    }
+
+    // Picture 1 of each kind, as the setup dialog's button, the board and the
+    // preview show it; a picture is shown in its quarters' colours, or not at all.
+    void picturesAreBmpFilesOfAnySizeAndNothingElse_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("7000 x 5000, 24 bits") << "huge" << true;
+        QTest::newRow("32 bits, alpha mask, alpha 0") << "alpha" << true;
+        QTest::newRow("FIFO") << "fifo" << false;
+        for (const char* kind : {"png", "gif", "svg", "xpm"}) {
+            QTest::newRow(kind) << kind << false;
+        }
+    }
+
+    void picturesAreBmpFilesOfAnySizeAndNothingElse()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, shown);
+        Game g({{"FieldX", 3}, {"FieldY", 3}}, false);
+        const std::string path = "bitmaps/pic1.bmp";
+        std::unique_ptr<FifoGuard> fifo;
+        if (kind == "huge") {
+            QVERIFY(WriteQuartersBmp(path, 7000, 5000));
+        } else if (kind == "alpha") {
+            QVERIFY(WriteQuartersBmp(path, 40, 30, 32));
+        } else if (kind == "fifo") {
+            fifo = std::make_unique<FifoGuard>(path);
+            QVERIFY(fifo->Made());
+        } else {
+            const QByteArray bytes = ForeignPicture(kind.toStdString());
+            QVERIFY(!QImage::fromData(bytes).isNull()); // a decoder for it is at hand
+            QFile file(QString::fromStdString(path));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes);
+        }
+        QImage button;
+        g.answerer.onSetup = [&](CSetupDlg* setup) {
+            const QIcon icon = setup->GetDlgItemAs<QAbstractButton>(IDC_PIC1)->icon();
+            button = icon.isNull() ? QImage() : icon.pixmap(100, 100).toImage();
+        };
+        g.Open();
+        QVERIFY(g.dlg->isVisible());
+        QVERIFY(!fifo || !fifo->Freed()); // nothing waited on the FIFO
+        g.dlg->OnShowPattern();
+        const auto previews = g.dlg->findChildren<CPatternDlg*>();
+        QCOMPARE(previews.size(), 1);
+        const QImage preview = previews.front()->GetPicture();
+        if (!shown) {
+            QVERIFY(button.isNull());
+            QVERIFY(g.Board().m_hPicture.isNull());
+            QVERIFY(preview.isNull());
+            return;
+        }
+        QCOMPARE(button.pixel(25, 25), kQuarters[0]);
+        QCOMPARE(button.pixel(75, 75), kQuarters[3]);
+        // The board's cells (0, 0), (2, 0), (0, 2) and (1, 1) show a quarter each.
+        const QImage shot = Shot(*g.dlg);
+        const QPoint at[4] = {{60, 60}, {260, 60}, {60, 260}, {200, 200}};
+        for (int q = 0; q < 4; ++q) {
+            QCOMPARE(shot.pixel(at[q]), kQuarters[static_cast<std::size_t>(q)]);
+            QCOMPARE(preview.pixel(at[q] - QPoint(10, 10)), kQuarters[static_cast<std::size_t>(q)]);
+        }
     }
 
     void missingFoldersNoSoundDeviceAndAHostilePictureLeaveAPlayableGame()

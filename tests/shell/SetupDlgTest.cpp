@@ -11,6 +11,7 @@
 #include "platform/SpinButtonCtrl.h"
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
+#include "tests/imaging/PictureFiles.h"
 #include "tools/media/WavWriter.h"
 
 #include <QCheckBox>
@@ -344,7 +345,7 @@ private slots:
                                 "Pic1=bitmaps\\pic1.bmp\nPic3=bitmaps\\pic3.bmp\nPic4=bitmaps\\pic4.bmp\n"));
     }
 
-    void customizeReplacesThePictureSelectedAtOpening()
+    void customizeReplacesTheCheckedPicture()
     {
         const QString chosen = m_dir.filePath(QStringLiteral("mine.bmp"));
         QVERIFY(WriteBmp(chosen, qRgb(250, 120, 0), 640, 100));
@@ -370,43 +371,80 @@ private slots:
         QCOMPARE(asked, 1);
         QVERIFY(bitmapOpenDialog);
         QVERIFY(m_messages.empty());
-        // Picture 1, selected at opening, gets the file and is checked again.
-        QCOMPARE(QString::fromStdString(g_strPicPath[0]), chosen);
-        for (int i = 1; i < 4; ++i) {
+        // Picture 3, checked now, gets the file and stays checked; picture 1,
+        // selected at opening, keeps its own.
+        QCOMPARE(QString::fromStdString(g_strPicPath[2]), chosen);
+        for (int i : {0, 1, 3}) {
             QCOMPARE(g_strPicPath[i], std::string(CSetupSettings::kDefPicPath[i]));
         }
-        QCOMPARE(ButtonImageColour(Button(dlg, IDC_PIC1)), qRgb(250, 120, 0));
+        QCOMPARE(ButtonImageColour(Button(dlg, IDC_PIC3)), qRgb(250, 120, 0));
+        QCOMPARE(ButtonImageColour(Button(dlg, IDC_PIC1)), kPicColour[0]);
         // Typed numbers are back to the values the dialog opened with; the check
         // boxes keep what the player set.
-        QCOMPARE(Shown(dlg), QStringLiteral("pic 1, sound 0, midi 0, 20, 150, 3, 3"));
+        QCOMPARE(Shown(dlg), QStringLiteral("pic 3, sound 0, midi 0, 20, 150, 3, 3"));
         QVERIFY(!QFile::exists(ProfilePath())); // saved only at Start
         Click(dlg.m_btnStart);
-        QVERIFY(ReadProfile().contains(QStringLiteral("\nPic1=%1\n").arg(chosen)));
+        QVERIFY(ReadProfile().contains(QStringLiteral("\nPic3=%1\n").arg(chosen)));
         QVERIFY(ReadProfile().contains(QStringLiteral("\nstrBild=%1\n").arg(chosen)));
     }
 
     void customizeRefusesOtherFilesAndCancel_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind"); // what the file holds; empty: nothing written
         QTest::addColumn<QStringList>("messages");
         const QStringList refused{QStringLiteral("%1: Please choose a bitmap").arg(MB_OK)};
-        QTest::newRow("capitals") << "SHOUT.BMP" << refused;
-        QTest::newRow("mixed") << "photo.Bmp" << refused;
-        QTest::newRow("png") << "photo.png" << refused;
-        QTest::newRow("no extension") << "bmp" << refused;
-        QTest::newRow("dot in folder only") << "dir.bmp/picture" << refused;
-        QTest::newRow("cancelled") << QString() << QStringList();
+        QTest::newRow("capitals") << "SHOUT.BMP"
+                                  << "" << refused;
+        QTest::newRow("mixed") << "photo.Bmp"
+                               << "" << refused;
+        QTest::newRow("png") << "photo.png"
+                             << "" << refused;
+        QTest::newRow("no extension") << "bmp"
+                                      << "" << refused;
+        QTest::newRow("dot in folder only") << "dir.bmp/picture"
+                                            << "" << refused;
+        QTest::newRow("cancelled") << QString() << "" << QStringList();
+        // Named .bmp, but no picture the game can show.
+        const auto unusable = [this](const char* reason) {
+            return QStringList{
+                QStringLiteral("%1: \"%2\" cannot be used as a picture: %3.")
+                    .arg(MB_OK | MB_ICONEXCLAMATION)
+                    .arg(m_dir.filePath(QStringLiteral("x.bmp")), QString::fromLatin1(reason))};
+        };
+        QTest::newRow("png named bmp") << "x.bmp"
+                                       << "png" << unusable("not a BMP file");
+        QTest::newRow("svg named bmp") << "x.bmp"
+                                       << "svg" << unusable("not a BMP file");
+        QTest::newRow("cut short") << "x.bmp"
+                                   << "cut short" << unusable("the file is damaged or cut short");
+        QTest::newRow("FIFO") << "x.bmp"
+                              << "fifo" << unusable("not a regular file");
     }
 
     void customizeRefusesOtherFilesAndCancel()
     {
         QFETCH(QString, name);
+        QFETCH(QString, kind);
+        const std::string path = m_dir.filePath(name).toStdString();
+        std::unique_ptr<picturefiles::FifoGuard> fifo;
+        if (kind == "fifo") {
+            fifo = std::make_unique<picturefiles::FifoGuard>(path);
+        } else if (kind == "cut short") {
+            QVERIFY(picturefiles::WriteQuartersBmp(path, 64, 48));
+            QVERIFY(QFile::resize(QString::fromStdString(path), 2000));
+        } else if (!kind.isEmpty()) {
+            QFile file(QString::fromStdString(path));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(picturefiles::ForeignPicture(kind.toStdString()));
+        }
         CSetupDlg dlg;
         dlg.show();
         Type(Edit(dlg, IDC_FIELDX), QStringLiteral("7"));
         CSetupDlg::SetFileDialogHook(
             [&](QFileDialog&) { return name.isEmpty() ? name : m_dir.filePath(name); });
-        QVERIFY(!dlg.CustomizePicture());
+        Click(Button(dlg, IDC_CUSTOMIZE));
+        QVERIFY(!fifo || !fifo->Freed()); // nothing waited on the FIFO
         QTEST(m_messages, "messages");
         QCOMPARE(g_strPicPath[0], std::string("bitmaps\\pic1.bmp"));
         QCOMPARE(Edit(dlg, IDC_FIELDX)->text(), QStringLiteral("7"));
