@@ -1,7 +1,7 @@
 #include "imaging/DIBitmap.h"
 #include "res/ResourceFinder.h"
 
-#include "BmpBytes.h"
+#include "tests/imaging/PictureFiles.h"
 
 #include <QTemporaryDir>
 
@@ -259,6 +259,11 @@ TEST(DIBitmapRefusal, BadDepthsMissingFilesAndResources)
     EXPECT_FALSE(byId.LoadResourceBitmap(902));
     EXPECT_FALSE(byId.LoadResourceBitmap(QStringLiteral("NOPE")));
     EXPECT_FALSE(byId.Load("/nonexistent/dir/x.bmp"));
+    {
+        picturefiles::FifoGuard fifo(dir.filePath("fifo.bmp").toStdString());
+        EXPECT_FALSE(byId.Load(dir.filePath("fifo.bmp").toStdString()));
+        EXPECT_FALSE(fifo.Freed()) << "opening a FIFO waited for a writer";
+    }
     CResourceFinder::ClearSearchPaths();
     EXPECT_FALSE(byId.LoadResourceBitmap(901));
     EXPECT_EQ(byId.GetWidth(), 6);
