@@ -5,7 +5,7 @@
 // Usage: picture_memory_bench [width height [folder]]
 
 #include "imaging/PictureFile.h"
-#include "tests/imaging/PictureFiles.h"
+#include "tests/support/PictureFiles.h"
 
 #include <sys/resource.h>
 
@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     const std::filesystem::path folder = argc > 3 ? argv[3] : std::filesystem::temp_directory_path();
     const std::string path = (folder / "picture-memory-bench.bmp").string();
 
-    if (!picturefiles::WriteQuartersBmp(path, width, height)) {
+    if (!support::WriteQuartersBmp(path, width, height)) {
         std::fprintf(stderr, "could not write %s\n", path.c_str());
         return 1;
     }

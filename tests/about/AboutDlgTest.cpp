@@ -3,7 +3,7 @@
 #include "imaging/DIBitmap.h"
 #include "platform/DialogUnits.h"
 #include "res/ResourceIds.h"
-#include "tests/imaging/PictureFiles.h"
+#include "support/PictureFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -176,15 +176,15 @@ private slots:
     void picturesAreBmpFilesOfAnySizeAndNothingElse()
     {
         LayOutPictures({});
-        picturefiles::FifoGuard fifo("bitmaps/pic1.bmp");
+        support::FifoGuard fifo("bitmaps/pic1.bmp");
         QVERIFY(fifo.Made());
         QFile png(QStringLiteral("bitmaps/pic2.bmp"));
         QVERIFY(png.open(QIODevice::WriteOnly));
-        png.write(picturefiles::ForeignPicture("png"));
+        png.write(support::ForeignPicture("png"));
         png.close();
-        QVERIFY(picturefiles::WriteQuartersBmp("bitmaps/pic3.bmp", 7000, 5000));
-        QVERIFY(picturefiles::WriteQuartersBmp("bitmaps/pic4.bmp", 40, 30, 32));
-        const auto& q = picturefiles::kQuarters;
+        QVERIFY(support::WriteQuartersBmp("bitmaps/pic3.bmp", 7000, 5000));
+        QVERIFY(support::WriteQuartersBmp("bitmaps/pic4.bmp", 40, 30, 32));
+        const auto& q = support::kQuarters;
 
         CAboutDlg dlg;
         dlg.show();

@@ -5,7 +5,7 @@
 #include "audio/AudioDevice.h"
 #include "audio/SoundEffects.h"
 #include "game/PatternDlg.h"
-#include "tests/imaging/PictureFiles.h"
+#include "support/PictureFiles.h"
 
 #include <QFile>
 #include <QPaintEvent>
@@ -13,7 +13,6 @@
 #include <QSet>
 
 using namespace gametest;
-using namespace picturefiles;
 
 namespace {
 
@@ -207,16 +206,16 @@ private slots:
         QFETCH(bool, shown);
         Game g({{"FieldX", 3}, {"FieldY", 3}}, false);
         const std::string path = "bitmaps/pic1.bmp";
-        std::unique_ptr<FifoGuard> fifo;
+        std::unique_ptr<support::FifoGuard> fifo;
         if (kind == "huge") {
-            QVERIFY(WriteQuartersBmp(path, 7000, 5000));
+            QVERIFY(support::WriteQuartersBmp(path, 7000, 5000));
         } else if (kind == "alpha") {
-            QVERIFY(WriteQuartersBmp(path, 40, 30, 32));
+            QVERIFY(support::WriteQuartersBmp(path, 40, 30, 32));
         } else if (kind == "fifo") {
-            fifo = std::make_unique<FifoGuard>(path);
+            fifo = std::make_unique<support::FifoGuard>(path);
             QVERIFY(fifo->Made());
         } else {
-            const QByteArray bytes = ForeignPicture(kind.toStdString());
+            const QByteArray bytes = support::ForeignPicture(kind.toStdString());
             QVERIFY(!QImage::fromData(bytes).isNull()); // a decoder for it is at hand
             QFile file(QString::fromStdString(path));
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -240,14 +239,14 @@ private slots:
             QVERIFY(preview.isNull());
             return;
         }
-        QCOMPARE(button.pixel(25, 25), kQuarters[0]);
-        QCOMPARE(button.pixel(75, 75), kQuarters[3]);
+        QCOMPARE(button.pixel(25, 25), support::kQuarters[0]);
+        QCOMPARE(button.pixel(75, 75), support::kQuarters[3]);
         // The board's cells (0, 0), (2, 0), (0, 2) and (1, 1) show a quarter each.
         const QImage shot = Shot(*g.dlg);
         const QPoint at[4] = {{60, 60}, {260, 60}, {60, 260}, {200, 200}};
         for (int q = 0; q < 4; ++q) {
-            QCOMPARE(shot.pixel(at[q]), kQuarters[static_cast<std::size_t>(q)]);
-            QCOMPARE(preview.pixel(at[q] - QPoint(10, 10)), kQuarters[static_cast<std::size_t>(q)]);
+            QCOMPARE(shot.pixel(at[q]), support::kQuarters[static_cast<std::size_t>(q)]);
+            QCOMPARE(preview.pixel(at[q] - QPoint(10, 10)), support::kQuarters[static_cast<std::size_t>(q)]);
         }
     }
 

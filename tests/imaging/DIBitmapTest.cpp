@@ -1,7 +1,7 @@
 #include "imaging/DIBitmap.h"
 #include "res/ResourceFinder.h"
 
-#include "tests/imaging/PictureFiles.h"
+#include "support/PictureFiles.h"
 
 #include <QTemporaryDir>
 
@@ -260,7 +260,7 @@ TEST(DIBitmapRefusal, BadDepthsMissingFilesAndResources)
     EXPECT_FALSE(byId.LoadResourceBitmap(QStringLiteral("NOPE")));
     EXPECT_FALSE(byId.Load("/nonexistent/dir/x.bmp"));
     {
-        picturefiles::FifoGuard fifo(dir.filePath("fifo.bmp").toStdString());
+        support::FifoGuard fifo(dir.filePath("fifo.bmp").toStdString());
         EXPECT_FALSE(byId.Load(dir.filePath("fifo.bmp").toStdString()));
         EXPECT_FALSE(fifo.Freed()) << "opening a FIFO waited for a writer";
     }

@@ -5,7 +5,7 @@
 #include "imaging/PictureFile.h"
 #include "imaging/DIBitmap.h"
 
-#include "tests/imaging/PictureFiles.h"
+#include "support/PictureFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -202,10 +202,10 @@ TEST_F(PictureFileTest, AnythingButAReadableBmpFileIsRefusedAtOnce)
         std::string bytes; // written to x.bmp
         Status status;
     } cases[] = {
-        {"png", picturefiles::ForeignPicture("png").toStdString(), Status::NotBmp},
-        {"svg", picturefiles::ForeignPicture("svg").toStdString(), Status::NotBmp},
+        {"png", support::ForeignPicture("png").toStdString(), Status::NotBmp},
+        {"svg", support::ForeignPicture("svg").toStdString(), Status::NotBmp},
         {"empty", "", Status::NotBmp},
-        {"JPEG inside", picturefiles::ForeignPicture("jpeg in bmp").toStdString(), Status::Unsupported},
+        {"JPEG inside", support::ForeignPicture("jpeg in bmp").toStdString(), Status::Unsupported},
         {"OS/2 2.x header", MakeBmp(os2v2), Status::Unsupported},
         {"300 colours", MakeBmp(manyColours), Status::Unsupported},
         {"RLE8 of 24 bits", MakeBmp(Spec(1, 1, 24, {0, 1}, 1)), Status::Unsupported},
@@ -232,7 +232,7 @@ TEST_F(PictureFileTest, AnythingButAReadableBmpFileIsRefusedAtOnce)
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.bmp")));
     EXPECT_TRUE(CPictureFile::Load(Path("folder.bmp"), QSize(300, 300), &status).isNull());
     EXPECT_EQ(status, Status::NotRegular);
-    picturefiles::FifoGuard fifo(Path("fifo.bmp"));
+    support::FifoGuard fifo(Path("fifo.bmp"));
     ASSERT_TRUE(fifo.Made());
     EXPECT_TRUE(CPictureFile::Load(Path("fifo.bmp"), QSize(300, 300), &status).isNull());
     EXPECT_EQ(status, Status::NotRegular);

@@ -11,7 +11,7 @@
 #include "platform/SpinButtonCtrl.h"
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
-#include "tests/imaging/PictureFiles.h"
+#include "support/PictureFiles.h"
 #include "tools/media/WavWriter.h"
 
 #include <QCheckBox>
@@ -427,16 +427,16 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, kind);
         const std::string path = m_dir.filePath(name).toStdString();
-        std::unique_ptr<picturefiles::FifoGuard> fifo;
+        std::unique_ptr<support::FifoGuard> fifo;
         if (kind == "fifo") {
-            fifo = std::make_unique<picturefiles::FifoGuard>(path);
+            fifo = std::make_unique<support::FifoGuard>(path);
         } else if (kind == "cut short") {
-            QVERIFY(picturefiles::WriteQuartersBmp(path, 64, 48));
+            QVERIFY(support::WriteQuartersBmp(path, 64, 48));
             QVERIFY(QFile::resize(QString::fromStdString(path), 2000));
         } else if (!kind.isEmpty()) {
             QFile file(QString::fromStdString(path));
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(picturefiles::ForeignPicture(kind.toStdString()));
+            file.write(support::ForeignPicture(kind.toStdString()));
         }
         CSetupDlg dlg;
         dlg.show();

@@ -23,7 +23,7 @@
 #include <thread>
 #include <unistd.h>
 
-namespace picturefiles {
+namespace support {
 
 // Top-left, top-right, bottom-left, bottom-right.
 using Quarters = std::array<QRgb, 4>;
@@ -171,4 +171,4 @@ private:
     std::thread m_thread;
 };
 
-} // namespace picturefiles
+} // namespace support
