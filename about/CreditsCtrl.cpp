@@ -5,7 +5,6 @@
 #include "platform/DialogBuilder.h"
 
 #include <QFile>
-
 #include <QFontMetrics>
 #include <QHideEvent>
 #include <QPaintEvent>
