@@ -118,13 +118,9 @@ QAction* CPuzzleDlg::GetMenuItem(int nID) const
     return it == m_menuItems.end() ? nullptr : it->second;
 }
 
-CPuzzleDlg::~CPuzzleDlg()
-{
-    // The preview is owned by this window and goes with it.
-    delete m_pPatternDlg;
-    m_pPatternDlg = nullptr;
-    g_bPatternShown = false;
-}
+// The preview is a child of this window and goes with it; its destructor
+// clears g_bPatternShown when it was shown.
+CPuzzleDlg::~CPuzzleDlg() = default;
 
 void CPuzzleDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -268,9 +264,10 @@ void CPuzzleDlg::OnShowPattern()
     if (g_bPatternShown) {
         return;
     }
-    // A preview closed by a click is hidden, not gone; it makes way for the new one.
-    delete m_pPatternDlg;
-    m_pPatternDlg = new CPatternDlg(this);
+    // A closed preview is only hidden: the same one is shown again.
+    if (!m_pPatternDlg) {
+        m_pPatternDlg = new CPatternDlg(this);
+    }
     PlacePattern(m_ptWindow);
     m_pPatternDlg->Create();
     m_pPatternDlg->SetPicture();

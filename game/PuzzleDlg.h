@@ -8,6 +8,7 @@
 
 #include <QCursor>
 #include <QIcon>
+#include <QPointer>
 #include <QString>
 
 #include <map>
@@ -82,7 +83,9 @@ public:
     QIcon m_hIcon;
     CPuzzleBoard m_board;
     CSetupDlg m_setup;
-    CPatternDlg* m_pPatternDlg = nullptr;
+    // The preview, made by the first Show Pattern. It belongs to this window
+    // (its parent), which destroys it; closing it only hides it.
+    QPointer<CPatternDlg> m_pPatternDlg;
     CRect m_rcBoard = CPuzzleBoard::kBoardRect;
     QPoint m_ptWindow;
     int m_nScrambleStep = 0;

@@ -13,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QMenu>
+#include <QPainter>
 #include <SDL_mixer.h>
 
 #include <cmath>
@@ -233,6 +234,11 @@ private slots:
         QVERIFY(preview->isVisible());
         QCOMPARE(preview->size(), QSize(300, 300));
         QCOMPARE(preview->pos(), g.dlg->m_ptWindow + QPoint(-300, 10));
+        // A thin black border; inside it the picture from its top-left corner.
+        QImage framed(300, 300, QImage::Format_RGB32);
+        framed.fill(Qt::black);
+        QPainter(&framed).drawImage(1, 1, Pattern(300, 300).copy(0, 0, 298, 298));
+        QCOMPARE(preview->grab().toImage().convertToFormat(QImage::Format_RGB32), framed);
 
         g.dlg->move(650, 260);
         QTRY_COMPARE(preview->pos(), g.dlg->mapToGlobal(g.dlg->ClientOrigin()) + QPoint(-300, 10));
