@@ -2,6 +2,7 @@
 
 #include "engine/Random.h"
 #include "game/CongratsDlg.h"
+#include "game/HelpDlg.h"
 #include "game/PatternDlg.h"
 #include "platform/DataExchange.h"
 #include "res/Colors.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -186,6 +188,10 @@ bool CPuzzleDlg::OnCommand(int nID)
     case ID_APP_ABOUT:
         OnAbout();
         return true;
+    case ID_HELP:
+    case ID_HOW_TO_PLAY:
+        OnHelp();
+        return true;
     default:
         if (nID >= ID_SONG1 && nID <= ID_SONG5) {
             // The update handler runs right before the command.
@@ -307,6 +313,21 @@ void CPuzzleDlg::OnAbout()
 {
     CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     m_about.DoModal();
+}
+
+void CPuzzleDlg::OnHelp()
+{
+    CHelpDlg help(this);
+    help.DoModal();
+}
+
+void CPuzzleDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        OnCommand(ID_HELP);
+        return;
+    }
+    CBitmapDialog::keyPressEvent(event);
 }
 
 void CPuzzleDlg::OnContextMenu(QPoint ptScreen)

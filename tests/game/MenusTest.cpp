@@ -1,9 +1,11 @@
 // The game window's menus and commands, the sound and music switches with
-// what they really play, the pattern preview, Show Grid and the cursor.
+// what they really play, the pattern preview, the help page, Show Grid and
+// the cursor.
 #include "GameTestEnv.h"
 
 #include "audio/AudioDevice.h"
 #include "audio/SoundEffects.h"
+#include "game/HelpDlg.h"
 #include "game/PatternDlg.h"
 #include "res/Menus.h"
 #include "tools/media/MidiWriter.h"
@@ -13,7 +15,9 @@
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
+#include <QTextBrowser>
 #include <SDL_mixer.h>
 
 #include <cmath>
@@ -134,6 +138,31 @@ void WithContextMenu(CPuzzleDlg& dlg, QObject* owner, std::function<void(QMenu*)
     QApplication::sendEvent(&dlg, &open);
 }
 
+// Runs `open`, which shows the help page modally; returns the page's text
+// and closes the page with `close`.
+QString HelpPageShownBy(QObject* owner, const std::function<void()>& open,
+                        const std::function<void(CHelpDlg*)>& close)
+{
+    QString text;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, owner, [&] {
+        if (auto* help = qobject_cast<CHelpDlg*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            text = help->windowTitle() + QLatin1Char('\n') + help->Page()->toPlainText();
+            close(help);
+        }
+    });
+    poll.start();
+    QTimer::singleShot(5000, owner, [] { // a failed check must not leave the page open
+        if (auto* help = qobject_cast<CHelpDlg*>(QApplication::activeModalWidget())) {
+            help->EndDialog(IDCANCEL);
+        }
+    });
+    open();
+    return text;
+}
+
 } // namespace
 
 class MenusTest : public QObject {
@@ -243,6 +272,41 @@ private slots:
         g.dlg->move(650, 260);
         QTRY_COMPARE(preview->pos(), g.dlg->mapToGlobal(g.dlg->ClientOrigin()) + QPoint(-300, 10));
         QCOMPARE(SoundLog::Count(6), 0);
+    }
+
+    void helpPageFromF1AndFromTheMenu()
+    {
+        MenuGame g;
+        // "?" holds About, then How to play.
+        QMenu* help = nullptr;
+        for (QAction* a : g.dlg->findChild<QMenuBar*>()->actions()) {
+            help = a->text() == QLatin1String("&?") ? a->menu() : help;
+        }
+        QVERIFY(help);
+        QList<int> ids;
+        for (const QAction* a : help->actions()) {
+            ids << a->data().toInt();
+        }
+        QCOMPARE(ids, (QList<int>{ID_APP_ABOUT, ID_HOW_TO_PLAY}));
+        QCOMPARE(g.Item(ID_HOW_TO_PLAY)->text(), QStringLiteral("&How to play\tF1"));
+
+        // F1 where the focus is (Scramble), closed with Escape; the menu item, closed with OK.
+        const QString byKey = HelpPageShownBy(
+            this, [&] { QTest::keyClick(g.dlg->GetDlgItem(IDC_SCRAMBLE), Qt::Key_F1); },
+            [](CHelpDlg* h) { QTest::keyClick(h, Qt::Key_Escape); });
+        QVERIFY(!QApplication::activeModalWidget());
+        const QString byMenu = HelpPageShownBy(
+            this, [&] { g.Item(ID_HOW_TO_PLAY)->trigger(); },
+            [](CHelpDlg* h) { QTest::mouseClick(h->GetDlgItem(IDOK), Qt::LeftButton); });
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(byMenu, byKey);
+        // The rules, the mouse and the keyboard, the menus.
+        for (const char* words : {"How to play", "Scramble", "blank", "Right click", "context menu", "Enter",
+                                  "Escape", "F1", "File", "Options", "Midi", "Player Setup"}) {
+            QVERIFY2(byKey.contains(QLatin1String(words)), words);
+        }
+        QCOMPARE(SoundLog::Count(6), 0);
+        QVERIFY(!g.WalkRunning()); // F1 on the focused Scramble button did not scramble
     }
 
     void showGridFromTheBoxAndTheMenuAgree()
