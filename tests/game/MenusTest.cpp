@@ -1,12 +1,13 @@
 // The game window's menus and commands, the sound and music switches with
-// what they really play, the pattern preview, the help page, Show Grid and
-// the cursor.
+// what they really play, the pattern preview, the help page, the about box's
+// mail link, Show Grid and the cursor.
 #include "GameTestEnv.h"
 
 #include "audio/AudioDevice.h"
 #include "audio/SoundEffects.h"
 #include "game/HelpDlg.h"
 #include "game/PatternDlg.h"
+#include "imaging/LinkResult.h"
 #include "res/Menus.h"
 #include "tools/media/MidiWriter.h"
 #include "tools/media/WavWriter.h"
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProcess>
 #include <QTextBrowser>
 #include <SDL_mixer.h>
 
@@ -163,6 +165,74 @@ QString HelpPageShownBy(QObject* owner, const std::function<void()>& open,
     return text;
 }
 
+// A desktop of our own making: xdg-open and xdg-settings as scripts in a
+// folder that is the whole PATH, and a web browser's desktop entry there.
+class FakeDesktop {
+public:
+    FakeDesktop()
+    {
+        for (const char* name : {"PATH", "XDG_DATA_HOME", "XDG_DATA_DIRS", "BROWSER"}) {
+            m_saved.emplace_back(name, qgetenv(name));
+        }
+        qputenv("PATH", m_dir.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", m_dir.path().toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", m_dir.path().toLocal8Bit());
+        qunsetenv("BROWSER");
+        QDir(m_dir.path()).mkpath(QStringLiteral("applications"));
+        Write(QStringLiteral("applications/test-browser.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Browser\nExec=browser %u\n");
+    }
+    ~FakeDesktop()
+    {
+        for (const auto& [name, value] : m_saved) {
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
+        }
+    }
+    FakeDesktop(const FakeDesktop&) = delete;
+    FakeDesktop& operator=(const FakeDesktop&) = delete;
+
+    // A shell script run as `name`; an empty body leaves the tool out.
+    void Tool(const char* name, const QByteArray& body)
+    {
+        if (!body.isEmpty()) {
+            const QString path = QString::fromLatin1(name);
+            Write(path, "#!/bin/sh\n" + body + "\n");
+            QFile::setPermissions(m_dir.filePath(path),
+                                  QFile::permissions(m_dir.filePath(path)) | QFile::ExeOwner);
+        }
+    }
+
+private:
+    void Write(const QString& path, const QByteArray& text)
+    {
+        QFile f(m_dir.filePath(path));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+
+    QTemporaryDir m_dir;
+    std::vector<std::pair<const char*, QByteArray>> m_saved;
+};
+
+// The longest pause between the ticks of a 5 ms timer, the one still going on included.
+class TickGaps : public QObject {
+public:
+    TickGaps()
+    {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this,
+                [this] { m_longest = std::max(m_longest, m_clock.restart()); });
+        m_clock.start();
+        m_timer.start();
+    }
+    qint64 Longest() const { return std::max(m_longest, m_clock.elapsed()); }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+};
+
 } // namespace
 
 class MenusTest : public QObject {
@@ -307,6 +377,76 @@ private slots:
         }
         QCOMPARE(SoundLog::Count(6), 0);
         QVERIFY(!g.WalkRunning()); // F1 on the focused Scramble button did not scramble
+    }
+
+    void mailLinkInTheAboutBoxWaitsForNothing_data()
+    {
+        QTest::addColumn<QByteArray>("opener");   // xdg-open; empty: there is none
+        QTest::addColumn<QByteArray>("settings"); // xdg-settings; empty: there is none
+        QTest::addColumn<bool>("browser");        // the browser was started with the target
+        QTest::addColumn<int>("message");         // the code reported; 0: no message
+        const QByteArray browser = "echo test-browser.desktop";
+        QTest::newRow("mail program opens it") << QByteArray("exit 0") << browser << false << 0;
+        QTest::newRow("no mail program: the browser") << QByteArray("exit 3") << browser << true << 0;
+        QTest::newRow("no mail program, no browser")
+            << QByteArray("exit 3") << QByteArray("exit 1") << false << LinkResult::NoAssoc;
+        QTest::newRow("no opener, no browser")
+            << QByteArray() << QByteArray() << false << LinkResult::NoAssoc;
+        QTest::newRow("slow opener fails, slow browser lookup")
+            << QByteArray("/bin/sleep 0.3; exit 4") << QByteArray("/bin/sleep 0.5; exit 1") << false
+            << LinkResult::AssocIncomplete;
+        QTest::newRow("opener stays with the mail program")
+            << QByteArray("/bin/sleep 1.5; exit 4") << browser << false << 0;
+    }
+
+    void mailLinkInTheAboutBoxWaitsForNothing()
+    {
+        QFETCH(QByteArray, opener);
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, browser);
+        QFETCH(int, message);
+        MenuGame g;
+        FakeDesktop desktop;
+        desktop.Tool("xdg-open", opener);
+        desktop.Tool("xdg-settings", settings);
+        QStringList messages;
+        int beeps = 0;
+        CHyperLink::s_pfnMessageBox = [&](const QString& text, QMessageBox::Icon) { messages << text; };
+        CHyperLink::s_pfnBeep = [&] { ++beeps; };
+        QStringList started; // the browser's command lines
+        CHyperLink::s_pfnStartDetached = [&](const QString& program, const QStringList& args) {
+            started << program + QLatin1Char(' ') + args.join(QLatin1Char(' '));
+            return true;
+        };
+        const int patience = CHyperLink::s_nOpenerPatienceMs;
+        CHyperLink::s_nOpenerPatienceMs = 800;
+
+        qint64 longestPause = -1;
+        QTimer::singleShot(0, this, [&] {
+            auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+            QVERIFY(about);
+            CHyperLink& link = about->m_link;
+            [&] {
+                TickGaps gaps;
+                QTest::mousePress(&link, Qt::LeftButton, {}, link.rect().center());
+                QTRY_VERIFY_WITH_TIMEOUT(link.IsVisited() || !messages.isEmpty(), 5000);
+                // An opener that runs on ends unheeded.
+                QTRY_VERIFY_WITH_TIMEOUT(link.findChildren<QProcess*>().isEmpty(), 5000);
+                longestPause = gaps.Longest();
+            }();
+            about->EndDialog(IDOK);
+        });
+        g.Item(ID_APP_ABOUT)->trigger();
+        CHyperLink::s_nOpenerPatienceMs = patience;
+        CHyperLink::s_pfnMessageBox = nullptr;
+        CHyperLink::s_pfnBeep = nullptr;
+        CHyperLink::s_pfnStartDetached = nullptr;
+
+        QVERIFY2(longestPause >= 0 && longestPause < 50, qPrintable(QString::number(longestPause)));
+        QCOMPARE(started, browser ? QStringList{"browser " + CAboutDlg::MailTarget()} : QStringList());
+        QCOMPARE(g.dlg->m_about.m_link.IsVisited(), message == 0);
+        QCOMPARE(messages, message == 0 ? QStringList() : QStringList{CHyperLink::LinkErrorText(message)});
+        QCOMPARE(beeps, message == 0 ? 0 : 1);
     }
 
     void showGridFromTheBoxAndTheMenuAgree()
