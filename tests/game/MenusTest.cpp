@@ -9,6 +9,7 @@
 #include "game/PatternDlg.h"
 #include "imaging/LinkResult.h"
 #include "res/Menus.h"
+#include "support/RunFolder.h"
 #include "tools/media/MidiWriter.h"
 #include "tools/media/WavWriter.h"
 
@@ -165,53 +166,36 @@ QString HelpPageShownBy(QObject* owner, const std::function<void()>& open,
     return text;
 }
 
-// A desktop of our own making: xdg-open and xdg-settings as scripts in a
-// folder that is the whole PATH, and a web browser's desktop entry there.
+// A desktop of our own making: xdg-open and xdg-settings as shell scripts in
+// a folder that is the whole PATH (an empty script leaves the tool out), and
+// a web browser's desktop entry there.
 class FakeDesktop {
 public:
-    FakeDesktop()
+    FakeDesktop(const QByteArray& opener, const QByteArray& settings)
     {
-        for (const char* name : {"PATH", "XDG_DATA_HOME", "XDG_DATA_DIRS", "BROWSER"}) {
-            m_saved.emplace_back(name, qgetenv(name));
-        }
-        qputenv("PATH", m_dir.path().toLocal8Bit());
-        qputenv("XDG_DATA_HOME", m_dir.path().toLocal8Bit());
-        qputenv("XDG_DATA_DIRS", m_dir.path().toLocal8Bit());
-        qunsetenv("BROWSER");
-        QDir(m_dir.path()).mkpath(QStringLiteral("applications"));
-        Write(QStringLiteral("applications/test-browser.desktop"),
-              "[Desktop Entry]\nType=Application\nName=Browser\nExec=browser %u\n");
-    }
-    ~FakeDesktop()
-    {
-        for (const auto& [name, value] : m_saved) {
-            value.isNull() ? qunsetenv(name) : qputenv(name, value);
-        }
-    }
-    FakeDesktop(const FakeDesktop&) = delete;
-    FakeDesktop& operator=(const FakeDesktop&) = delete;
-
-    // A shell script run as `name`; an empty body leaves the tool out.
-    void Tool(const char* name, const QByteArray& body)
-    {
-        if (!body.isEmpty()) {
-            const QString path = QString::fromLatin1(name);
-            Write(path, "#!/bin/sh\n" + body + "\n");
-            QFile::setPermissions(m_dir.filePath(path),
-                                  QFile::permissions(m_dir.filePath(path)) | QFile::ExeOwner);
+        QVERIFY(support::WriteFile(Path("applications/test-browser.desktop"),
+                                   "[Desktop Entry]\nType=Application\nName=Browser\nExec=browser %u\n"));
+        for (const auto& [name, body] :
+             {std::pair{"xdg-open", opener}, std::pair{"xdg-settings", settings}}) {
+            if (!body.isEmpty()) {
+                QVERIFY(support::WriteFile(Path(name), ("#!/bin/sh\n" + body + "\n").toStdString()));
+                std::filesystem::permissions(Path(name), std::filesystem::perms::owner_exec,
+                                             std::filesystem::perm_options::add);
+            }
         }
     }
 
 private:
-    void Write(const QString& path, const QByteArray& text)
+    std::string Path(const char* name) const
     {
-        QFile f(m_dir.filePath(path));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text);
+        return m_dir.filePath(QString::fromLatin1(name)).toStdString();
     }
 
     QTemporaryDir m_dir;
-    std::vector<std::pair<const char*, QByteArray>> m_saved;
+    support::ScopedEnv m_path{"PATH", m_dir.path().toStdString()};
+    support::ScopedEnv m_dataHome{"XDG_DATA_HOME", m_dir.path().toStdString()};
+    support::ScopedEnv m_dataDirs{"XDG_DATA_DIRS", m_dir.path().toStdString()};
+    support::ScopedEnv m_browser{"BROWSER", std::nullopt};
 };
 
 // The longest pause between the ticks of a 5 ms timer, the one still going on included.
@@ -406,9 +390,7 @@ private slots:
         QFETCH(bool, browser);
         QFETCH(int, message);
         MenuGame g;
-        FakeDesktop desktop;
-        desktop.Tool("xdg-open", opener);
-        desktop.Tool("xdg-settings", settings);
+        FakeDesktop desktop(opener, settings);
         QStringList messages;
         int beeps = 0;
         CHyperLink::s_pfnMessageBox = [&](const QString& text, QMessageBox::Icon) { messages << text; };
