@@ -73,16 +73,18 @@ QImage Background250(int scale)
     // little darker and a glint just a little lighter, so that black text
     // reads the same on every part of the pattern. Each spiral is painted
     // again one tile over in every direction so that the edges meet when the
-    // bitmap is tiled.
+    // bitmap is tiled. The lines are one device pixel wide, so the larger
+    // version is engraved finer.
+    const double line = 1.0 / scale;
     const QColor groove(220, 175, 40), glint(250, 218, 96), diamond(234, 190, 42);
     const struct {
         QPointF c;
         bool mirror;
     } spirals[] = {{{27, 22}, false}, {{81, 22}, true}, {{0, 66}, true}, {{54, 66}, false}};
-    const auto segments = [&p](const QPolygonF& poly, const QColor& colour) {
+    const auto segments = [&p, line](const QPolygonF& poly, const QColor& colour) {
         for (int i = 0; i + 1 < poly.size(); ++i) {
             const QRectF r = QRectF(poly[i], poly[i + 1]).normalized();
-            p.fillRect(QRectF(r.topLeft(), r.size() + QSizeF(1, 1)), colour);
+            p.fillRect(QRectF(r.topLeft(), r.size() + QSizeF(line, line)), colour);
         }
     };
     for (int dy = -1; dy <= 1; ++dy)
@@ -90,7 +92,7 @@ QImage Background250(int scale)
             for (const auto& s : spirals) {
                 const QPointF c = s.c + QPointF(dx * w, dy * h);
                 const QPolygonF spiral = SquareSpiral(c, 32, 6, s.mirror);
-                segments(spiral.translated(1, 1), glint);
+                segments(spiral.translated(line, line), glint);
                 segments(spiral, groove);
                 // A small diamond between the spirals.
                 const QPointF m = c + QPointF(27, 22);
