@@ -9,13 +9,14 @@
 #include "res/Colors.h"
 #include "res/ResourceIds.h"
 #include "shell/SetupDlg.h"
+#include "support/Pictures.h"
+#include "support/RunFolder.h"
 
-#include <QDir>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -36,14 +37,14 @@ double Contrast(QRgb a, QRgb b)
 
 // A picture with a colour table whose pixels alternate black and white: scaled
 // smoothly it turns grey, picked pixel by pixel it stays black or white.
-bool WriteCheckerboard(const QString& path)
+QImage Checkerboard()
 {
     QImage image(300, 300, QImage::Format_Indexed8);
     image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, y, static_cast<uint>((x + y) % 2));
-    return image.save(path, "BMP");
+    return image;
 }
 
 // What a control covers of its dialog: the text of a label (its box may reach
@@ -69,21 +70,16 @@ QRegion Drawn(const QWidget* w)
 class SetupLookTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
+    std::unique_ptr<support::RunFolder> m_run;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("run/bitmaps"))));
-        m_oldCwd = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.filePath(QStringLiteral("run"))));
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toUtf8());
+        m_run = std::make_unique<support::RunFolder>();
         for (int n = 1; n <= 4; ++n)
-            QVERIFY(WriteCheckerboard(QStringLiteral("bitmaps/pic%1.bmp").arg(n)));
+            QVERIFY(support::SaveBmp(Checkerboard(), QStringLiteral("bitmaps/pic%1.bmp").arg(n)));
     }
-    void cleanupTestCase() { QDir::setCurrent(m_oldCwd); }
+    void cleanupTestCase() { m_run.reset(); }
 
     void drawsItsImagesForTheScreensPixelRatio()
     {
