@@ -15,25 +15,9 @@
 #include <QLabel>
 #include <QTest>
 
-#include <cmath>
 #include <memory>
 
 namespace {
-
-double Luminance(QRgb c)
-{
-    const auto linear = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
-}
-
-double Contrast(QRgb a, QRgb b)
-{
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 // A picture with a colour table whose pixels alternate black and white: scaled
 // smoothly it turns grey, picked pixel by pixel it stays black or white.
@@ -163,7 +147,7 @@ private slots:
             // The frame shows against the background it stands on.
             const QRgb shadow = pixel(lines.topLeft() + QPoint(0, lines.height() / 2));
             QCOMPARE(shadow, box->ShadowColor().rgb());
-            QVERIFY(Contrast(shadow, pixel(lines.topLeft() + QPoint(3, lines.height() / 2))) >= 2.0);
+            QVERIFY(qGray(pixel(lines.topLeft() + QPoint(3, lines.height() / 2))) - qGray(shadow) > 60);
             // A caption stands on a golden box, and the frame stops short of it.
             const QRect caption = box->CaptionRect().translated(box->pos());
             if (caption.isEmpty())
