@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -30,11 +29,17 @@ CSetupDlg::FileDialogHook& FileDialogHookRef()
     return hook;
 }
 
-// Dark outside, light inside: it shows on light and dark pictures alike.
-constexpr const char* kCheckedFrameStyle =
-    "QFrame { border: 2px solid rgb(60, 25, 0); background: transparent; }";
-constexpr const char* kCheckedInnerStyle =
-    "QFrame { border: 2px solid rgb(255, 250, 225); background: transparent; }";
+// A picture file scaled to size × size logical pixels for a screen of the
+// given device pixel ratio; null when it does not load.
+QImage LoadButtonPicture(const std::string& path, int size, qreal devicePixelRatio)
+{
+    const int pixels = qRound(size * std::max<qreal>(devicePixelRatio, 1));
+    QImage image = CPictureFile::Load(ToNativePath(path), QSize(pixels, pixels));
+    if (!image.isNull()) {
+        image.setDevicePixelRatio(qreal(pixels) / size);
+    }
+    return image;
+}
 
 struct ToolTip {
     int id;
@@ -71,25 +76,6 @@ CSetupDlg::CSetupDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_SETUP, pParentWnd)
     m_btnDefault = GetDlgItemAs<QPushButton>(IDOK);
     m_spinDifficult = GetDlgItemAs<CSpinButtonCtrl>(IDC_SPIN_DIFFICULT);
 
-    // The picture fills its button, so the checked one wears a frame drawn
-    // over its picture.
-    for (int id = IDC_PIC1; id <= IDC_PIC4; ++id) {
-        auto* button = GetDlgItemAs<QAbstractButton>(id);
-        if (!button) {
-            continue;
-        }
-        auto* frame = new QFrame(button);
-        frame->setObjectName(QStringLiteral("checkedFrame"));
-        frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-        frame->setStyleSheet(QString::fromLatin1(kCheckedFrameStyle));
-        frame->setGeometry(button->rect());
-        auto* inner = new QFrame(frame);
-        inner->setAttribute(Qt::WA_TransparentForMouseEvents);
-        inner->setStyleSheet(QString::fromLatin1(kCheckedInnerStyle));
-        inner->setGeometry(frame->rect().adjusted(2, 2, -2, -2));
-        frame->setVisible(button->isChecked());
-        connect(button, &QAbstractButton::toggled, frame, &QWidget::setVisible);
-    }
     // The short labels beside the number boxes stay on one line, even where
     // the substitute font runs wider than the template's.
     for (const auto& control : Controls()) {
@@ -170,7 +156,7 @@ void CSetupDlg::SetPictureImages()
             continue;
         }
         const QImage image =
-            CPictureFile::Load(ToNativePath(g_strPicPath[n - 1]), QSize(kPictureSize, kPictureSize));
+            LoadButtonPicture(g_strPicPath[n - 1], kPictureSize, button->devicePixelRatioF());
         if (image.isNull()) {
             // Without its picture the button shows its name.
             button->setIcon(QIcon());
