@@ -1,6 +1,7 @@
 #include "about/AboutDlg.h"
 #include "about/CreditsCompose.h"
 #include "imaging/DIBitmap.h"
+#include "imaging/LinkResult.h"
 #include "platform/DialogUnits.h"
 #include "res/ResourceIds.h"
 
@@ -73,9 +74,9 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_oldCwd = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_dir.path()));
-        CHyperLink::s_pfnOpenUrl = [this](const QUrl& url) {
+        CHyperLink::s_pfnOpenUrl = [this](const QUrl& url, QObject*, CHyperLink::Done fnDone) {
             m_opened.push_back(url);
-            return true;
+            fnDone(LinkResult::Opened);
         };
         CHyperLink::s_pfnStartDetached = [](const QString&, const QStringList&) { return false; };
         CHyperLink::s_pfnMessageBox = [this](const QString& text, QMessageBox::Icon) {
