@@ -124,11 +124,11 @@ TEST_F(MidiPlayerTest, MissingOrBrokenSongOrSoundFontFailsSilently)
     std::ofstream(File("broken.sf2"), std::ios::binary) << "RIFF....sfbk but nothing else";
     // Not regular files, and a good song padded to one byte more than the
     // player reads (and, further below, to just as much).
-    ASSERT_TRUE(testsupport::MakeFifo(File("fifo.mid")));
+    ASSERT_TRUE(support::MakeFifo(File("fifo.mid")));
     ASSERT_EQ(symlink("/dev/zero", File("zero.mid").c_str()), 0);
     const std::string songBytes(song.begin(), song.end());
-    ASSERT_TRUE(testsupport::MakeLargeFile(File("huge.mid"), songBytes, CMidiPlayer::kMaxFileBytes + 1));
-    ASSERT_TRUE(testsupport::MakeLargeFile(File("big.mid"), songBytes, CMidiPlayer::kMaxFileBytes));
+    ASSERT_TRUE(support::MakeLargeFile(File("huge.mid"), songBytes, CMidiPlayer::kMaxFileBytes + 1));
+    ASSERT_TRUE(support::MakeLargeFile(File("big.mid"), songBytes, CMidiPlayer::kMaxFileBytes));
     testing::internal::CaptureStderr();
     CMidiPlayer p;
     for (const char* name :

@@ -79,7 +79,7 @@ TEST_F(SoundEffectsTest, StopAndMissingFilesLeaveSilence)
 // FIFO is not waited on, a device or a huge file is not read.
 TEST_F(SoundEffectsTest, OnlyRegularFilesWithinTheLimitArePlayed)
 {
-    using namespace testsupport;
+    using namespace support;
     const std::string tone = WriteTone("tone.wav", 440.0, 0.2);
     ASSERT_EQ(symlink(tone.c_str(), File("link.wav").c_str()), 0);
     ASSERT_TRUE(MakeFifo(File("fifo.wav")));

@@ -12,7 +12,7 @@
 #include <QElapsedTimer>
 
 using namespace gametest;
-using namespace testsupport;
+using namespace support;
 
 namespace {
 const char* const kSounds[] = {"start", "win", "click", "miss", "ok", "blip"};

@@ -243,7 +243,7 @@ TEST_F(ProfileTest, UnwritableFolderFailsWithOneLine)
 // (nor waited on) nor replaced.
 TEST_F(ProfileTest, SpecialOrHugeFilesAreNeitherReadNorReplaced)
 {
-    using namespace testsupport;
+    using namespace support;
     const std::string path = ProfilePath();
     const std::string fifo = (m_root / "fifo").string();
     const std::string node = (m_root / "null").string();

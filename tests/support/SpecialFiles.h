@@ -14,7 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace testsupport {
+namespace support {
 
 inline bool MakeFifo(const std::string& path)
 {
@@ -83,4 +83,4 @@ private:
     std::thread m_thread;
 };
 
-} // namespace testsupport
+} // namespace support
