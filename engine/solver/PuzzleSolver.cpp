@@ -20,8 +20,8 @@ CPuzzleState Transposed(const CPuzzleState& state)
     return CPuzzleState(y, x, std::move(tiles));
 }
 
-// A shortest solution with the tables of the pattern store (tall boards solved
-// turned on their side); false when the limits came first.
+// A shortest solution, with the quick tables up to 9 cells and the pattern
+// store's above (tall boards turned on their side); false when the limits came first.
 bool SolveShortest(const CPuzzleState& state, const CSearchLimits& limits, std::vector<CCell>& moves)
 {
     const int x = state.Width(), y = state.Height();

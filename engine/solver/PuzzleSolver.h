@@ -23,8 +23,9 @@
 // solution it holds at that moment:
 // - the shortest solution (bOptimal) when that search has finished;
 // - otherwise the short solution (bFellBack) when it has been found; on a board
-//   of 10 to 16 cells it is found first, in about a millisecond, before the
-//   shortest search starts (a board of at most 9 cells has only the one search);
+//   of 10 to 16 cells it is found first, mostly in well under a millisecond and
+//   rarely in more than a few, before the shortest search starts (a board of at
+//   most 9 cells has only the one search);
 // - otherwise status Interrupted and no moves.
 // A limit already reached when Solve is called therefore gives Interrupted at once,
 // on every size (boards that need no search still get their answer: malformed,

@@ -23,7 +23,7 @@ constexpr std::size_t kGroupSize = 2;
 constexpr std::size_t kGroupNodes = 60000;     // first try for a group of three or more
 constexpr std::size_t kPairNodes = 250000;     // a pair
 constexpr std::size_t kPairNodesMax = 4000000; // a pair, last resort: more than its whole space
-constexpr std::uint64_t kBlockNodes = 200000;  // a final block of 10 to 12 cells
+constexpr std::uint64_t kBlockNodes = 50000;   // a final block of 10 to 12 cells
 
 // Open addressing from a search state to its node; cleared slot by slot between searches.
 struct SNodeMap {
