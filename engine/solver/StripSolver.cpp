@@ -330,7 +330,7 @@ bool CStripSolver::SearchGroup(const std::vector<int>& tiles, std::size_t nodeLi
         const SNode node = nodes[static_cast<size_t>(index)];
         if (static_cast<size_t>(node.f) != lowest)
             continue; // reached again more cheaply
-        if (++expanded > nodeLimit || ((expanded & 0xFFF) == 0 && m_limits.Expired()))
+        if (++expanded > nodeLimit || ((expanded & 0x3FF) == 0 && m_limits.Expired()))
             return false;
         ++m_nNodes;
         const int blank = static_cast<int>(node.key & 0xFF);
