@@ -557,7 +557,9 @@ QImage Decode(const std::string& path, Status& status, std::vector<QRgb>* colorT
     std::uint64_t size = 0;
     const int fd = CRegularFile::Open(path, fileStatus, size);
     if (fd < 0) {
-        status = fileStatus == CRegularFile::Status::NotRegular ? Status::NotRegular : Status::Missing;
+        status = fileStatus == CRegularFile::Status::NotRegular   ? Status::NotRegular
+                 : fileStatus == CRegularFile::Status::Unreadable ? Status::Unreadable
+                                                                  : Status::Missing;
         return {};
     }
     FileBytes in(fd);
@@ -636,6 +638,8 @@ const char* CPictureFile::Describe(Status status)
         return "readable";
     case Status::Missing:
         return CRegularFile::Describe(CRegularFile::Status::Missing);
+    case Status::Unreadable:
+        return CRegularFile::Describe(CRegularFile::Status::Unreadable);
     case Status::NotRegular:
         return CRegularFile::Describe(CRegularFile::Status::NotRegular);
     case Status::NotBmp:

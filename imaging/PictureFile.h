@@ -31,7 +31,8 @@ class CPictureFile {
 public:
     enum class Status {
         Ok,
-        Missing,     // no such file, or it cannot be opened
+        Missing,     // no such file
+        Unreadable,  // it exists but cannot be opened
         NotRegular,  // a FIFO, socket, device node or folder
         NotBmp,      // does not start like a BMP file
         Unsupported, // a header, depth or compression the game does not read
