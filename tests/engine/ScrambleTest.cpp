@@ -50,7 +50,7 @@ protected:
     // Takes `steps` steps on the board and compares every one with the model.
     void Compare(CPuzzleBoard& board, ReferenceWalk& ref, int steps)
     {
-        s_sounds.clear();
+        support::SoundLog::Clear();
         for (int i = 0; i < steps; ++i) {
             CRect rect;
             board.ScrambleStep(rect);
@@ -61,7 +61,7 @@ protected:
             ASSERT_EQ(CPuzzleBoard::s_nLastDir, ref.lastDir);
         }
         EXPECT_EQ(CRandom::GetState(), ref.state);
-        EXPECT_EQ(s_sounds, std::vector<std::string>(static_cast<std::size_t>(steps), "sounds\\click.wav"));
+        EXPECT_EQ(Sounds(), std::vector<std::string>(static_cast<std::size_t>(steps), "sounds\\click.wav"));
     }
 };
 

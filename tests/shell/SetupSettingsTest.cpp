@@ -5,6 +5,8 @@
 #include "shell/Profile.h"
 #include "shell/SetupSettings.h"
 
+#include <sstream>
+
 class SetupSettingsTest : public ShellTest {
 protected:
     void SetUp() override
