@@ -122,29 +122,6 @@ TEST_F(BoardTest, PlaceLastTileLeavesABoardThatIsNotSolved)
     EXPECT_FALSE(board.CanMoveAt(10 + 3 * 75 + 5, 10 + 2 * 75 + 5));
 }
 
-TEST_F(BoardTest, ScramblingBlocksClicksButNotTheCursorQuestion)
-{
-    StoreSettings(3, 3);
-    CPuzzleBoard board;
-    board.NewBoard();
-    board.m_bScrambling = true;
-    CRect rect(7, 7, 7, 7);
-    for (int y = 0; y < 320; y += 20) {
-        for (int x = 0; x < 320; x += 20)
-            EXPECT_FALSE(board.MoveTileAt(x, y, rect)) << x << "," << y;
-    }
-    EXPECT_EQ(rect, CRect(7, 7, 7, 7));
-    EXPECT_TRUE(Sounds().empty());
-    EXPECT_TRUE(board.IsSolved());
-
-    EXPECT_TRUE(board.CanMoveAt(150, 250)); // left of the blank
-    EXPECT_FALSE(board.CanMoveAt(50, 250)); // two away
-    EXPECT_TRUE(Sounds().empty());
-
-    board.m_bScrambling = false;
-    EXPECT_TRUE(board.MoveTileAt(150, 250, rect));
-}
-
 TEST_F(BoardTest, NewBoardRebuildsInPlaceAndRereadsTheSettings)
 {
     WriteBmp("bitmaps/pic1.bmp", support::Pattern(300, 300));

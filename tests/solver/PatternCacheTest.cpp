@@ -3,6 +3,7 @@
 #include "TestBoards.h"
 #include "engine/solver/PatternStore.h"
 #include "engine/solver/PuzzleSolver.h"
+#include "support/RunFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::uint8_t> ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 class PatternCache : public ::testing::Test {
 protected:
@@ -87,12 +76,12 @@ TEST_F(PatternCache, TablesAreWrittenOnceReadBackAndRebuiltWhenDamaged)
 
     const fs::path file = m_dir / reference->Database(groups - 1).FileName();
     const std::vector<std::uint8_t> good = reference->Database(groups - 1).Serialize();
-    ASSERT_EQ(ReadAll(file), good);
+    ASSERT_EQ(support::ReadBytes(file), good);
     for (const auto& [name, damage] : kDamage) {
         SCOPED_TRACE(name);
         std::vector<std::uint8_t> bytes = good;
         damage(bytes);
-        WriteAll(file, bytes);
+        support::WriteFile(file, bytes);
         // The table itself refuses the image...
         CPatternDatabase probe(4, 3, reference->Database(groups - 1).PatternTiles());
         EXPECT_FALSE(probe.Deserialize(bytes));
@@ -105,15 +94,14 @@ TEST_F(PatternCache, TablesAreWrittenOnceReadBackAndRebuiltWhenDamaged)
         EXPECT_EQ(counters.nBuilt, 1);
         EXPECT_EQ(counters.nLoaded, groups - 1);
         EXPECT_EQ(repaired->Database(groups - 1).Serialize(), good);
-        EXPECT_EQ(ReadAll(file), good);
+        EXPECT_EQ(support::ReadBytes(file), good);
     }
 }
 
 TEST_F(PatternCache, UnwritableFolderWorksFromMemory)
 {
     // A plain file where the folder should be: nothing can be created below it.
-    fs::create_directories(m_dir);
-    WriteAll(m_dir / "blocker", {1, 2, 3});
+    ASSERT_TRUE(support::WriteFile(m_dir / "blocker", "not a folder"));
     CPatternStore::Instance().SetCacheDirectory(m_dir / "blocker" / "zandor-puzzle");
     const auto set = Load(3, 2);
     ASSERT_TRUE(set);
@@ -130,26 +118,13 @@ TEST_F(PatternCache, UnwritableFolderWorksFromMemory)
 
 TEST(PatternCacheFolder, FollowsXdgCacheHome)
 {
-    const auto keep = [](const char* name) {
-        const char* v = std::getenv(name);
-        return v ? std::optional<std::string>(v) : std::nullopt;
-    };
-    const auto put = [](const char* name, const std::optional<std::string>& v) {
-        v ? ::setenv(name, v->c_str(), 1) : ::unsetenv(name);
-    };
-    const auto xdg = keep("XDG_CACHE_HOME"), home = keep("HOME");
-    const fs::path homeCache("/home/player/.cache/zandor-puzzle");
-
-    put("HOME", "/home/player");
-    put("XDG_CACHE_HOME", "/var/cache/player");
+    const support::ScopedEnv home("HOME", "/home/player"), xdg("XDG_CACHE_HOME", "/var/cache/player");
     EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/var/cache/player/zandor-puzzle"));
     for (const auto& notUsable : {std::optional<std::string>(""), std::optional<std::string>(),
                                   std::optional<std::string>("relative/dir")}) {
-        put("XDG_CACHE_HOME", notUsable);
-        EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), homeCache);
+        support::ScopedEnv::Set("XDG_CACHE_HOME", notUsable);
+        EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/home/player/.cache/zandor-puzzle"));
     }
-    put("HOME", std::nullopt);
+    support::ScopedEnv::Set("HOME", std::nullopt);
     EXPECT_TRUE(CPatternStore::DefaultCacheDirectory().empty());
-    put("XDG_CACHE_HOME", xdg);
-    put("HOME", home);
 }
