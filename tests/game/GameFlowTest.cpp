@@ -27,6 +27,10 @@ private slots:
         g.dlg->GetDlgItem(IDC_UNSCRAMBLE)->setFocus();
         QTest::keyClick(g.dlg->GetDlgItem(IDC_UNSCRAMBLE), Qt::Key_Return);
         QVERIFY(!g.WalkRunning());
+        // On a control that is no button, Enter presses the default one: Scramble.
+        g.dlg->GetDlgItem(IDC_SHOW_GRID)->setFocus();
+        QTest::keyClick(g.dlg.get(), Qt::Key_Return);
+        QVERIFY(g.WalkRunning());
     }
 
     void clockRunsFromTheFirstMoveToCompletion()

@@ -3,7 +3,6 @@
 #include "platform/DataExchange.h"
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
-#include "platform/SpinButtonCtrl.h"
 #include "res/ResourceFinder.h"
 #include "res/ResourceIds.h"
 
@@ -222,32 +221,6 @@ private slots:
         QVERIFY(!about.ReplaceDlgItem(4711, new QWidget(&about)));
     }
 
-    void returnPressesTheDefaultButtonAndInitRunsPerShowing()
-    {
-        RecordingDialog game(IDD_PUZZLE_DIALOG), setup(IDD_SETUP);
-        for (RecordingDialog* dlg : {&game, &setup}) {
-            dlg->show();
-            QVERIFY(QTest::qWaitForWindowExposed(dlg));
-        }
-        game.GetDlgItem(IDC_SHOW_GRID)->setFocus();
-        QTest::keyClick(&game, Qt::Key_Return);
-        QCOMPARE(game.commands, std::vector<int>{IDC_SCRAMBLE}); // the default push button
-        QTest::keyClick(&setup, Qt::Key_Enter);
-        QCOMPARE(setup.commands, std::vector<int>{IDOK}); // no default push button: OK
-
-        // Init runs once per showing and focuses the first tab stop.
-        RecordingDialog congrats(IDD_CONGRATS);
-        QTimer::singleShot(0, &congrats, [&] {
-            QVERIFY(QApplication::focusWidget() == congrats.GetDlgItem(IDOK) ||
-                    congrats.focusWidget() == congrats.GetDlgItem(IDOK));
-            QTest::mouseClick(congrats.GetDlgItem(IDCANCEL), Qt::LeftButton);
-        });
-        QCOMPARE(congrats.DoModal(), IDCANCEL);
-        QTimer::singleShot(0, &congrats, [&] { congrats.EndDialog(IDOK); });
-        QCOMPARE(congrats.DoModal(), IDOK);
-        QCOMPARE(congrats.inits, 2);
-    }
-
     void timersRestartStopAndTickUnderAModalDialog()
     {
         RecordingDialog owner;
@@ -270,12 +243,6 @@ private slots:
         QTimer::singleShot(5000, &modal, [&] { modal.EndDialog(IDCANCEL); });
         QCOMPARE(modal.DoModal(), IDOK);
         QCOMPARE(std::count(owner.ticks.begin(), owner.ticks.end(), 2), 0);
-
-        owner.show();
-        owner.EndDialog(IDOK); // ending a dialog ends its timers
-        const auto count = owner.ticks.size();
-        QTest::qWait(60);
-        QCOMPARE(owner.ticks.size(), count);
     }
 
     void integerTextIsReadLikeTheFramework()
@@ -295,28 +262,6 @@ private slots:
         for (QString bad : {"", " ", "-", "12abc", "abc", "1 2", "0x10"})
             QVERIFY2(!CDataExchange::ParseInt(bad, v), qPrintable(bad));
         QVERIFY(!CDataExchange::ParseInt(QString(29, u' ') + QStringLiteral("5x"), v));
-    }
-
-    void spinButtonsKeepToTheirRange()
-    {
-        CDialog setup(IDD_SETUP);
-        auto* spin = setup.GetDlgItemAs<CSpinButtonCtrl>(IDC_SPIN_DIFFICULT);
-        QLineEdit* edit = setup.GetDlgItemAs<QLineEdit>(IDC_DIFFICULT);
-        spin->SetRange(1, 100);
-        edit->setText(QStringLiteral("1"));
-        spin->Step(-1);
-        QCOMPARE(edit->text(), QStringLiteral("1"));
-        setup.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&setup));
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2)); // upper half: up
-        QCOMPARE(edit->text(), QStringLiteral("2"));
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, spin->height() - 2));
-        QCOMPARE(edit->text(), QStringLiteral("1"));
-
-        CSpinButtonCtrl plain; // the platform default range 100..0: up moves towards 0
-        plain.SetPos(50);
-        plain.Step(+1);
-        QCOMPARE(plain.GetPos(), 49);
     }
 
     void bitmapButtonShowsItsPictures()

@@ -208,9 +208,18 @@ private slots:
     {
         CSetupDlg dlg;
         dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        // A click on the upper half of a pair of arrows counts up, on the lower half down.
+        const auto arrows = [&dlg](int id, bool up, int clicks) {
+            auto* spin = dlg.GetDlgItemAs<CSpinButtonCtrl>(id);
+            while (clicks-- > 0)
+                QTest::mouseClick(spin, Qt::LeftButton, {},
+                                  QPoint(spin->width() / 2, up ? 2 : spin->height() - 2));
+        };
+        arrows(IDC_SPIN_FIELDX, false, 2); // from 3 to 2, and no further
+        QCOMPARE(Edit(dlg, IDC_FIELDX)->text(), QStringLiteral("2"));
         Type(Edit(dlg, IDC_DIFFICULT), QStringLiteral("99"));
-        dlg.m_spinDifficult->Step(+1);
-        dlg.m_spinDifficult->Step(+1);
+        arrows(IDC_SPIN_DIFFICULT, true, 2);
         QCOMPARE(Edit(dlg, IDC_DIFFICULT)->text(), QStringLiteral("100"));
         QTest::keyClick(Edit(dlg, IDC_DIFFICULT), Qt::Key_Up);
         QCOMPARE(Edit(dlg, IDC_DIFFICULT)->text(), QStringLiteral("100"));
