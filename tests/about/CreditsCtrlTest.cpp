@@ -1,5 +1,6 @@
 #include "about/CreditsCtrl.h"
 #include "about/CreditsCompose.h"
+#include "support/Pictures.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -9,20 +10,13 @@
 
 using namespace CreditsCompose;
 
+using support::Pattern;
+
 namespace {
 
 const QRgb kBlue = qRgb(0, 0, 255);
 const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kWhite = qRgb(255, 255, 255);
-
-QImage Pattern(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb((x * 7) & 0xFF, 40 + ((y * 11) & 0x7F), (x + y) & 0xFF));
-    return image;
-}
 
 // 21 × 10: light grey on the left, red on the right, one blue pixel at (15, 2).
 QImage TestBitmap()

@@ -4,7 +4,7 @@
 
 #include "game/PatternDlg.h"
 #include "res/Menus.h"
-#include "tools/media/MidiWriter.h"
+#include "support/Songs.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -29,20 +29,6 @@ struct MenuGame : Game {
         return songs;
     }
 };
-
-// Writes one song file of the game: a second of loud notes.
-void WriteSong(const QString& name)
-{
-    QDir().mkpath(QStringLiteral("midi"));
-    CMidiWriter w(96);
-    const int t = w.AddTrack("piano");
-    w.Tempo(t, 0, 240);
-    w.Program(t, 0, 0, 0);
-    for (int i = 0; i < 32; ++i) {
-        w.Note(t, static_cast<std::uint32_t>(i * 48), 48, 0, 60 + (i % 8), 120);
-    }
-    QVERIFY(w.Write(QStringLiteral("midi/%1.mid").arg(name).toStdString()));
-}
 
 // Moves the mouse to a client point, as the player would, and returns the
 // cursor shown there: the one of the topmost control that sets one.
@@ -116,7 +102,7 @@ private slots:
     {
         MenuGame g;
         // Only "Sunny Days" exists: any other song would stay closed.
-        WriteSong(QStringLiteral("SunnyDays"));
+        QVERIFY(support::WriteTune("midi/SunnyDays.mid"));
         g.Item(ID_MIDI + 3)->trigger();
         QCOMPARE(g.dlg->m_nSong, 3);
         QCOMPARE(g.CheckedSongs(), std::vector<int>{3});
@@ -130,7 +116,7 @@ private slots:
 
         // New Game with Midi on plays a random song and marks it.
         for (const char* name : {"openplains", "zandor", "EveningGlow", "risingcrown"}) {
-            WriteSong(QString::fromLatin1(name));
+            QVERIFY(support::WriteTune(std::string("midi/") + name + ".mid"));
         }
         const std::uint32_t state = CRandom::GetState();
         const int expected = CRandom::Next() % 5 + 1;

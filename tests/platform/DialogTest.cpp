@@ -14,17 +14,9 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
+using support::Pattern;
 
-// A picture whose every pixel differs from its neighbours.
-QImage Pattern(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb((x * 2) & 0xFF, (y * 2) & 0xFF, (x * 7 + y * 3) & 0xFF));
-    return img;
-}
+namespace {
 
 // Quarters: red, green (right), blue (bottom), yellow (bottom right).
 QImage Indexed(int w, int h)
@@ -280,3 +272,4 @@ private slots:
 
 QTEST_MAIN(DialogTest)
 #include "DialogTest.moc"
+#include "support/Pictures.h"
