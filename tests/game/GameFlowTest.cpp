@@ -76,30 +76,23 @@ private slots:
         QVERIFY(!g.ClockRunning());
     }
 
-    void oneStepWalkSolvedByTheFirstMove_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("NO") << int(IDCANCEL);
-        QTest::newRow("YES") << int(IDOK);
-    }
-
     void oneStepWalkSolvedByTheFirstMove()
     {
-        QFETCH(int, answer);
-        Game g({{"Difficult", 1}});
-        g.Walk();
-        QVERIFY(!g.Board().IsSolved());
-        SoundLog::Clear();
-        g.answerer.congratsAnswer = answer;
-        g.ClickHome();
-        QCOMPARE(g.answerer.congrats, QStringList{QStringLiteral("1, 0:00")});
-        // YES runs Player Setup again, NO goes on with the blip of Unscramble.
-        QCOMPARE(g.answerer.setupTitles.size(), answer == IDOK ? 2 : 1);
-        if (answer == IDCANCEL) {
-            QCOMPARE(SoundLog::Effects(), (std::vector<int>{3, 2, 6}));
+        for (int answer : {IDCANCEL, IDOK}) { // NO, YES
+            Game g({{"Difficult", 1}});
+            g.Walk();
+            QVERIFY(!g.Board().IsSolved());
+            SoundLog::Clear();
+            g.answerer.congratsAnswer = answer;
+            g.ClickHome();
+            QCOMPARE(g.answerer.congrats, QStringList{QStringLiteral("1, 0:00")});
+            // YES runs Player Setup again, NO goes on with the blip of Unscramble.
+            QCOMPARE(g.answerer.setupTitles.size(), answer == IDOK ? 2 : 1);
+            if (answer == IDCANCEL)
+                QCOMPARE(SoundLog::Effects(), (std::vector<int>{3, 2, 6}));
+            QVERIFY(g.Board().IsSolved());
+            QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
         }
-        QVERIFY(g.Board().IsSolved());
-        QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
     }
 
     void walkTakesDifficultyStepsAndScrambleOnlyRestartsItBeforeTheFirst()

@@ -43,9 +43,8 @@ public:
     {
         for (int n = 1; n <= 4; ++n) {
             QImage img = Pattern(300, 300);
-            if (n > 1) {
+            if (n > 1)
                 img.invertPixels();
-            }
             QVERIFY(support::SaveBmp(img, QStringLiteral("bitmaps/pic%1.bmp").arg(n)));
         }
     }
@@ -80,15 +79,13 @@ private:
     void Poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == m_last) {
+        if (!modal || modal == m_last)
             return;
-        }
         if (auto* setup = qobject_cast<CSetupDlg*>(modal)) {
             m_last = modal;
             setupTitles << setup->windowTitle();
-            if (onSetup) {
+            if (onSetup)
                 onSetup(setup);
-            }
             QTest::keyClick(setup, Qt::Key_Return);
             m_last = nullptr;
         } else if (auto* dlg = qobject_cast<CCongratsDlg*>(modal)) {
@@ -154,14 +151,12 @@ struct Game {
     explicit Game(std::map<std::string, int> settings = {}, bool open = true, bool pictures = true)
     {
         FreshProgramState();
-        if (pictures) {
+        if (pictures)
             folder.WritePictures();
-        }
         settings.emplace("Midi", 0);
         RunFolder::Store(settings);
-        if (open) {
+        if (open)
             Open();
-        }
     }
     void Open()
     {
@@ -182,17 +177,15 @@ struct Game {
     // Ticks a timer directly, n times.
     void Tick(int timer, int n = 1)
     {
-        while (n-- > 0) {
+        while (n-- > 0)
             dlg->OnTimer(timer);
-        }
     }
     // Runs a walk to its end.
     void Walk()
     {
         dlg->OnScramble();
-        while (WalkRunning()) {
+        while (WalkRunning())
             Tick(kWalk);
-        }
     }
 };
 

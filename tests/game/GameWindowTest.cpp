@@ -134,9 +134,8 @@ private slots:
         const QRect blank = CellRect(b, b.m_nBlankCol, b.m_nBlankRow).adjusted(2, 2, -2, -2);
         QSet<QRgb> colours;
         for (int y = blank.top(); y < blank.bottom(); y += 3) {
-            for (int x = blank.left(); x < blank.right(); x += 3) {
+            for (int x = blank.left(); x < blank.right(); x += 3)
                 colours.insert(shot.pixel(x, y));
-            }
         }
         QVERIFY(colours.size() > 3);
 

@@ -22,9 +22,8 @@ struct MenuGame : Game {
     {
         std::vector<int> songs;
         for (int id = ID_SONG1; id <= ID_SONG5; ++id) {
-            if (Checked(id)) {
+            if (Checked(id))
                 songs.push_back(id - ID_MIDI);
-            }
         }
         return songs;
     }
@@ -38,9 +37,8 @@ QCursor HoverAt(CPuzzleDlg& dlg, QPoint client)
     QTest::mouseMove(&dlg, p);
     QApplication::processEvents();
     const QWidget* w = dlg.childAt(p) ? dlg.childAt(p) : &dlg;
-    while (w && !w->testAttribute(Qt::WA_SetCursor)) {
+    while (w && !w->testAttribute(Qt::WA_SetCursor))
         w = w->parentWidget();
-    }
     return w ? w->cursor() : QCursor(Qt::ArrowCursor);
 }
 
@@ -115,9 +113,8 @@ private slots:
         QTRY_VERIFY(g.Board().m_midi.GetPositionMs() > 0); // the mixer plays it
 
         // New Game with Midi on plays a random song and marks it.
-        for (const char* name : {"openplains", "zandor", "EveningGlow", "risingcrown"}) {
+        for (const char* name : {"openplains", "zandor", "EveningGlow", "risingcrown"})
             QVERIFY(support::WriteTune(std::string("midi/") + name + ".mid"));
-        }
         const std::uint32_t state = CRandom::GetState();
         const int expected = CRandom::Next() % 5 + 1;
         CRandom::SetState(state);
@@ -213,9 +210,8 @@ private slots:
         // Its commands reach the window: "S&ound" switches the sound off.
         WithContextMenu(*g.dlg, this, [](QMenu* menu) {
             for (QAction* a : menu->actions()) {
-                if (a->data().toInt() == ID_SOUND) {
+                if (a->data().toInt() == ID_SOUND)
                     menu->setActiveAction(a);
-                }
             }
             QTest::keyClick(menu, Qt::Key_Return);
         });

@@ -39,9 +39,8 @@ bool WriteBmp(const QString& path, QRgb colour, int w = 64, int h = 48)
 // The colour in the middle of a picture button's image; 0 without an image.
 QRgb ButtonImageColour(const QAbstractButton* button)
 {
-    if (button->icon().isNull()) {
+    if (button->icon().isNull())
         return 0;
-    }
     const QImage image = button->icon().pixmap(button->iconSize()).toImage();
     return image.pixel(image.width() / 2, image.height() / 2) | 0xFF000000u;
 }
@@ -100,9 +99,8 @@ private slots:
     {
         m_folder.emplace();
         m_sounds.emplace();
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4; ++i)
             QVERIFY(WriteBmp(QStringLiteral("bitmaps/pic%1.bmp").arg(i + 1), kPicColour[i]));
-        }
         m_messages.clear();
         CMessageBox::SetTestHook([this](const QString& text, unsigned type) {
             m_messages << QStringLiteral("%1: %2").arg(type).arg(text);
@@ -310,9 +308,8 @@ private slots:
         QVERIFY(m_messages.empty());
         // Picture 1, selected at opening, gets the file and is checked again.
         QCOMPARE(QString::fromStdString(g_strPicPath[0]), chosen);
-        for (int i = 1; i < 4; ++i) {
+        for (int i = 1; i < 4; ++i)
             QCOMPARE(g_strPicPath[i], std::string(CSetupSettings::kDefPicPath[i]));
-        }
         QCOMPARE(ButtonImageColour(Button(dlg, IDC_PIC1)), qRgb(250, 120, 0));
         // Typed numbers are back to the values the dialog opened with; the check
         // boxes keep what the player set.
