@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "res/ResourceFinder.h"
 #include "res/ResourceIds.h"
+#include "support/Pictures.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -272,4 +273,3 @@ private slots:
 
 QTEST_MAIN(DialogTest)
 #include "DialogTest.moc"
-#include "support/Pictures.h"

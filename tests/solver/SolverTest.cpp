@@ -128,8 +128,9 @@ TEST(Solver, InterruptedShortestSearchFallsBackToAShortSolution)
         const auto returned = Clock::now();
         stopper.join();
         // Back soon after the stop, with the short solution in hand.
-        if (r.bFellBack)
+        if (r.bFellBack) {
             EXPECT_LT(returned - stoppedAt, std::chrono::milliseconds(200));
+        }
         ASSERT_EQ(r.status, Status::Solved);
         ASSERT_TRUE(testboards::Solves(state, r.moves));
         EXPECT_NE(r.bOptimal, r.bFellBack);
