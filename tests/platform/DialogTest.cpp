@@ -35,23 +35,12 @@ QImage Grab(QWidget& w)
     return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// Records what reaches the framework's handlers.
+// A picture dialog that records its timer ticks.
 class RecordingDialog : public CBitmapDialog {
 public:
     explicit RecordingDialog(int id = 0) : CBitmapDialog(id) {}
-    std::vector<int> commands, ticks;
-    int inits = 0;
-    bool OnCommand(int nID) override
-    {
-        commands.push_back(nID);
-        return CBitmapDialog::OnCommand(nID);
-    }
+    std::vector<int> ticks;
     void OnTimer(int nIDEvent) override { ticks.push_back(nIDEvent); }
-    bool OnInitDialog() override
-    {
-        ++inits;
-        return CBitmapDialog::OnInitDialog();
-    }
 };
 
 } // namespace
