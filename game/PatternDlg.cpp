@@ -1,5 +1,6 @@
 #include "game/PatternDlg.h"
 
+#include "res/Colors.h"
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
 #include "shell/PathMap.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
+#include <QPainter>
 #include <QResizeEvent>
 
 CPatternDlg::CPatternDlg(QWidget* pParentWnd) : CDialog(IDD_PATTERN, pParentWnd)
@@ -68,20 +70,28 @@ void CPatternDlg::OnLButtonDown(Qt::KeyboardModifiers, QPoint)
 
 void CPatternDlg::done(int r)
 {
-    // Every way out (click, Escape, Enter, close request) hides the preview
-    // for good: the next Show Pattern makes a new one.
+    // Every way out (click, Escape, Enter, close request) only hides the
+    // preview; the game window shows it again at the next Show Pattern.
     if (m_bShown) {
         m_bShown = false;
         g_bPatternShown = false;
     }
     CDialog::done(r);
-    deleteLater();
 }
 
 void CPatternDlg::resizeEvent(QResizeEvent* event)
 {
     CDialog::resizeEvent(event);
+    // The picture control fills the inside of the border.
     if (m_pPicture) {
-        m_pPicture->setGeometry(rect());
+        m_pPicture->setGeometry(rect().adjusted(kBorder, kBorder, -kBorder, -kBorder));
     }
+}
+
+void CPatternDlg::paintEvent(QPaintEvent* event)
+{
+    CDialog::paintEvent(event);
+    QPainter p(this);
+    p.setPen(QColor::fromRgb(kWindowFrame));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -8,15 +8,19 @@ class QLabel;
 // without a caption beside the game window. A click closes it.
 //
 // Give the game window as parent: the preview then stays in front of it and
-// is destroyed with it. Create() shows it (g_bPatternShown becomes true);
-// move() and resize() place it. A left click, Escape, Enter or a close request
-// hides it, sets g_bPatternShown false and deletes the object (deleteLater):
-// hold it in a QPointer and never delete it yourself; the next Show Pattern
-// makes a fresh one, so at most one exists at a time.
+// belongs to it - the game window destroys it with itself. Create() shows it
+// (g_bPatternShown becomes true); move() and resize() place it. A left click,
+// Escape, Enter or a close request hides it and sets g_bPatternShown false;
+// the object stays for the next Show Pattern, so there is never more than one.
+//
+// The window has a thin black border of one pixel. Inside it the picture
+// stands at its full 300 x 300 size from the top-left corner, so its last
+// column and row on the right and at the bottom lie under the border.
 class CPatternDlg : public CDialog {
     Q_OBJECT
 public:
     static constexpr int kPictureSize = 300;
+    static constexpr int kBorder = 1;
 
     explicit CPatternDlg(QWidget* pParentWnd = nullptr);
     ~CPatternDlg() override;
@@ -36,6 +40,7 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QLabel* m_pPicture = nullptr; // control 1034

@@ -2,6 +2,7 @@
 
 #include "engine/Random.h"
 #include "game/CongratsDlg.h"
+#include "game/HelpDlg.h"
 #include "game/PatternDlg.h"
 #include "platform/DataExchange.h"
 #include "res/Colors.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -118,13 +120,9 @@ QAction* CPuzzleDlg::GetMenuItem(int nID) const
     return it == m_menuItems.end() ? nullptr : it->second;
 }
 
-CPuzzleDlg::~CPuzzleDlg()
-{
-    // The preview is owned by this window and goes with it.
-    delete m_pPatternDlg;
-    m_pPatternDlg = nullptr;
-    g_bPatternShown = false;
-}
+// The preview is a child of this window and goes with it; its destructor
+// clears g_bPatternShown when it was shown.
+CPuzzleDlg::~CPuzzleDlg() = default;
 
 void CPuzzleDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -189,6 +187,10 @@ bool CPuzzleDlg::OnCommand(int nID)
         return true;
     case ID_APP_ABOUT:
         OnAbout();
+        return true;
+    case ID_HELP:
+    case ID_HOW_TO_PLAY:
+        OnHelp();
         return true;
     default:
         if (nID >= ID_SONG1 && nID <= ID_SONG5) {
@@ -268,9 +270,10 @@ void CPuzzleDlg::OnShowPattern()
     if (g_bPatternShown) {
         return;
     }
-    // A preview closed by a click is hidden, not gone; it makes way for the new one.
-    delete m_pPatternDlg;
-    m_pPatternDlg = new CPatternDlg(this);
+    // A closed preview is only hidden: the same one is shown again.
+    if (!m_pPatternDlg) {
+        m_pPatternDlg = new CPatternDlg(this);
+    }
     PlacePattern(m_ptWindow);
     m_pPatternDlg->Create();
     m_pPatternDlg->SetPicture();
@@ -310,6 +313,21 @@ void CPuzzleDlg::OnAbout()
 {
     CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     m_about.DoModal();
+}
+
+void CPuzzleDlg::OnHelp()
+{
+    CHelpDlg help(this);
+    help.DoModal();
+}
+
+void CPuzzleDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        OnCommand(ID_HELP);
+        return;
+    }
+    CBitmapDialog::keyPressEvent(event);
 }
 
 void CPuzzleDlg::OnContextMenu(QPoint ptScreen)

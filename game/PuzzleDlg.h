@@ -8,6 +8,7 @@
 
 #include <QCursor>
 #include <QIcon>
+#include <QPointer>
 #include <QString>
 
 #include <map>
@@ -22,7 +23,7 @@ struct MenuPopup;
 //
 // Its menu bar (160) and context menu (224) carry New Game, Scramble and
 // Unscramble, the sound and music switches, the five songs, Show Pattern,
-// Show Grid, About and Exit.
+// Show Grid, About, How to play and Exit. F1 shows the help page too.
 //
 // Timers: TIMER_SCRAMBLE makes one step of a scramble walk per Speed
 // milliseconds; TIMER_CLOCK advances the clock once a second from the
@@ -64,6 +65,8 @@ public:
     void OnShowPattern();
     void OnShowGrid();
     void OnAbout();
+    // F1 (the help command) and "How to play": the help page.
+    void OnHelp();
     // Shows the context menu at a screen point.
     void OnContextMenu(QPoint ptScreen);
     // Chooses the cursor for a client point; false where the default applies.
@@ -82,7 +85,9 @@ public:
     QIcon m_hIcon;
     CPuzzleBoard m_board;
     CSetupDlg m_setup;
-    CPatternDlg* m_pPatternDlg = nullptr;
+    // The preview, made by the first Show Pattern. It belongs to this window
+    // (its parent), which destroys it; closing it only hides it.
+    QPointer<CPatternDlg> m_pPatternDlg;
     CRect m_rcBoard = CPuzzleBoard::kBoardRect;
     QPoint m_ptWindow;
     int m_nScrambleStep = 0;
@@ -105,6 +110,7 @@ public:
 
 protected:
     void moveEvent(QMoveEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

@@ -6,25 +6,48 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 
-QString AskXdgSettings()
+// Runs xdg-settings without waiting for it; the answer comes from the event loop.
+void AskXdgSettings(QObject* pContext, CBrowserCommand::DesktopIdDone fnDone)
 {
-    QProcess process;
-    process.start(QStringLiteral("xdg-settings"),
-                  {QStringLiteral("get"), QStringLiteral("default-web-browser")});
-    if (!process.waitForStarted(2000))
-        return {};
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return {};
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    const QString strOut = QString::fromLocal8Bit(process.readAllStandardOutput());
-    return strOut.section(QLatin1Char('\n'), 0, 0).trimmed();
+    auto* process = new QProcess(pContext);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    auto bAnswered = std::make_shared<bool>(false);
+    const auto answer = [pContext, bAnswered, fnDone](const QString& strId) {
+        if (*bAnswered)
+            return;
+        *bAnswered = true;
+        QMetaObject::invokeMethod(
+            pContext, [fnDone, strId] { fnDone(strId); }, Qt::QueuedConnection);
+    };
+    QTimer::singleShot(CBrowserCommand::kAskTimeoutMs, process, [process, answer] {
+        answer({});
+        process->kill(); // its end deletes it
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, answer](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) {
+            answer({});
+            process->deleteLater();
+        }
+    });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, answer](int nExitCode, QProcess::ExitStatus status) {
+                         QString strId;
+                         if (status == QProcess::NormalExit && nExitCode == 0) {
+                             strId = QString::fromLocal8Bit(process->readAllStandardOutput())
+                                         .section(QLatin1Char('\n'), 0, 0)
+                                         .trimmed();
+                         }
+                         answer(strId);
+                         process->deleteLater();
+                     });
+    process->start(QStringLiteral("xdg-settings"),
+                   {QStringLiteral("get"), QStringLiteral("default-web-browser")});
 }
 
 // The escapes of a desktop entry's string values: \s \n \t \r and \\.
@@ -82,7 +105,8 @@ QString ExecFieldCodesToPlaceholder(const QString& strExec)
 
 } // namespace
 
-std::function<QString()> CBrowserCommand::s_pfnDefaultBrowser = AskXdgSettings;
+std::function<void(QObject*, CBrowserCommand::DesktopIdDone)> CBrowserCommand::s_pfnDefaultBrowser =
+    AskXdgSettings;
 
 QString CBrowserCommand::DesktopExec(const QString& strDesktopId)
 {
@@ -111,9 +135,9 @@ QString CBrowserCommand::DesktopExec(const QString& strDesktopId)
     return {};
 }
 
-bool CBrowserCommand::QueryDefault(QString& strCommand)
+bool CBrowserCommand::QueryDefault(const QString& strDesktopId, QString& strCommand)
 {
-    QString strFound = DesktopExec(s_pfnDefaultBrowser ? s_pfnDefaultBrowser() : QString());
+    QString strFound = DesktopExec(strDesktopId);
     if (strFound.trimmed().isEmpty()) {
         // $BROWSER may list several commands separated by colons; "%s" marks the target.
         strFound = qEnvironmentVariable("BROWSER").section(QLatin1Char(':'), 0, 0);

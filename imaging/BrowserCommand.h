@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 
+class QObject;
+
 // The desktop's default web browser as a command, and the command line that opens one
 // target with it. The link control falls back to it when the desktop's opener fails.
 //
@@ -24,15 +26,19 @@ public:
         QStringList args;
     };
 
-    // The desktop file id of the default web browser ("firefox-esr.desktop"), empty
-    // when unknown. By default it asks `xdg-settings get default-web-browser`; tests
-    // replace it.
-    static std::function<QString()> s_pfnDefaultBrowser;
+    using DesktopIdDone = std::function<void(const QString& strDesktopId)>;
+    static constexpr int kAskTimeoutMs = 3000; // longest wait for xdg-settings
 
-    // The default browser's command: the Exec line of the .desktop file named by
-    // s_pfnDefaultBrowser, else the first entry of $BROWSER. False when there is none
-    // or it is longer than kValueChars.
-    static bool QueryDefault(QString& strCommand);
+    // Asks for the desktop file id of the default web browser ("firefox-esr.desktop")
+    // and hands it to fnDone, empty when unknown. Never waits: by default it runs
+    // `xdg-settings get default-web-browser` and calls fnDone from the event loop when
+    // that ends, or with an empty id after kAskTimeoutMs (the slow asker is killed). Once
+    // pContext is destroyed nothing is called. Tests replace it.
+    static std::function<void(QObject* pContext, DesktopIdDone fnDone)> s_pfnDefaultBrowser;
+
+    // The browser command for a desktop id: the Exec line of its .desktop file, else the
+    // first entry of $BROWSER. False when there is none or it is longer than kValueChars.
+    static bool QueryDefault(const QString& strDesktopId, QString& strCommand);
 
     // The Exec line of the desktop entry with this id (looked up in the applications
     // folders of $XDG_DATA_HOME and $XDG_DATA_DIRS), with "%1" for its target field

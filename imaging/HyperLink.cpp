@@ -5,18 +5,78 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QProcess>
+#include <QTimer>
+
+#include <memory>
 
 QCursor* CHyperLink::s_hLinkCursor = nullptr;
 
-std::function<bool(const QUrl&)> CHyperLink::s_pfnOpenUrl = [](const QUrl& url) {
-    return QDesktopServices::openUrl(url);
-};
+namespace {
+
+// Runs the desktop's opener on the URL without waiting for it. Its exit status, a
+// failure to start it, or its running on past the patience gives the result, which is
+// handed on from the event loop.
+void RunOpener(const QUrl& url, QObject* pContext, CHyperLink::Done fnDone)
+{
+    auto* process = new QProcess(pContext);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    auto bReported = std::make_shared<bool>(false);
+    const auto report = [pContext, bReported, fnDone](int nResult) {
+        if (*bReported)
+            return;
+        *bReported = true;
+        QMetaObject::invokeMethod(
+            pContext, [fnDone, nResult] { fnDone(nResult); }, Qt::QueuedConnection);
+    };
+    QTimer::singleShot(CHyperLink::s_nOpenerPatienceMs, process, [report] { report(LinkResult::Opened); });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, report](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) {
+            report(LinkResult::NoAssoc);
+            process->deleteLater();
+        }
+    });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, report](int nExitCode, QProcess::ExitStatus status) {
+                         report(status == QProcess::NormalExit ? LinkResult::FromOpenerExit(nExitCode)
+                                                               : LinkResult::AssocIncomplete);
+                         process->deleteLater();
+                     });
+    process->start(QStringLiteral("xdg-open"), {QString::fromUtf8(url.toEncoded())});
+}
+
+// The fallback: the default web browser's command with the target as its argument.
+// nShell is the opener's failure, reported when no browser command is known.
+void OpenWithBrowser(const QString& strTarget, int nShell, QObject* pContext, CHyperLink::Done fnDone)
+{
+    const auto withBrowser = [strTarget, nShell, fnDone](const QString& strDesktopId) {
+        QString strCommand;
+        if (!CBrowserCommand::QueryDefault(strDesktopId, strCommand)) {
+            fnDone(nShell);
+            return;
+        }
+        CBrowserCommand::Line line;
+        int nError = 0;
+        if (!CBrowserCommand::Assemble(strCommand, strTarget, line, nError)) {
+            fnDone(nError);
+            return;
+        }
+        const auto& start = CHyperLink::s_pfnStartDetached;
+        fnDone(start && start(line.strProgram, line.args) ? LinkResult::Opened : LinkResult::FileNotFound);
+    };
+    if (CBrowserCommand::s_pfnDefaultBrowser)
+        CBrowserCommand::s_pfnDefaultBrowser(pContext, withBrowser);
+    else
+        withBrowser({});
+}
+
+} // namespace
+
+std::function<void(const QUrl&, QObject*, CHyperLink::Done)> CHyperLink::s_pfnOpenUrl = RunOpener;
 
 std::function<bool(const QString&, const QStringList&)> CHyperLink::s_pfnStartDetached =
     [](const QString& strProgram, const QStringList& args) {
@@ -158,7 +218,17 @@ void CHyperLink::FitToText()
 
 void CHyperLink::FollowLink()
 {
-    const int nResult = OpenTarget(m_strUrl);
+    if (m_bOpening)
+        return;
+    m_bOpening = true;
+    OpenTarget(m_strUrl, this, [this](int nResult) {
+        m_bOpening = false;
+        OnFollowed(nResult);
+    });
+}
+
+void CHyperLink::OnFollowed(int nResult)
+{
     if (LinkResult::Succeeded(nResult)) {
         m_bLinkVisited = true;
         Repaint();
@@ -192,29 +262,24 @@ void CHyperLink::LoadLinkCursor()
         s_hLinkCursor = new QCursor(Qt::PointingHandCursor); // shared, lives as long as the program
 }
 
-int CHyperLink::OpenTarget(const QString& strTarget)
+void CHyperLink::OpenTarget(const QString& strTarget, QObject* pContext, Done fnDone)
 {
-    if (strTarget.isEmpty())
-        return LinkResult::FileNotFound;
-
-    const QUrl url = QUrl::fromUserInput(strTarget);
-    int nShell = LinkResult::FileNotFound;
-    if (url.isValid()) {
-        if (s_pfnOpenUrl && s_pfnOpenUrl(url))
-            return LinkResult::Opened;
-        nShell = LinkResult::NoAssoc;
+    if (strTarget.isEmpty()) {
+        fnDone(LinkResult::FileNotFound);
+        return;
     }
-
-    QString strCommand;
-    if (!CBrowserCommand::QueryDefault(strCommand))
-        return nShell;
-    CBrowserCommand::Line line;
-    int nError = 0;
-    if (!CBrowserCommand::Assemble(strCommand, strTarget, line, nError))
-        return nError;
-    if (!s_pfnStartDetached || !s_pfnStartDetached(line.strProgram, line.args))
-        return LinkResult::FileNotFound;
-    return LinkResult::Opened;
+    const QUrl url = QUrl::fromUserInput(strTarget);
+    if (!url.isValid() || !s_pfnOpenUrl) {
+        OpenWithBrowser(strTarget, url.isValid() ? LinkResult::NoAssoc : LinkResult::FileNotFound, pContext,
+                        fnDone);
+        return;
+    }
+    s_pfnOpenUrl(url, pContext, [strTarget, pContext, fnDone](int nShell) {
+        if (LinkResult::Succeeded(nShell))
+            fnDone(nShell);
+        else
+            OpenWithBrowser(strTarget, nShell, pContext, fnDone);
+    });
 }
 
 QString CHyperLink::LinkErrorText(int nError)

@@ -15,7 +15,8 @@ class QCursor;
 // style says otherwise), the pointing-hand cursor shows over it, its tooltip is the link
 // target, and a click or the space key opens the target with the desktop's opener,
 // falling back to the default web browser. When the target cannot be opened the control
-// beeps and explains why in a message box.
+// beeps and explains why in a message box. The desktop is never waited for: the window
+// stays live while the opener and the browser lookup run.
 //
 // Use: place it like any label (text or picture, font, geometry), then call
 // PreSubclassWindow() once - the moment the dialog takes the control over - and
@@ -68,8 +69,11 @@ public:
     // when it shows one), keeping the text where the alignment puts it.
     void FitToText();
 
-    // Opens the target; marks the link visited, or beeps and reports why it failed.
+    // Opens the target without waiting for the desktop; once the outcome is known it
+    // marks the link visited, or beeps and reports why it failed. A click while an open
+    // is under way adds nothing.
     void FollowLink();
+    bool IsOpening() const { return m_bOpening; }
 
     // The text colour for the present state.
     QRgb CtlColor() const;
@@ -82,18 +86,28 @@ public:
     static const QCursor* LinkCursor() { return s_hLinkCursor; }
     static void LoadLinkCursor();
 
+    using Done = std::function<void(int nResult)>;
+
     // Opens strTarget with the desktop's opener, else runs the default web browser's
-    // command with the target as its argument. Returns a LinkResult code: above 32 on
-    // success.
-    static int OpenTarget(const QString& strTarget);
+    // command with the target as its argument. Never waits: fnDone gets a LinkResult
+    // code (above 32 on success) once the outcome is known, at once or later from the
+    // event loop, and never after pContext is destroyed.
+    static void OpenTarget(const QString& strTarget, QObject* pContext, Done fnDone);
 
     // The message for a result code, "Can't open link:\n\n" included.
     static QString LinkErrorText(int nError);
     // Shows LinkErrorText(nError) in a warning message box with an OK button.
     static void ReportLinkError(int nError);
 
-    // Seams to the desktop; tests replace them.
-    static std::function<bool(const QUrl&)> s_pfnOpenUrl;
+    // An opener still running after this long has handed the target to a program that
+    // now runs in its place (xdg-open may wait for the mail program): the target counts
+    // as opened, and the opener's end is no longer looked at.
+    static inline int s_nOpenerPatienceMs = 3000;
+
+    // Seams to the desktop; tests replace them. s_pfnOpenUrl runs the desktop's opener
+    // (xdg-open) on the URL and reports its LinkResult code through fnDone - by default
+    // from the event loop, once the opener has ended or the patience has run out.
+    static std::function<void(const QUrl& url, QObject* pContext, Done fnDone)> s_pfnOpenUrl;
     static std::function<bool(const QString& strProgram, const QStringList& args)> s_pfnStartDetached;
     static std::function<void(const QString& strText, QMessageBox::Icon icon)> s_pfnMessageBox;
     static std::function<void()> s_pfnBeep;
@@ -114,6 +128,8 @@ private:
     void OnMouseMove(const QPoint& point);
     void OnLButtonDown();
     void OnLButtonUp();
+    // The outcome of FollowLink.
+    void OnFollowed(int nResult);
     void Repaint();
     bool ShowsPicture() const;
 
@@ -124,6 +140,7 @@ private:
     QString m_strUrl;
     QFont m_fontLink;
     bool m_bAttached = false;
+    bool m_bOpening = false; // FollowLink waits for the desktop
 
     static QCursor* s_hLinkCursor;
 };

@@ -6,9 +6,14 @@
 //
 // How the failures of this desktop map onto them:
 //  - empty target, or one that is no valid address ............. FileNotFound (2)
-//  - the desktop's opener (xdg-open) could not be run ........... NoAssoc (31), then the
-//    default web browser is tried; when no browser command is known the link reports
-//    NoAssoc, the opener's own code
+//  - the desktop's opener (xdg-open) could not be run ........... NoAssoc (31)
+//  - the opener ended with a failure status (FromOpenerExit):
+//    2 the target names a file that does not exist .............. FileNotFound (2)
+//    3 no program for the target (a needed tool is missing) ...... NoAssoc (31)
+//    1 (bad call), 4 (the program failed), any other, a crash ... AssocIncomplete (27)
+//    After any of these the default web browser is tried; when no browser command is
+//    known the link reports the opener's own code
+//  - the opener still runs when its patience is over ............ Opened (42)
 //  - the browser's program cannot be found or started ........... FileNotFound (2)
 //  - the browser command line with the target would not fit its
 //    520-character buffer: refused, nothing is run ............... OutOfMemory (8)
@@ -31,5 +36,20 @@ constexpr int Opened = 42;
 constexpr bool Succeeded(int nResult)
 {
     return nResult > 32;
+}
+
+// The result of an opener that ended normally with this exit status.
+constexpr int FromOpenerExit(int nExitStatus)
+{
+    switch (nExitStatus) {
+    case 0:
+        return Opened;
+    case 2:
+        return FileNotFound;
+    case 3:
+        return NoAssoc;
+    default:
+        return AssocIncomplete;
+    }
 }
 } // namespace LinkResult

@@ -5,3 +5,6 @@
 // The golden face behind the game window's move counter and clock and behind
 // the group-box captions of "Player Setup".
 constexpr QRgb kGoldenFace = qRgb(244, 202, 46);
+
+// The thin border of a window without a caption (the pattern preview).
+constexpr QRgb kWindowFrame = qRgb(0, 0, 0);

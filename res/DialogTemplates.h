@@ -143,6 +143,13 @@ inline constexpr DialogItem kCongratsItems[] = {
     {1038, K::Static, "therefor you needed", kCenter, 15, 49, 140, 14},
 };
 
+// "How to play": the help page of the game (F1); the text control becomes a
+// rich-text view.
+inline constexpr DialogItem kHowToPlayItems[] = {
+    {1, K::DefPushButton, "OK", kTabStop, 223, 234, 50, 14},
+    {1040, K::Static, "", 0, 7, 7, 266, 222},
+};
+
 // The game window's caption continues with a by-line that the window adds.
 inline constexpr DialogTemplate kTemplates[] = {
     {102, "Zandor Puzzle by ", kCaption | kSysMenu | kMinimizeBox | kModalFrame | kAppWindow, 241, 167,
@@ -152,6 +159,7 @@ inline constexpr DialogTemplate kTemplates[] = {
     {244, "", kThinBorder | kVisible, 200, 185, "MS Sans Serif", 8, 0, kPatternItems},
     {252, "Congratulation", kCaption | kSysMenu | kModalFrame, 276, 127, "MS Sans Serif", 8, 0,
      kCongratsItems},
+    {260, "How to play", kCaption | kSysMenu | kModalFrame, 280, 255, "MS Sans Serif", 8, 0, kHowToPlayItems},
 };
 
 } // namespace dialog_templates

@@ -20,6 +20,9 @@ constexpr int ID_MIDI = 32781;
 constexpr int ID_SONG1 = 32782; // songs 1..5 are ID_MIDI + n
 constexpr int ID_SONG5 = 32786;
 constexpr int ID_SHOW_GRID = 32787;
+// The help page: "How to play" in the "?" menu, and the help command of F1.
+constexpr int ID_HOW_TO_PLAY = 32800;
+constexpr int ID_HELP = 57670;
 
 struct MenuItem {
     int id; // 0: separator
@@ -59,6 +62,7 @@ inline constexpr MenuItem kSongs[] = {
 
 inline constexpr MenuItem kHelp[] = {
     {ID_APP_ABOUT, "&About ..."},
+    {ID_HOW_TO_PLAY, "&How to play\tF1"},
 };
 
 inline constexpr MenuPopup kMainMenu[] = {

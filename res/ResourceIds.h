@@ -12,6 +12,7 @@ constexpr int IDD_SETUP = 162;
 constexpr int IDD_ABOUTBOX = 239;
 constexpr int IDD_PATTERN = 244;
 constexpr int IDD_CONGRATS = 252;
+constexpr int IDD_HOWTOPLAY = 260; // the help page (F1)
 
 // Menus and strings.
 constexpr int IDR_MAINMENU = 160;
@@ -73,3 +74,6 @@ constexpr int IDC_PATTERN_PICTURE = 1034;
 // About box (239).
 constexpr int IDC_CREDITS = 1030;
 constexpr int IDC_MAILLINK = 1031;
+
+// How to play (260).
+constexpr int IDC_HOWTOPLAY_TEXT = 1040;

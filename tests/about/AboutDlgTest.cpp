@@ -1,6 +1,7 @@
 #include "about/AboutDlg.h"
 #include "about/CreditsCompose.h"
 #include "imaging/DIBitmap.h"
+#include "imaging/LinkResult.h"
 #include "platform/DialogUnits.h"
 #include "res/ResourceIds.h"
 #include "support/Pictures.h"
@@ -65,9 +66,9 @@ private slots:
     void initTestCase()
     {
         QCOMPARE(g_nAboutPicture, 0); // the picture index belongs to the whole run
-        CHyperLink::s_pfnOpenUrl = [this](const QUrl& url) {
+        CHyperLink::s_pfnOpenUrl = [this](const QUrl& url, QObject*, CHyperLink::Done fnDone) {
             m_opened.push_back(url);
-            return true;
+            fnDone(LinkResult::Opened);
         };
         CHyperLink::s_pfnStartDetached = [](const QString&, const QStringList&) { return false; };
         CHyperLink::s_pfnMessageBox = [this](const QString& text, QMessageBox::Icon) {

@@ -1,5 +1,5 @@
 // The game window's two dialogs: "Congratulation" with its result lines and
-// answers, and the pattern preview with its picture, its click and its flag.
+// answers, and the pattern preview with its picture and its flag.
 
 #include "game/CongratsDlg.h"
 #include "game/PatternDlg.h"
@@ -8,22 +8,10 @@
 
 #include <QLabel>
 #include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <functional>
-
-namespace {
-
-void DeleteLater()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-} // namespace
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -32,7 +20,6 @@ class DialogsTest : public QObject {
 
 private slots:
     void init() { g_bPatternShown = false; }
-    void cleanup() { DeleteLater(); }
 
     void congratsShowsMovesAndTime()
     {
@@ -82,56 +69,6 @@ private slots:
         }
     }
 
-    void previewOpensWhereItIsPutAndEveryWayOutClosesIt()
-    {
-        QWidget game;
-        game.resize(500, 400);
-        game.show();
-        // A click on the window or on its picture, Escape, Enter, the close request.
-        const std::function<void(CPatternDlg*)> ways[] = {
-            [](CPatternDlg* p) { QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(150, 150)); },
-            [](CPatternDlg* p) {
-                QTest::mouseClick(p->findChild<QLabel*>(), Qt::LeftButton, {}, QPoint(5, 290));
-            },
-            [](CPatternDlg* p) { QTest::keyClick(p, Qt::Key_Escape); },
-            [](CPatternDlg* p) { QTest::keyClick(p, Qt::Key_Return); }, [](CPatternDlg* p) { p->close(); }};
-        for (const auto& closeIt : ways) {
-            QPointer<CPatternDlg> preview = new CPatternDlg(&game);
-            QVERIFY(preview->Create());
-            QVERIFY(g_bPatternShown);
-            QVERIFY(preview->isVisible());
-            QVERIFY(preview->windowFlags() & Qt::FramelessWindowHint);
-            preview->move(40, 70);
-            preview->resize(300, 300);
-            QCOMPARE(preview->pos(), QPoint(40, 70));
-            QCOMPARE(preview->findChild<QLabel*>()->geometry(), QRect(0, 0, 300, 300));
-            closeIt(preview);
-            QVERIFY(!g_bPatternShown);
-            DeleteLater();
-            QVERIFY(preview.isNull()); // the hidden preview does not linger
-        }
-        // Deleted with the game window.
-        auto* owner = new QWidget;
-        QPointer<CPatternDlg> preview = new CPatternDlg(owner);
-        preview->Create();
-        delete owner;
-        QVERIFY(preview.isNull());
-        QVERIFY(!g_bPatternShown);
-    }
-
-    void previewClosedLongAgoKeepsTheFlagOfTheCurrentOne()
-    {
-        QWidget game;
-        QPointer<CPatternDlg> old = new CPatternDlg(&game);
-        old->Create();
-        QTest::mouseClick(old, Qt::LeftButton);
-        (new CPatternDlg(&game))->Create();
-        QVERIFY(g_bPatternShown);
-        DeleteLater(); // the old one goes now
-        QVERIFY(old.isNull());
-        QVERIFY(g_bPatternShown);
-    }
-
     void previewShowsTheSelectedPictureOrNothing()
     {
         // Picture 3 of four coloured quarters.
@@ -151,7 +88,7 @@ private slots:
         preview->resize(300, 300);
         g_nPicture = 3;
         QVERIFY(preview->SetPicture());
-        // The window paints that picture scaled edge to edge.
+        // The window paints that picture scaled to 300 x 300 inside its border.
         const QImage grabbed = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(grabbed.size(), QSize(300, 300));
         QCOMPARE(grabbed.pixel(1, 1), colours[0]);

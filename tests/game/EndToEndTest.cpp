@@ -1,10 +1,16 @@
-// A whole game as a player plays it: the program starts with no profile,
-// Player Setup comes up with the standard values, Start, Scramble, the puzzle
-// solved by clicking tiles, NO in the congratulation dialog, and the window
-// closed. The profile holds what Start saved and nothing more.
+// Whole runs of the program as a player makes them. A game: the program
+// starts with no profile, Player Setup comes up with the standard values,
+// Start, Scramble, the puzzle solved by clicking tiles, NO in the
+// congratulation dialog, and the window closed; the profile holds what Start
+// saved and nothing more. A pattern preview opened and closed many times,
+// open across a New Game and still open when the program ends.
 #include "GameTestEnv.h"
 
+#include "game/PatternDlg.h"
+#include "res/Menus.h"
 #include "shell/PuzzleApp.h"
+
+#include <QLabel>
 
 using namespace gametest;
 
@@ -50,6 +56,27 @@ class EndToEndTest : public QObject {
         m_scriptDone = true;
     }
 
+    // Runs the program (theApp.InitInstance) until the game window is closed.
+    // The script runs once the game window runs its own loop, after the first
+    // Player Setup; then the close box ends the program.
+    void RunProgram(const std::function<void(CPuzzleDlg*)>& script)
+    {
+        QTimer start;
+        start.setInterval(10);
+        connect(&start, &QTimer::timeout, this, [&script, &start] {
+            auto* dlg = qobject_cast<CPuzzleDlg*>(theApp.m_pMainWnd);
+            if (!dlg || QApplication::activeModalWidget() != dlg) {
+                return;
+            }
+            start.stop();
+            script(dlg);
+            dlg->close();
+        });
+        start.start();
+        QCOMPARE(theApp.InitInstance(), false);
+        QCOMPARE(theApp.m_pMainWnd, nullptr);
+    }
+
 private slots:
     void wholeGameFromAFreshStart()
     {
@@ -72,21 +99,7 @@ private slots:
             if (auto* midi = setup->GetDlgItemAs<QAbstractButton>(IDC_MIDI); midi->isChecked())
                 midi->click();
         };
-        // The script starts once the game window runs its own loop, after
-        // Player Setup has closed, and ends with the close box.
-        QTimer start;
-        start.setInterval(10);
-        connect(&start, &QTimer::timeout, this, [this, &answerer, &start] {
-            auto* dlg = qobject_cast<CPuzzleDlg*>(theApp.m_pMainWnd);
-            if (!dlg || QApplication::activeModalWidget() != dlg)
-                return;
-            start.stop();
-            Play(dlg, answerer);
-            dlg->close();
-        });
-        start.start();
-        QCOMPARE(theApp.InitInstance(), false);
-        QCOMPARE(theApp.m_pMainWnd, nullptr);
+        RunProgram([&](CPuzzleDlg* dlg) { Play(dlg, answerer); });
         QVERIFY(m_scriptDone);
 
         QCOMPARE(answerer.setupTitles, QStringList{QStringLiteral("Player Setup")});
@@ -101,6 +114,55 @@ private slots:
         QCOMPARE(saved.GetInt("Tessra", "Speed", -1), 10);
         QCOMPARE(saved.GetInt("Tessra", "Midi", -1), 0);
         QCOMPARE(saved.GetInt("Tessra", "Bild", -1), 1);
+    }
+
+    void previewOpenedAndClosedAgainAndAgainThenTheProgramEnds()
+    {
+        Game game({}, false);
+        QPointer<CPatternDlg> lastPreview;
+        RunProgram([&](CPuzzleDlg* dlg) {
+            QWidget* button = dlg->GetDlgItem(IDC_SHOW_PATTERN);
+            // A click on the picture, Escape, Enter, the close request.
+            const std::function<void(CPatternDlg*)> closers[] = {
+                [](CPatternDlg* p) { QTest::mouseClick(p->findChild<QLabel*>(), Qt::LeftButton); },
+                [](CPatternDlg* p) { QTest::keyClick(p, Qt::Key_Escape); },
+                [](CPatternDlg* p) { QTest::keyClick(p, Qt::Key_Return); },
+                [](CPatternDlg* p) { p->close(); }};
+            for (int i = 0; i < 20; ++i) {
+                if (i % 2 == 0) {
+                    QTest::mouseClick(button, Qt::LeftButton);
+                } else {
+                    dlg->GetMenuItem(ID_SHOW_PATTERN)->trigger();
+                }
+                const auto previews = dlg->findChildren<CPatternDlg*>();
+                QCOMPARE(previews.size(), 1);
+                CPatternDlg* preview = previews.front();
+                QVERIFY(preview->isVisible());
+                QVERIFY(g_bPatternShown);
+                QCOMPARE(preview->geometry(), QRect(dlg->m_ptWindow + QPoint(-300, 10), QSize(300, 300)));
+                closers[i % 4](preview);
+                QVERIFY(!preview->isVisible());
+                QVERIFY(!g_bPatternShown);
+                // What the event loop does between two clicks of the player.
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            }
+            // New Game with the preview open: it shows the picture chosen in Player Setup.
+            QTest::mouseClick(button, Qt::LeftButton);
+            lastPreview = dlg->findChild<CPatternDlg*>();
+            QVERIFY(lastPreview && lastPreview->isVisible());
+            QCOMPARE(lastPreview->GetPicture().pixel(7, 3), Pattern(300, 300).pixel(7, 3));
+            game.answerer.onSetup = [](CSetupDlg* setup) {
+                setup->GetDlgItemAs<QAbstractButton>(IDC_PIC2)->click();
+            };
+            dlg->GetMenuItem(ID_NEW_GAME)->trigger();
+            QVERIFY(lastPreview && lastPreview->isVisible());
+            QVERIFY(g_bPatternShown);
+            QCOMPARE(lastPreview->GetPicture().pixel(7, 3), Pattern(300, 300).pixel(7, 3) ^ 0x00FFFFFF);
+        });
+        // The program ended with the preview open: it went with the game window.
+        QVERIFY(lastPreview.isNull());
+        QVERIFY(!g_bPatternShown);
+        QCOMPARE(game.answerer.setupTitles.size(), 2);
     }
 };
 

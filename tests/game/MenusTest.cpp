@@ -1,14 +1,22 @@
 // The game window's menus and commands, the sound and music switches, the
-// pattern preview, Show Grid and the cursor.
+// pattern preview, the help page, the about box's mail link, Show Grid and the
+// cursor.
 #include "GameTestEnv.h"
 
+#include "game/HelpDlg.h"
 #include "game/PatternDlg.h"
+#include "imaging/LinkResult.h"
 #include "res/Menus.h"
+#include "support/RunFolder.h"
 #include "support/Songs.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProcess>
+#include <QTextBrowser>
 
 using namespace gametest;
 
@@ -58,6 +66,82 @@ void WithContextMenu(CPuzzleDlg& dlg, QObject* owner, std::function<void(QMenu*)
     QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(100, 100), dlg.mapToGlobal(QPoint(100, 100)));
     QApplication::sendEvent(&dlg, &open);
 }
+
+// Runs `open`, which shows the help page modally; returns the page's text
+// and closes the page with `close`.
+QString HelpPageShownBy(QObject* owner, const std::function<void()>& open,
+                        const std::function<void(CHelpDlg*)>& close)
+{
+    QString text;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, owner, [&] {
+        if (auto* help = qobject_cast<CHelpDlg*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            text = help->windowTitle() + QLatin1Char('\n') + help->Page()->toPlainText();
+            close(help);
+        }
+    });
+    poll.start();
+    QTimer::singleShot(5000, owner, [] { // a failed check must not leave the page open
+        if (auto* help = qobject_cast<CHelpDlg*>(QApplication::activeModalWidget())) {
+            help->EndDialog(IDCANCEL);
+        }
+    });
+    open();
+    return text;
+}
+
+// A desktop of our own making: xdg-open and xdg-settings as shell scripts in
+// a folder that is the whole PATH (an empty script leaves the tool out), and
+// a web browser's desktop entry there.
+class FakeDesktop {
+public:
+    FakeDesktop(const QByteArray& opener, const QByteArray& settings)
+    {
+        QVERIFY(support::WriteFile(Path("applications/test-browser.desktop"),
+                                   "[Desktop Entry]\nType=Application\nName=Browser\nExec=browser %u\n"));
+        for (const auto& [name, body] :
+             {std::pair{"xdg-open", opener}, std::pair{"xdg-settings", settings}}) {
+            if (!body.isEmpty()) {
+                QVERIFY(support::WriteFile(Path(name), ("#!/bin/sh\n" + body + "\n").toStdString()));
+                std::filesystem::permissions(Path(name), std::filesystem::perms::owner_exec,
+                                             std::filesystem::perm_options::add);
+            }
+        }
+    }
+
+private:
+    std::string Path(const char* name) const
+    {
+        return m_dir.filePath(QString::fromLatin1(name)).toStdString();
+    }
+
+    QTemporaryDir m_dir;
+    support::ScopedEnv m_path{"PATH", m_dir.path().toStdString()};
+    support::ScopedEnv m_dataHome{"XDG_DATA_HOME", m_dir.path().toStdString()};
+    support::ScopedEnv m_dataDirs{"XDG_DATA_DIRS", m_dir.path().toStdString()};
+    support::ScopedEnv m_browser{"BROWSER", std::nullopt};
+};
+
+// The longest pause between the ticks of a 5 ms timer, the one still going on included.
+class TickGaps : public QObject {
+public:
+    TickGaps()
+    {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this,
+                [this] { m_longest = std::max(m_longest, m_clock.restart()); });
+        m_clock.start();
+        m_timer.start();
+    }
+    qint64 Longest() const { return std::max(m_longest, m_clock.elapsed()); }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+};
 
 } // namespace
 
@@ -140,10 +224,118 @@ private slots:
         QVERIFY(preview->isVisible());
         QCOMPARE(preview->size(), QSize(300, 300));
         QCOMPARE(preview->pos(), g.dlg->m_ptWindow + QPoint(-300, 10));
+        // A thin black border; inside it the picture from its top-left corner.
+        QImage framed(300, 300, QImage::Format_RGB32);
+        framed.fill(Qt::black);
+        QPainter(&framed).drawImage(1, 1, Pattern(300, 300).copy(0, 0, 298, 298));
+        QCOMPARE(preview->grab().toImage().convertToFormat(QImage::Format_RGB32), framed);
 
         g.dlg->move(650, 260);
         QTRY_COMPARE(preview->pos(), g.dlg->mapToGlobal(g.dlg->ClientOrigin()) + QPoint(-300, 10));
         QCOMPARE(SoundLog::Count(6), 0);
+    }
+
+    void helpPageFromF1AndFromTheMenu()
+    {
+        MenuGame g;
+        // "?" holds About, then How to play.
+        QMenu* help = nullptr;
+        for (QAction* a : g.dlg->findChild<QMenuBar*>()->actions()) {
+            help = a->text() == QLatin1String("&?") ? a->menu() : help;
+        }
+        QVERIFY(help);
+        QList<int> ids;
+        for (const QAction* a : help->actions()) {
+            ids << a->data().toInt();
+        }
+        QCOMPARE(ids, (QList<int>{ID_APP_ABOUT, ID_HOW_TO_PLAY}));
+        QCOMPARE(g.Item(ID_HOW_TO_PLAY)->text(), QStringLiteral("&How to play\tF1"));
+
+        // F1 where the focus is (Scramble), closed with Escape; the menu item, closed with OK.
+        const QString byKey = HelpPageShownBy(
+            this, [&] { QTest::keyClick(g.dlg->GetDlgItem(IDC_SCRAMBLE), Qt::Key_F1); },
+            [](CHelpDlg* h) { QTest::keyClick(h, Qt::Key_Escape); });
+        QVERIFY(!QApplication::activeModalWidget());
+        const QString byMenu = HelpPageShownBy(
+            this, [&] { g.Item(ID_HOW_TO_PLAY)->trigger(); },
+            [](CHelpDlg* h) { QTest::mouseClick(h->GetDlgItem(IDOK), Qt::LeftButton); });
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(byMenu, byKey);
+        // The rules, the mouse and the keyboard, the menus.
+        for (const char* words : {"How to play", "Scramble", "blank", "Right click", "context menu", "Enter",
+                                  "Escape", "F1", "File", "Options", "Midi", "Player Setup"}) {
+            QVERIFY2(byKey.contains(QLatin1String(words)), words);
+        }
+        QCOMPARE(SoundLog::Count(6), 0);
+        QVERIFY(!g.WalkRunning()); // F1 on the focused Scramble button did not scramble
+    }
+
+    void mailLinkInTheAboutBoxWaitsForNothing_data()
+    {
+        QTest::addColumn<QByteArray>("opener");   // xdg-open; empty: there is none
+        QTest::addColumn<QByteArray>("settings"); // xdg-settings; empty: there is none
+        QTest::addColumn<bool>("browser");        // the browser was started with the target
+        QTest::addColumn<int>("message");         // the code reported; 0: no message
+        const QByteArray browser = "echo test-browser.desktop";
+        QTest::newRow("mail program opens it") << QByteArray("exit 0") << browser << false << 0;
+        QTest::newRow("no mail program: the browser") << QByteArray("exit 3") << browser << true << 0;
+        QTest::newRow("no mail program, no browser")
+            << QByteArray("exit 3") << QByteArray("exit 1") << false << LinkResult::NoAssoc;
+        QTest::newRow("no opener, no browser")
+            << QByteArray() << QByteArray() << false << LinkResult::NoAssoc;
+        QTest::newRow("slow opener fails, slow browser lookup")
+            << QByteArray("/bin/sleep 0.3; exit 4") << QByteArray("/bin/sleep 0.5; exit 1") << false
+            << LinkResult::AssocIncomplete;
+        QTest::newRow("opener stays with the mail program")
+            << QByteArray("/bin/sleep 1.5; exit 4") << browser << false << 0;
+    }
+
+    void mailLinkInTheAboutBoxWaitsForNothing()
+    {
+        QFETCH(QByteArray, opener);
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, browser);
+        QFETCH(int, message);
+        MenuGame g;
+        FakeDesktop desktop(opener, settings);
+        QStringList messages;
+        int beeps = 0;
+        CHyperLink::s_pfnMessageBox = [&](const QString& text, QMessageBox::Icon) { messages << text; };
+        CHyperLink::s_pfnBeep = [&] { ++beeps; };
+        QStringList started; // the browser's command lines
+        CHyperLink::s_pfnStartDetached = [&](const QString& program, const QStringList& args) {
+            started << program + QLatin1Char(' ') + args.join(QLatin1Char(' '));
+            return true;
+        };
+        const int patience = CHyperLink::s_nOpenerPatienceMs;
+        CHyperLink::s_nOpenerPatienceMs = 800;
+
+        qint64 longestPause = -1;
+        QTimer::singleShot(0, this, [&] {
+            auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+            QVERIFY(about);
+            CHyperLink& link = about->m_link;
+            [&] {
+                TickGaps gaps;
+                QTest::mousePress(&link, Qt::LeftButton, {}, link.rect().center());
+                QTRY_VERIFY_WITH_TIMEOUT(link.IsVisited() || !messages.isEmpty(), 5000);
+                // An opener that runs on ends unheeded.
+                QTRY_VERIFY_WITH_TIMEOUT(link.findChildren<QProcess*>().isEmpty(), 5000);
+                longestPause = gaps.Longest();
+            }();
+            about->EndDialog(IDOK);
+        });
+        g.Item(ID_APP_ABOUT)->trigger();
+        CHyperLink::s_nOpenerPatienceMs = patience;
+        CHyperLink::s_pfnMessageBox = nullptr;
+        CHyperLink::s_pfnBeep = nullptr;
+        CHyperLink::s_pfnStartDetached = nullptr;
+
+        QVERIFY2(longestPause >= 0 && longestPause < 50, qPrintable(QString::number(longestPause)));
+        QCOMPARE(started, browser ? QStringList{"browser " + CAboutDlg::MailTarget()} : QStringList());
+        QCOMPARE(g.dlg->m_about.m_link.IsVisited(), message == 0);
+        QCOMPARE(messages, message == 0 ? QStringList() : QStringList{CHyperLink::LinkErrorText(message)});
+        QCOMPARE(beeps, message == 0 ? 0 : 1);
     }
 
     void showGridFromTheBoxAndTheMenuAgree()

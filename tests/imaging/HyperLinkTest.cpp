@@ -81,9 +81,9 @@ private slots:
         m_opened = {}, m_started = {}, m_messages = {}, m_icons = {}, m_nBeeps = 0, m_strBrowserId = {};
         QFile::remove(m_dataDir.filePath("applications/test-browser.desktop"));
         qunsetenv("BROWSER");
-        CHyperLink::s_pfnOpenUrl = [this](const QUrl& url) {
+        CHyperLink::s_pfnOpenUrl = [this](const QUrl& url, QObject*, CHyperLink::Done fnDone) {
             m_opened.append(url);
-            return m_bOpenUrlWorks;
+            fnDone(m_bOpenUrlWorks ? LinkResult::Opened : LinkResult::NoAssoc);
         };
         CHyperLink::s_pfnStartDetached = [this](const QString& program, const QStringList& args) {
             m_started.append({program, args});
@@ -94,7 +94,9 @@ private slots:
             m_icons.append(icon);
         };
         CHyperLink::s_pfnBeep = [this] { ++m_nBeeps; };
-        CBrowserCommand::s_pfnDefaultBrowser = [this] { return m_strBrowserId; };
+        CBrowserCommand::s_pfnDefaultBrowser = [this](QObject*, CBrowserCommand::DesktopIdDone fnDone) {
+            fnDone(m_strBrowserId);
+        };
     }
 
     void coloursFollowFocusHoverAndVisit()
@@ -164,6 +166,25 @@ private slots:
             QCOMPARE(m_opened.size(), 2);
         }
         QVERIFY(m_started.isEmpty());
+    }
+
+    void oneOpenAtATime()
+    {
+        CHyperLink link;
+        makeLink(link, "mailto:me@example.org");
+        CHyperLink::Done pending; // the desktop answers later
+        CHyperLink::s_pfnOpenUrl = [&](const QUrl& url, QObject*, CHyperLink::Done fnDone) {
+            m_opened.append(url);
+            pending = fnDone;
+        };
+        link.FollowLink();
+        link.FollowLink(); // clicked again while the desktop works: nothing more
+        QCOMPARE(m_opened.size(), 1);
+        QVERIFY(link.IsOpening() && !link.IsVisited());
+        pending(LinkResult::Opened);
+        QVERIFY(!link.IsOpening() && link.IsVisited());
+        link.FollowLink();
+        QCOMPARE(m_opened.size(), 2);
     }
 
     void fallbackCommand_data()

@@ -1,0 +1,46 @@
+#pragma once
+
+// The help page "How to play", shown inside the game by F1 and by
+// "?" > "How to play". Rich text (the HTML subset of Qt's text widgets).
+// A new command, key or menu item gets its line here.
+inline constexpr const char* kHowToPlayText = R"(
+<h2>How to play</h2>
+<p>The picture is cut into tiles. The tile at the bottom right is missing: its
+place is the <i>blank</i>. Press <b>Scramble</b> to shuffle the tiles, then put
+the picture together again. Click a tile beside the blank and it slides into
+the blank. When every tile is back home, the missing piece appears and you see
+how many moves and how much time you needed. The clock starts with your first
+move.</p>
+<p><b>&lt;- show pattern</b> shows the whole picture beside the game; a click on
+it, Escape or Enter closes it. <b>Show Grid</b> draws lines between the tiles.
+<b>Unscramble</b> gives up and shows the finished picture.</p>
+
+<h3>Mouse</h3>
+<ul>
+<li>Left click on a tile beside the blank: the tile moves. The hand marks the
+tiles that can move; elsewhere on the board the cursor says no.</li>
+<li>Right click in the window: the context menu with New Game, Show Pattern,
+Scramble, Unscramble, Sound, About and Beenden (exit).</li>
+</ul>
+
+<h3>Keyboard</h3>
+<ul>
+<li><b>Enter</b> presses Scramble (or the button that has the focus).</li>
+<li><b>Escape</b> ends the game and the program.</li>
+<li><b>F1</b> shows this page.</li>
+<li><b>Alt</b> with an underlined letter opens a menu.</li>
+</ul>
+
+<h3>Menus</h3>
+<ul>
+<li><b>File</b>: New Game opens Player Setup, where you choose the picture
+(or a BMP file of your own with "customize selected pictures"), the number
+of tiles across and down, Difficulty (random moves of a scramble), Speed
+(milliseconds between them), sound effects and music; Start saves them.
+Beenden ends the program.</li>
+<li><b>Options</b>: Scramble, Unscramble, Sound and Midi on or off (until the
+next new board), Show Pattern, Show Grid.</li>
+<li><b>Midi</b>: one of five songs, heard while Midi is on.</li>
+<li><b>?</b>: About (the credits and a mail link) and this page.</li>
+</ul>
+)";
