@@ -332,7 +332,9 @@ private slots:
         CHyperLink::s_pfnBeep = nullptr;
         CHyperLink::s_pfnStartDetached = nullptr;
 
-        QVERIFY2(longestPause >= 0 && longestPause < 50, qPrintable(QString::number(longestPause)));
+        // A window that waited on the slow tools would stand still for 300 ms or
+        // more; shorter pauses come from a busy machine or a sanitizer build.
+        QVERIFY2(longestPause >= 0 && longestPause < 200, qPrintable(QString::number(longestPause)));
         QCOMPARE(started, browser ? QStringList{"browser " + CAboutDlg::MailTarget()} : QStringList());
         QCOMPARE(g.dlg->m_about.m_link.IsVisited(), message == 0);
         QCOMPARE(messages, message == 0 ? QStringList() : QStringList{CHyperLink::LinkErrorText(message)});
