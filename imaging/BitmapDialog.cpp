@@ -4,6 +4,30 @@
 #include <QPainter>
 #include <QSlider>
 
+namespace {
+
+// The mean colour of a picture: the tone that controls over it stand on.
+QColor MeanColour(const QImage& image)
+{
+    if (image.isNull()) {
+        return {};
+    }
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    qint64 sum[3] = {0, 0, 0};
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            sum[0] += qRed(row[x]);
+            sum[1] += qGreen(row[x]);
+            sum[2] += qBlue(row[x]);
+        }
+    }
+    const qint64 n = qint64{rgb.width()} * rgb.height();
+    return QColor(int(sum[0] / n), int(sum[1] / n), int(sum[2] / n));
+}
+
+} // namespace
+
 CBitmapDialog::CBitmapDialog(int nIDTemplate, QWidget* pParentWnd) : CDialog(nIDTemplate, pParentWnd)
 {
 }
@@ -14,6 +38,7 @@ bool CBitmapDialog::SetBitmap(int nIDResource, int nMode)
 {
     m_nBitmapMode = nMode;
     const bool loaded = m_dibBackground.LoadResourceBitmap(nIDResource & 0xFFFF);
+    m_crTone = MeanColour(m_dibBackground.ToImage());
     UpdateControlColors();
     return loaded;
 }
@@ -63,7 +88,9 @@ std::optional<QBrush> CBitmapDialog::OnCtlColor(CtlColorContext& dc, QWidget* pW
         return CDialog::OnCtlColor(dc, pWnd, nCtlColor);
     }
     dc.SetBkMode(TRANSPARENT);
-    return QBrush(Qt::NoBrush);
+    // Hollow; its colour tells the control what it stands on, so that its
+    // frame and outline show against the picture.
+    return QBrush(m_crTone, Qt::NoBrush);
 }
 
 bool CBitmapDialog::OnQueryNewPalette()

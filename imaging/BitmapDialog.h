@@ -37,4 +37,5 @@ protected:
 
     CDIBitmap m_dibBackground;
     int m_nBitmapMode = BITMAP_TILE;
+    QColor m_crTone; // the picture's mean colour
 };

@@ -148,6 +148,7 @@ void CDIBitmap::Free()
     m_pPalette.reset();
     m_cache = QImage();
     m_bCacheValid = false;
+    m_imageAt2x = QImage();
 }
 
 int CDIBitmap::GetWidth() const
@@ -490,7 +491,18 @@ bool CDIBitmap::LoadResourceBitmap(const QString& lpszResourceName)
         m_strLastError = "Error:Bitmap resource could not be read\n";
         return false;
     }
-    return CreateFromBitmap(image);
+    if (!CreateFromBitmap(image)) {
+        return false;
+    }
+    // The double-size version is used only when it is exactly that.
+    const QString pathAt2x = CResourceFinder::FindAt2x(lpszResourceName, {QStringLiteral("bmp")});
+    QImage at2x = pathAt2x.isEmpty() ? QImage() : QImage(pathAt2x);
+    if (!at2x.isNull() && at2x.size() == image.size() * 2) {
+        at2x = at2x.convertToFormat(QImage::Format_RGB32);
+        at2x.setDevicePixelRatio(2);
+        m_imageAt2x = at2x;
+    }
+    return true;
 }
 
 bool CDIBitmap::LoadResourceBitmap(int nIDResource)
@@ -505,6 +517,14 @@ QImage CDIBitmap::ToImage() const
         m_bCacheValid = true;
     }
     return m_cache;
+}
+
+QImage CDIBitmap::ToImage(qreal devicePixelRatio) const
+{
+    if (devicePixelRatio > 1 && !m_imageAt2x.isNull()) {
+        return m_imageAt2x;
+    }
+    return ToImage();
 }
 
 QImage CDIBitmap::Convert() const
@@ -631,11 +651,11 @@ void CDIBitmap::StretchDraw(QPainter* pDC, int x, int y, int cx, int cy)
     if (m_info.empty()) {
         return;
     }
-    const QImage image = ToImage();
+    const QImage image = ToImage(pDC->device() ? pDC->device()->devicePixelRatioF() : 1.0);
     if (image.isNull() || cx == 0 || cy == 0) {
         return;
     }
-    if (cx == image.width() && cy == image.height()) {
+    if (QSizeF(cx, cy) == image.deviceIndependentSize()) {
         pDC->drawImage(QPoint(x, y), image);
     } else {
         // A negative width or height mirrors the picture, as a stretched block transfer does.

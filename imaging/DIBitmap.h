@@ -58,7 +58,9 @@ public:
     bool CreateFromBitmap(const QImage& image, int nBitCount = 0);
     // Replaces the picture by a bitmap resource of the program, found by name
     // (without regard to case) or by number. A missing resource leaves the
-    // picture as it was and returns false.
+    // picture as it was and returns false. Where the program also has the
+    // resource drawn at twice its size ("<name>@2x"), that version is kept
+    // beside the picture for screens of device pixel ratio 2.
     bool LoadResourceBitmap(const QString& lpszResourceName);
     bool LoadResourceBitmap(int nIDResource);
 
@@ -95,6 +97,10 @@ public:
     // The picture as a 32-bit image for drawing, converted once and kept until
     // the picture changes. Null when empty or when the pixels cannot be decoded.
     QImage ToImage() const;
+    // The picture for a device of the given pixel ratio: above 1, the
+    // resource's double-size version (its device pixel ratio set to 2) when
+    // it has one; otherwise ToImage(). Both cover the same logical size.
+    QImage ToImage(qreal devicePixelRatio) const;
 
     // The failure text of the last operation that failed, empty after success.
     const std::string& GetLastError() const { return m_strLastError; }
@@ -108,6 +114,7 @@ private:
     std::vector<std::uint8_t> m_bits; // m_pBits
     std::unique_ptr<CDIBPalette> m_pPalette;
     mutable QImage m_cache;
+    QImage m_imageAt2x; // the resource's double-size version, or null
     mutable bool m_bCacheValid = false;
     std::string m_strLastError;
 };

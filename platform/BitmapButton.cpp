@@ -8,13 +8,15 @@
 
 namespace {
 
-QImage LoadResource(const QString& name)
+// The resource as this screen shows it best: its double-size version on a
+// screen of device pixel ratio 2, where the program has one.
+QImage LoadResource(const QString& name, qreal devicePixelRatio)
 {
     if (name.isEmpty()) {
         return {};
     }
     CDIBitmap dib;
-    return dib.LoadResourceBitmap(name) ? dib.ToImage() : QImage();
+    return dib.LoadResourceBitmap(name) ? dib.ToImage(devicePixelRatio) : QImage();
 }
 
 QString IdName(int id)
@@ -42,8 +44,9 @@ bool CBitmapButton::LoadBitmaps(const QString& lpszBitmapResource, const QString
                                 const QString& lpszBitmapResourceFocus,
                                 const QString& lpszBitmapResourceDisabled)
 {
-    SetBitmaps(LoadResource(lpszBitmapResource), LoadResource(lpszBitmapResourceSel),
-               LoadResource(lpszBitmapResourceFocus), LoadResource(lpszBitmapResourceDisabled));
+    const qreal ratio = devicePixelRatioF();
+    SetBitmaps(LoadResource(lpszBitmapResource, ratio), LoadResource(lpszBitmapResourceSel, ratio),
+               LoadResource(lpszBitmapResourceFocus, ratio), LoadResource(lpszBitmapResourceDisabled, ratio));
     return !m_bitmap.isNull();
 }
 
@@ -61,13 +64,13 @@ void CBitmapButton::SetBitmaps(const QImage& normal, const QImage& selected, con
 void CBitmapButton::SizeToContent()
 {
     if (!m_bitmap.isNull()) {
-        resize(m_bitmap.size());
+        resize(m_bitmap.deviceIndependentSize().toSize());
     }
 }
 
 QSize CBitmapButton::sizeHint() const
 {
-    return m_bitmap.isNull() ? QSize(80, 24) : m_bitmap.size();
+    return m_bitmap.isNull() ? QSize(80, 24) : m_bitmap.deviceIndependentSize().toSize();
 }
 
 QImage CBitmapButton::CurrentBitmap() const

@@ -13,7 +13,9 @@ public:
     explicit CBitmapButton(QWidget* parent = nullptr);
     ~CBitmapButton() override;
 
-    // Loads bitmap resources (0: none). False when the normal one is missing.
+    // Loads bitmap resources (0: none), in their double-size versions where
+    // the button's screen has device pixel ratio 2 and the program has them.
+    // False when the normal one is missing.
     bool LoadBitmaps(int nIDBitmapResource, int nIDBitmapResourceSel = 0, int nIDBitmapResourceFocus = 0,
                      int nIDBitmapResourceDisabled = 0);
     bool LoadBitmaps(const QString& lpszBitmapResource, const QString& lpszBitmapResourceSel = {},

@@ -2,6 +2,7 @@
 
 #include "platform/DataExchange.h"
 #include "platform/DialogUnits.h"
+#include "platform/GroupBox.h"
 #include "platform/PointFont.h"
 #include "platform/SpinButtonCtrl.h"
 #include "res/ResourceIds.h"
@@ -21,7 +22,6 @@
 namespace {
 
 constexpr const char* kOriginalPalette = "dlgOriginalPalette";
-constexpr const char* kStyledByColour = "dlgStyledByColour";
 
 Qt::WindowFlags FlagsOf(const DialogTemplate& t)
 {
@@ -332,7 +332,9 @@ void CDialog::ApplyCtlColor(QWidget* pWnd, const CtlColorContext& dc, const std:
         // A trackbar keeps its ordinary, opaque background.
         fill = qobject_cast<QSlider*>(pWnd) != nullptr;
     } else if (brush->style() == Qt::NoBrush) {
-        pal.setBrush(QPalette::Window, Qt::transparent);
+        // Nothing is filled; the window colour only gives the style the tone
+        // it draws frames and outlines against.
+        pal.setColor(QPalette::Window, brush->color());
         if (edit) {
             pal.setBrush(QPalette::Base, Qt::transparent);
         }
@@ -348,21 +350,15 @@ void CDialog::ApplyCtlColor(QWidget* pWnd, const CtlColorContext& dc, const std:
         pal.setColor(QPalette::Text, dc.textColor);
         pal.setColor(QPalette::ButtonText, dc.textColor);
     }
-    QString sheet;
-    if (dc.nBkMode == OPAQUE && dc.bkColor.isValid()) {
-        if (qobject_cast<QGroupBox*>(pWnd)) {
-            sheet = QStringLiteral("QGroupBox::title { background-color: %1; }").arg(dc.bkColor.name());
-        } else if (qobject_cast<QLabel*>(pWnd)) {
-            pal.setColor(QPalette::Window, dc.bkColor);
-            fill = true;
-        }
+    const bool opaqueText = dc.nBkMode == OPAQUE && dc.bkColor.isValid();
+    if (auto* group = qobject_cast<CGroupBox*>(pWnd)) {
+        group->SetCaptionBackground(opaqueText ? dc.bkColor : QColor());
+    } else if (opaqueText && qobject_cast<QLabel*>(pWnd)) {
+        pal.setColor(QPalette::Window, dc.bkColor);
+        fill = true;
     }
     pWnd->setPalette(pal);
     pWnd->setAutoFillBackground(fill);
-    if (!sheet.isEmpty() || pWnd->property(kStyledByColour).toBool()) {
-        pWnd->setStyleSheet(sheet);
-        pWnd->setProperty(kStyledByColour, !sheet.isEmpty());
-    }
     pWnd->update();
 }
 

@@ -92,7 +92,9 @@ public:
     virtual bool OnEraseBkgnd(QPainter* pDC);
     virtual void OnPaint(QPainter* pDC);
     // nullopt: the control keeps its ordinary colours; Qt::NoBrush: its
-    // background is hollow and the dialog shows through; a solid brush fills it.
+    // background is hollow and the dialog shows through (the brush's colour
+    // is the tone of what shows through, which frames and outlines are drawn
+    // against); a solid brush fills it.
     virtual std::optional<QBrush> OnCtlColor(CtlColorContext& dc, QWidget* pWnd, int nCtlColor);
     virtual void OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint point);
     virtual void OnLButtonUp(Qt::KeyboardModifiers nFlags, QPoint point);

@@ -3,11 +3,12 @@
 #include "imaging/DIBitmap.h"
 #include "platform/BitmapButton.h"
 #include "platform/DialogUnits.h"
+#include "platform/GroupBox.h"
+#include "platform/PictureButton.h"
 #include "platform/SpinButtonCtrl.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -51,7 +52,8 @@ QWidget* MakeControl(QWidget* parent, const DialogItem& item, QWidget* previous)
     case DialogItemKind::RadioButton: {
         QAbstractButton* button = nullptr;
         if (item.style & kPushLike) {
-            auto* push = new QPushButton(text, parent);
+            auto* push =
+                (item.style & kBitmap) ? new CPictureButton(text, parent) : new QPushButton(text, parent);
             push->setAutoDefault(false);
             push->setCheckable(true);
             button = push;
@@ -94,27 +96,24 @@ QWidget* MakeControl(QWidget* parent, const DialogItem& item, QWidget* previous)
         if (item.bitmap > 0) {
             CDIBitmap dib;
             if (dib.LoadResourceBitmap(item.bitmap)) {
-                label->setPixmap(QPixmap::fromImage(dib.ToImage()));
+                label->setPixmap(QPixmap::fromImage(dib.ToImage(label->devicePixelRatioF())));
             }
         }
         return label;
     }
-    case DialogItemKind::BlackFrame:
-    case DialogItemKind::EtchedFrame: {
+    case DialogItemKind::BlackFrame: {
         auto* frame = new QFrame(parent);
-        if (item.kind == DialogItemKind::BlackFrame) {
-            frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-            QPalette pal = frame->palette();
-            pal.setColor(QPalette::WindowText, Qt::black);
-            frame->setPalette(pal);
-        } else {
-            frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-        }
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        QPalette pal = frame->palette();
+        pal.setColor(QPalette::WindowText, Qt::black);
+        frame->setPalette(pal);
         frame->setLineWidth(1);
         return frame;
     }
+    case DialogItemKind::EtchedFrame: // a group box without a caption
+        return new CGroupBox(QString(), parent);
     case DialogItemKind::GroupBox:
-        return new QGroupBox(text, parent);
+        return new CGroupBox(text, parent);
     case DialogItemKind::UpDown: {
         auto* spin = new CSpinButtonCtrl(parent);
         spin->SetBuddyInt(item.style & kSetBuddyInt);
@@ -148,7 +147,7 @@ std::vector<CDialogBuilder::Control> CDialogBuilder::Build(QWidget* parent, cons
         // A bitmap static takes the size of its bitmap.
         if (auto* label = qobject_cast<QLabel*>(w); label && item.kind == DialogItemKind::StaticBitmap) {
             if (!label->pixmap().isNull()) {
-                w->resize(label->pixmap().size());
+                w->resize(label->pixmap().deviceIndependentSize().toSize());
             }
         }
         switch (item.kind) {

@@ -39,6 +39,11 @@ QString CResourceFinder::Find(int nID, const QStringList& extensions)
     return Find(QString::number(nID), extensions);
 }
 
+QString CResourceFinder::FindAt2x(const QString& name, const QStringList& extensions)
+{
+    return name.isEmpty() ? QString() : Find(name + QStringLiteral("@2x"), extensions);
+}
+
 void CResourceFinder::AddSearchPath(const QString& dir)
 {
     if (!ExtraPaths().contains(dir)) {

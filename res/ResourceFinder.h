@@ -15,6 +15,9 @@ public:
     // dot, tried in the order given), or an empty string when there is none.
     static QString Find(const QString& name, const QStringList& extensions);
     static QString Find(int nID, const QStringList& extensions);
+    // The same resource drawn at twice its size for screens of device pixel
+    // ratio 2, named "<name>@2x" ("250@2x.bmp"), or an empty string.
+    static QString FindAt2x(const QString& name, const QStringList& extensions);
 
     static void AddSearchPath(const QString& dir);
     static void ClearSearchPaths();

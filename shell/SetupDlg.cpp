@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFrame>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
@@ -30,8 +29,11 @@ CSetupDlg::FileDialogHook& FileDialogHookRef()
     return hook;
 }
 
-// A picture file loaded and scaled to size × size; null when it does not load.
-QImage LoadPictureFile(const std::string& path, int size)
+// A picture file loaded and scaled to size × size logical pixels for a screen
+// of the given device pixel ratio; null when it does not load. Pictures with
+// a colour table are scaled in true colour, smoothly, not pixel by pixel from
+// their palette.
+QImage LoadPictureFile(const std::string& path, int size, qreal devicePixelRatio)
 {
     if (path.empty()) {
         return {};
@@ -41,17 +43,14 @@ QImage LoadPictureFile(const std::string& path, int size)
     if (image.isNull()) {
         return {};
     }
-    if (image.width() != size || image.height() != size) {
-        image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const int pixels = qRound(size * std::max<qreal>(devicePixelRatio, 1));
+    if (image.width() != pixels || image.height() != pixels) {
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32)
+                    .scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
+    image.setDevicePixelRatio(qreal(pixels) / size);
     return image;
 }
-
-// Dark outside, light inside: it shows on light and dark pictures alike.
-constexpr const char* kCheckedFrameStyle =
-    "QFrame { border: 2px solid rgb(60, 25, 0); background: transparent; }";
-constexpr const char* kCheckedInnerStyle =
-    "QFrame { border: 2px solid rgb(255, 250, 225); background: transparent; }";
 
 struct ToolTip {
     int id;
@@ -88,25 +87,6 @@ CSetupDlg::CSetupDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_SETUP, pParentWnd)
     m_btnDefault = GetDlgItemAs<QPushButton>(IDOK);
     m_spinDifficult = GetDlgItemAs<CSpinButtonCtrl>(IDC_SPIN_DIFFICULT);
 
-    // The picture fills its button, so the checked one wears a frame drawn
-    // over its picture.
-    for (int id = IDC_PIC1; id <= IDC_PIC4; ++id) {
-        auto* button = GetDlgItemAs<QAbstractButton>(id);
-        if (!button) {
-            continue;
-        }
-        auto* frame = new QFrame(button);
-        frame->setObjectName(QStringLiteral("checkedFrame"));
-        frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-        frame->setStyleSheet(QString::fromLatin1(kCheckedFrameStyle));
-        frame->setGeometry(button->rect());
-        auto* inner = new QFrame(frame);
-        inner->setAttribute(Qt::WA_TransparentForMouseEvents);
-        inner->setStyleSheet(QString::fromLatin1(kCheckedInnerStyle));
-        inner->setGeometry(frame->rect().adjusted(2, 2, -2, -2));
-        frame->setVisible(button->isChecked());
-        connect(button, &QAbstractButton::toggled, frame, &QWidget::setVisible);
-    }
     // The short labels beside the number boxes stay on one line, even where
     // the substitute font runs wider than the template's.
     for (const auto& control : Controls()) {
@@ -186,7 +166,7 @@ void CSetupDlg::SetPictureImages()
         if (!button) {
             continue;
         }
-        const QImage image = LoadPictureFile(g_strPicPath[n - 1], kPictureSize);
+        const QImage image = LoadPictureFile(g_strPicPath[n - 1], kPictureSize, button->devicePixelRatioF());
         if (image.isNull()) {
             // Without its picture the button shows its name.
             button->setIcon(QIcon());

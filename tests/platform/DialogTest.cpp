@@ -55,10 +55,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        const std::tuple<const char*, QImage, int> pictures[] = {{"9001", Pattern(109, 88), 0},
-                                                                 {"237", Pattern(56, 27), 0},
-                                                                 {"9010", Pattern(130, 44), 0},
-                                                                 {"9011", Indexed(130, 44), 8}};
+        const std::tuple<const char*, QImage, int> pictures[] = {
+            {"9001", Pattern(109, 88), 0},    {"237", Pattern(56, 27), 0},
+            {"9010", Pattern(130, 44), 0},    {"9011", Indexed(130, 44), 8},
+            {"9010@2x", Pattern(260, 88), 0}, {"9011@2x", Pattern(100, 100), 0}};
         for (const auto& [name, img, bits] : pictures) {
             CDIBitmap dib;
             QVERIFY(dib.CreateFromBitmap(img, bits) &&
@@ -237,6 +237,22 @@ private slots:
         button.setDown(false);
         QCOMPARE(Grab(button).pixel(7, 9), Pattern(130, 44).pixel(7, 9));
         QVERIFY(!CBitmapButton().LoadBitmaps(4711));
+    }
+
+    void doubleSizeResourcesDrawOnFineScreens()
+    {
+        CDIBitmap dib, odd;
+        QVERIFY(dib.LoadResourceBitmap(9010) && odd.LoadResourceBitmap(9011));
+        QCOMPARE(dib.ToImage(1.0), dib.ToImage());
+        QCOMPARE(dib.ToImage(2.0).deviceIndependentSize(), QSizeF(130, 44));
+        QCOMPARE(odd.ToImage(2.0), odd.ToImage()); // not twice the size: not used
+        // Drawn at its natural size on a surface of pixel ratio 2, pixel for pixel.
+        QImage canvas(260, 88, QImage::Format_RGB32);
+        canvas.setDevicePixelRatio(2);
+        QPainter p(&canvas);
+        dib.Draw(&p, 0, 0);
+        p.end();
+        QCOMPARE(canvas.pixel(201, 77), Pattern(260, 88).pixel(201, 77));
     }
 };
 

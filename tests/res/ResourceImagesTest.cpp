@@ -3,6 +3,8 @@
 
 #include <QFile>
 #include <QImage>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,6 +28,25 @@ template <typename Pred> int Count(const QImage& img, Pred pred)
             n += pred(img.pixel(x, y)) ? 1 : 0;
     return n;
 }
+
+// Relative luminance of a colour and the contrast ratio of two luminances,
+// as the web's accessibility guidelines define them.
+double Luminance(QRgb c)
+{
+    const auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+}
+
+double Contrast(double a, double b)
+{
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// The images drawn in windows, which also come at twice their size.
+const char* const kAt2x[] = {"250", "246", "247", "248", "249", "251", "237", "253"};
 
 } // namespace
 
@@ -87,14 +108,61 @@ TEST(ResourceImages, HandCursorPointsWithItsFingerTipAtTheHotSpot)
 
 TEST(ResourceImages, AreCompiledIntoTheProgramUnderRes)
 {
-    for (const char* name :
-         {"250.bmp", "246.bmp", "247.bmp", "248.bmp", "249.bmp", "251.bmp", "253.bmp", "237.bmp",
-          "PLEASE.bmp", "BITMAP1.bmp", "233.png", "icon-32.png", "icon-256.png"}) {
+    for (const char* name : {"250.bmp", "246.bmp", "247.bmp", "248.bmp", "249.bmp", "251.bmp", "253.bmp",
+                             "237.bmp", "PLEASE.bmp", "BITMAP1.bmp", "233.png", "icon-32.png", "icon-256.png",
+                             "250@2x.bmp", "249@2x.bmp"}) {
         const QString path = QStringLiteral(":/res/") + QString::fromLatin1(name);
         SCOPED_TRACE(name);
         ASSERT_TRUE(QFile::exists(path));
         const QImage fromResource(path);
         ASSERT_FALSE(fromResource.isNull());
         EXPECT_EQ(fromResource, Load(name));
+    }
+}
+
+// Black text reads alike on every pixel of the background tile: the tile's
+// lightest and darkest pixels are close, and even the darkest is light.
+TEST(ResourceImages, BackgroundIsCalmGoldUnderBlackText)
+{
+    for (const char* name : {"250.bmp", "250@2x.bmp"}) {
+        SCOPED_TRACE(name);
+        const QImage img = Load(name);
+        ASSERT_FALSE(img.isNull());
+        double darkest = 1, lightest = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb c = img.pixel(x, y);
+                darkest = std::min(darkest, Luminance(c));
+                lightest = std::max(lightest, Luminance(c));
+                // Golden yellow throughout.
+                ASSERT_TRUE(qRed(c) >= qGreen(c) && qGreen(c) > qBlue(c) + 80) << x << "," << y;
+            }
+        EXPECT_LE(Contrast(lightest, darkest), 1.6);
+        EXPECT_GE(Contrast(darkest, Luminance(qRgb(0, 0, 0))), 7.0);
+    }
+}
+
+// The double-size versions are the same pictures, only finer: shrunk back by
+// averaging each 2 x 2 block, they come close to the originals.
+TEST(ResourceImages, DoubleSizeVersionsShowTheSamePictures)
+{
+    for (const char* id : kAt2x) {
+        SCOPED_TRACE(id);
+        const QImage small = Load(std::string(id) + ".bmp").convertToFormat(QImage::Format_RGB32);
+        const QImage large = Load(std::string(id) + "@2x.bmp").convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(large.size(), small.size() * 2);
+        double difference = 0;
+        for (int y = 0; y < small.height(); ++y)
+            for (int x = 0; x < small.width(); ++x) {
+                const QRgb block[] = {large.pixel(2 * x, 2 * y), large.pixel(2 * x + 1, 2 * y),
+                                      large.pixel(2 * x, 2 * y + 1), large.pixel(2 * x + 1, 2 * y + 1)};
+                for (int shift : {16, 8, 0}) {
+                    int sum = 0;
+                    for (QRgb c : block)
+                        sum += (c >> shift) & 0xFF;
+                    difference += std::abs(sum / 4.0 - ((small.pixel(x, y) >> shift) & 0xFF));
+                }
+            }
+        EXPECT_LT(difference / (3.0 * small.width() * small.height()), 16.0); // of 255
     }
 }

@@ -62,42 +62,56 @@ QPolygonF SquareSpiral(QPointF centre, double size, double step, bool mirror)
 
 namespace ResourceImages {
 
-QImage Background250()
+QImage Background250(int scale)
 {
     const int w = 109, h = 88;
-    QImage img = Blank(w, h, kGold);
+    QImage img = Blank(w * scale, h * scale, kGold);
     QPainter p(&img);
-    // Spirals on a staggered grid; each is painted again one tile over in every
-    // direction so that the edges meet when the bitmap is tiled.
+    if (scale != 1)
+        p.scale(scale, scale);
+    // Spirals on a staggered grid, engraved into the gold with a shade just a
+    // little darker and a glint just a little lighter, so that black text
+    // reads the same on every part of the pattern. Each spiral is painted
+    // again one tile over in every direction so that the edges meet when the
+    // bitmap is tiled. The lines are one device pixel wide, so the larger
+    // version is engraved finer.
+    const double line = 1.0 / scale;
+    const QColor groove(220, 175, 40), glint(250, 218, 96), diamond(234, 190, 42);
     const struct {
         QPointF c;
         bool mirror;
-    } spirals[] = {{{27, 22}, false}, {{81.5, 22}, true}, {{0, 66}, true}, {{54.5, 66}, false}};
+    } spirals[] = {{{27, 22}, false}, {{81, 22}, true}, {{0, 66}, true}, {{54, 66}, false}};
+    const auto segments = [&p, line](const QPolygonF& poly, const QColor& colour) {
+        for (int i = 0; i + 1 < poly.size(); ++i) {
+            const QRectF r = QRectF(poly[i], poly[i + 1]).normalized();
+            p.fillRect(QRectF(r.topLeft(), r.size() + QSizeF(line, line)), colour);
+        }
+    };
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
             for (const auto& s : spirals) {
                 const QPointF c = s.c + QPointF(dx * w, dy * h);
-                const QPolygonF spiral = SquareSpiral(c, 34, 5, s.mirror);
-                p.setPen(QPen(QColor(255, 236, 140), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-                p.drawPolyline(spiral.translated(-1, -1));
-                p.setPen(QPen(QColor(176, 118, 14), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-                p.drawPolyline(spiral);
+                const QPolygonF spiral = SquareSpiral(c, 32, 6, s.mirror);
+                segments(spiral.translated(line, line), glint);
+                segments(spiral, groove);
                 // A small diamond between the spirals.
+                const QPointF m = c + QPointF(27, 22);
                 p.setPen(Qt::NoPen);
-                p.setBrush(QColor(230, 170, 30));
-                const QPointF m = c + QPointF(27.25, 22);
-                p.drawPolygon(QPolygonF() << m + QPointF(0, -4) << m + QPointF(4, 0) << m + QPointF(0, 4)
-                                          << m + QPointF(-4, 0));
+                p.setBrush(diamond);
+                p.drawPolygon(QPolygonF() << m + QPointF(0, -3) << m + QPointF(3, 0) << m + QPointF(0, 3)
+                                          << m + QPointF(-3, 0));
             }
     p.end();
     return Palette::ToIndexed(img, Palette::MedianCut(img, 16), false);
 }
 
-QImage Button(const QString& text, bool pressed)
+QImage Button(const QString& text, bool pressed, int scale)
 {
     const int w = 130, h = 44;
-    QImage img = Blank(w, h, QColor(120, 60, 10));
+    QImage img = Blank(w * scale, h * scale, QColor(120, 60, 10));
     QPainter p(&img);
+    if (scale != 1)
+        p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     // Border: a band of little gold diamonds on dark brown.
     for (int x = 0; x < w; x += 6)
@@ -143,12 +157,14 @@ QImage Button(const QString& text, bool pressed)
     return img;
 }
 
-QImage Congratulation251()
+QImage Congratulation251(int scale)
 {
     const int w = 150, h = 183;
-    QImage img = Blank(w, h, QColor(255, 220, 90));
+    QImage img = Blank(w * scale, h * scale, QColor(255, 220, 90));
     CGenRandom rnd(251);
     QPainter p(&img);
+    if (scale != 1)
+        p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     // Sunburst.
     const QPointF c(75, 84);
@@ -230,10 +246,30 @@ QImage Congratulation251()
     return img;
 }
 
-QImage MailLink237()
+namespace {
+// The small pictures of the about box are drawn crisp, pixel for pixel, in
+// sixteen colours; their larger versions are drawn smooth in true colour.
+QImage Classic(const QImage& drawn, int scale)
 {
-    QImage img = Blank(56, 27, kLightGrey);
+    return scale == 1 ? Palette::ToIndexed(drawn, Palette::Classic16(), false) : drawn;
+}
+
+// Draws the crisp picture smooth at a larger scale. A crisp one-pixel line at
+// x covers the pixel from x to x + 1; half a pixel over, the smooth line does too.
+void Smooth(QPainter& p, int scale)
+{
+    p.scale(scale, scale);
+    p.translate(0.5, 0.5);
+    p.setRenderHint(QPainter::Antialiasing);
+}
+} // namespace
+
+QImage MailLink237(int scale)
+{
+    QImage img = Blank(56 * scale, 27 * scale, kLightGrey);
     QPainter p(&img);
+    if (scale != 1)
+        Smooth(p, scale);
     // Envelope with a red seal.
     const QRect env(16, 1, 24, 15);
     p.setPen(Qt::black);
@@ -246,17 +282,19 @@ QImage MailLink237()
     p.setPen(QColor(128, 0, 0));
     p.setBrush(QColor(255, 0, 0));
     p.drawRect(QRect(26, 9, 4, 3));
-    p.setFont(Font("DejaVu Sans", 9, true, false));
+    p.setFont(Font("DejaVu Sans", 9, true, scale != 1));
     p.setPen(QColor(0, 0, 128));
     p.drawText(QRect(0, 16, 56, 11), Qt::AlignCenter, QStringLiteral("Mail me!"));
     p.end();
-    return Palette::ToIndexed(img, Palette::Classic16(), false);
+    return Classic(img, scale);
 }
 
-QImage ArrowUp253()
+QImage ArrowUp253(int scale)
 {
-    QImage img = Blank(48, 61, kLightGrey);
+    QImage img = Blank(48 * scale, 61 * scale, kLightGrey);
     QPainter p(&img);
+    if (scale != 1)
+        Smooth(p, scale);
     QPolygon arrow;
     arrow << QPoint(24, 2) << QPoint(45, 26) << QPoint(32, 26) << QPoint(32, 58) << QPoint(16, 58)
           << QPoint(16, 26) << QPoint(3, 26);
@@ -270,7 +308,7 @@ QImage ArrowUp253()
     p.drawLine(QPoint(18, 28), QPoint(18, 55));
     p.drawLine(QPoint(8, 25), QPoint(23, 8));
     p.end();
-    return Palette::ToIndexed(img, Palette::Classic16(), false);
+    return Classic(img, scale);
 }
 
 namespace {

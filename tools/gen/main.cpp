@@ -40,14 +40,23 @@ std::vector<ImageAsset> Images()
     a.push_back(
         {"pic3.bmp", true, Palette::ToIndexed(lake, Palette::MedianCut(lake, 256), true), 8, Store::Bmp});
     a.push_back({"pic4.bmp", true, Pictures::Market(1024, 768), 32, Store::Bmp});
-    a.push_back({"250.bmp", false, R::Background250(), 8, Store::Bmp});
-    a.push_back({"249.bmp", false, R::Button(QStringLiteral("Start"), false), 24, Store::Bmp});
-    a.push_back({"247.bmp", false, R::Button(QStringLiteral("Start"), true), 24, Store::Bmp});
-    a.push_back({"248.bmp", false, R::Button(QStringLiteral("standart settings"), false), 24, Store::Bmp});
-    a.push_back({"246.bmp", false, R::Button(QStringLiteral("standart settings"), true), 24, Store::Bmp});
-    a.push_back({"251.bmp", false, R::Congratulation251(), 24, Store::Bmp});
-    a.push_back({"237.bmp", false, R::MailLink237(), 4, Store::Bmp});
-    a.push_back({"253.bmp", false, R::ArrowUp253(), 4, Store::Bmp});
+    // The images shown in windows, each also at twice the size ("@2x") for
+    // screens of device pixel ratio 2.
+    for (int scale : {1, 2}) {
+        const QString at = scale == 1 ? QString() : QStringLiteral("@2x");
+        const auto name = [&at](const char* id) { return QString::fromLatin1(id) + at + ".bmp"; };
+        const int classicBits = scale == 1 ? 4 : 24;
+        a.push_back({name("250"), false, R::Background250(scale), 8, Store::Bmp});
+        a.push_back({name("249"), false, R::Button(QStringLiteral("Start"), false, scale), 24, Store::Bmp});
+        a.push_back({name("247"), false, R::Button(QStringLiteral("Start"), true, scale), 24, Store::Bmp});
+        a.push_back({name("248"), false, R::Button(QStringLiteral("standart settings"), false, scale), 24,
+                     Store::Bmp});
+        a.push_back({name("246"), false, R::Button(QStringLiteral("standart settings"), true, scale), 24,
+                     Store::Bmp});
+        a.push_back({name("251"), false, R::Congratulation251(scale), 24, Store::Bmp});
+        a.push_back({name("237"), false, R::MailLink237(scale), classicBits, Store::Bmp});
+        a.push_back({name("253"), false, R::ArrowUp253(scale), classicBits, Store::Bmp});
+    }
     a.push_back({"PLEASE.bmp", false, R::Please(), 4, Store::Bmp});
     a.push_back({"BITMAP1.bmp", false, R::Bitmap1(), 8, Store::Bmp});
     a.push_back({"233.png", false, R::HandCursor(), 32, Store::Png});
