@@ -17,6 +17,10 @@ configure_file(${CMAKE_SOURCE_DIR}/res/desktop/zandor-puzzle.metainfo.xml.in ${Z
 install(TARGETS zandor-puzzle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${ZANDOR_RUN_DIR}/bitmaps ${ZANDOR_RUN_DIR}/sounds ${ZANDOR_RUN_DIR}/midi
         DESTINATION ${ZANDOR_DATA_SUBDIR})
+# The solver's pattern databases (tools/tablegen), read from the data folder's solver/.
+if(TARGET zandor_solver_tables)
+  install(DIRECTORY ${ZANDOR_SOLVER_TABLE_DIR} DESTINATION ${ZANDOR_DATA_SUBDIR})
+endif()
 # The desktop entry names absolute paths, so it is written for the prefix the
 # files are really installed under (CPack installs under /usr).
 install(CODE "

@@ -32,6 +32,13 @@ for size in 16 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/zandor-puzzle.png")
 done
 expected+=(usr/share/zandor-puzzle/screenshots/game-window.png)
+# The solver's pattern databases (tools/tablegen/CMakeLists.txt lists the same).
+for table in 5x2-0.1.2.3.4.5.6.7.8 6x2-0.6.1.7.2.8 6x2-3.9.4.10.5 4x3-0.4.8.1.5.9 4x3-2.6.10.3.7 \
+  7x2-0.7.1.8.2.9 7x2-3.10.4.11.5.12 7x2-6 5x3-0.5.10.1.6.11 5x3-2.7.12.3.8.13 5x3-4.9 \
+  8x2-0.8.1.9.2.10 8x2-3.11.4.12.5.13 8x2-6.14.7 4x4-0.1.4.5.8.9 4x4-2.3.6.7.10.11 4x4-12.13.14 \
+  4x4-4.5.8.9.12.13 4x4-3.6.7.10.11.14 4x4-0.1.2; do
+  expected+=("usr/share/zandor-puzzle/solver/pdb-$table.bin")
+done
 
 missing=0
 for f in "${expected[@]}"; do

@@ -73,7 +73,7 @@ COptimalSolver::EStep COptimalSolver::Search(int depth, int blank, int previous,
         m_nNextBound = std::min(m_nNextBound, depth + h);
         return EStep::Deeper;
     }
-    if ((++m_nNodes & 0x3FFF) == 0 && m_limits.Expired())
+    if (++m_nNodes > m_limits.nMaxNodes || ((m_nNodes & 0x3FFF) == 0 && m_limits.Expired()))
         return EStep::Stopped;
     const bool mirror = m_patterns.HasMirror();
     const int partitions = m_patterns.PartitionCount();

@@ -51,7 +51,7 @@ public:
     // shape and group and the checksum agrees; otherwise keeps nothing.
     bool Deserialize(const std::vector<std::uint8_t>& bytes);
 
-    // File name inside the cache folder, e.g. "pdb-4x4-0.1.4.5.8.9.bin".
+    // File name inside the shipped and the cache folder, e.g. "pdb-4x4-0.1.4.5.8.9.bin".
     std::string FileName() const;
     bool LoadFile(const std::filesystem::path& path);
     // Writes through a temporary file and a rename, so readers never meet half a file.

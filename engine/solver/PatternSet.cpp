@@ -1,12 +1,18 @@
 #include "engine/solver/PatternSet.h"
 
-CPatternSet::CPatternSet(int x, int y) : m_nX(x), m_nY(y)
+#include <cstddef>
+
+CPatternSet::CPatternSet(int x, int y) : CPatternSet(x, y, Partitions(x, y))
+{
+}
+
+CPatternSet::CPatternSet(int x, int y, const CPartitions& partitions) : m_nX(x), m_nY(y)
 {
     const int n = x * y;
     m_mirror.resize(static_cast<size_t>(n));
     for (int c = 0; c < n; ++c)
         m_mirror[static_cast<size_t>(c)] = (c % x) * y + c / x;
-    for (const auto& partition : Partitions(x, y)) {
+    for (const auto& partition : partitions) {
         if (partition.empty())
             continue;
         m_groupOf.emplace_back(static_cast<size_t>(n), -1);
@@ -19,17 +25,37 @@ CPatternSet::CPatternSet(int x, int y) : m_nX(x), m_nY(y)
     }
 }
 
-std::vector<std::vector<std::vector<int>>> CPatternSet::Partitions(int x, int y)
+namespace {
+
+// Blocks of at most size tiles, taken column by column (blank excluded).
+std::vector<std::vector<int>> ColumnBlocks(int x, int y, std::size_t size)
+{
+    std::vector<std::vector<int>> groups;
+    for (int c = 0; c < x; ++c) {
+        for (int r = 0; r < y; ++r) {
+            const int t = r * x + c;
+            if (t == x * y - 1)
+                continue;
+            if (groups.empty() || groups.back().size() == size)
+                groups.emplace_back();
+            groups.back().push_back(t);
+        }
+    }
+    return groups;
+}
+
+} // namespace
+
+CPatternSet::CPartitions CPatternSet::Partitions(int x, int y)
 {
     const int n = x * y;
-    std::vector<std::vector<int>> groups;
-    if (n > CPatternDatabase::kMaxCells)
+    if (n > CPatternDatabase::kMaxCells || x < y)
         return {};
     if (n <= 10) {
-        groups.emplace_back();
+        std::vector<int> all;
         for (int t = 0; t < n - 1; ++t)
-            groups.back().push_back(t);
-        return {groups};
+            all.push_back(t);
+        return {{all}};
     }
     if (x == 4 && y == 4)
         return {{{0, 1, 4, 5, 8, 9}, {2, 3, 6, 7, 10, 11}, {12, 13, 14}},
@@ -37,24 +63,37 @@ std::vector<std::vector<std::vector<int>>> CPatternSet::Partitions(int x, int y)
                 // group is the top row. It catches many boards that the first one
                 // and its mirror image underestimate.
                 {{4, 5, 8, 9, 12, 13}, {3, 6, 7, 10, 11, 14}, {0, 1, 2}}};
-    // Blocks of whole columns on wide boards, whole rows on tall ones.
-    std::vector<int> order;
-    if (x >= y) {
-        for (int c = 0; c < x; ++c)
-            for (int r = 0; r < y; ++r)
-                order.push_back(r * x + c);
-    } else {
-        for (int t = 0; t < n; ++t)
-            order.push_back(t);
-    }
-    for (int t : order) {
-        if (t == n - 1)
-            continue;
-        if (groups.empty() || groups.back().size() == 6)
+    // Blocks of whole columns.
+    return {ColumnBlocks(x, y, 6)};
+}
+
+CPatternSet::CPartitions CPatternSet::QuickPartitions(int x, int y)
+{
+    if (x * y > kMaxQuickCells)
+        return {};
+    // Two 2 x 2 squares and the rest of the long side.
+    if (x == 4 && y == 3)
+        return {{{0, 1, 4, 5}, {2, 3, 6, 7}, {8, 9, 10}}};
+    if (x == 3 && y == 4)
+        return {{{0, 1, 3, 4}, {6, 7, 9, 10}, {2, 5, 8}}};
+    if (x >= y)
+        return {{ColumnBlocks(x, y, 4)}};
+    // Tall: blocks of whole rows (on two columns, 2 x 2 squares).
+    std::vector<std::vector<int>> groups;
+    for (int t = 0; t < x * y - 1; ++t) {
+        if (groups.empty() || groups.back().size() == 4)
             groups.emplace_back();
         groups.back().push_back(t);
     }
     return {groups};
+}
+
+bool CPatternSet::BuildAll()
+{
+    for (auto& db : m_databases)
+        if (!db->IsReady() && !db->Build())
+            return false;
+    return !m_databases.empty();
 }
 
 bool CPatternSet::IsReady() const

@@ -14,14 +14,28 @@
 // estimate for each partition.
 class CPatternSet {
 public:
+    using CPartitions = std::vector<std::vector<std::vector<int>>>;
+
+    // The tables of Partitions(x, y), not yet built.
     CPatternSet(int x, int y);
+    CPatternSet(int x, int y, const CPartitions& partitions);
 
     static constexpr int kMaxPartitions = 2;
+    // Shapes that have QuickPartitions.
+    static constexpr int kMaxQuickCells = 12;
+    // Shapes whose shortest solutions the quick tables find at once, whatever the board.
+    static constexpr int kMaxQuickOnlyCells = 9;
 
-    // The partitions this program uses for a shape: the whole board as one group
-    // up to 10 cells, otherwise blocks of at most six tiles; the 4 x 4 board has
-    // a second partition that the first and its mirror image do not cover well.
-    static std::vector<std::vector<std::vector<int>>> Partitions(int x, int y);
+    // The partitions the pattern store keeps for a shape: the whole board as one
+    // group up to 10 cells, otherwise blocks of at most six tiles; the 4 x 4 board
+    // has a second partition that the first and its mirror image do not cover
+    // well. Wide boards (x >= y) only: a tall board is solved turned on its side.
+    static CPartitions Partitions(int x, int y);
+    // Groups of at most four tiles for boards of at most twelve cells: tables of a
+    // few thousand entries, built in well under a millisecond.
+    static CPartitions QuickPartitions(int x, int y);
+    // Builds every table at once on the calling thread.
+    bool BuildAll();
 
     int Width() const { return m_nX; }
     int Height() const { return m_nY; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 CPatternStore& CPatternStore::Instance()
 {
@@ -11,7 +12,7 @@ CPatternStore& CPatternStore::Instance()
 
 CPatternStore::~CPatternStore()
 {
-    m_bShutdown = true;
+    m_bAbort = true;
     for (std::thread& t : m_threads)
         if (t.joinable())
             t.join();
@@ -40,9 +41,29 @@ std::filesystem::path CPatternStore::CacheDirectory() const
     return m_cacheDir ? *m_cacheDir : DefaultCacheDirectory();
 }
 
-void CPatternStore::Prepare(int x, int y)
+void CPatternStore::SetShippedDirectory(std::optional<std::filesystem::path> dir)
+{
+    std::lock_guard lock(m_mutex);
+    m_shippedDir = std::move(dir);
+}
+
+std::filesystem::path CPatternStore::ShippedDirectory() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_shippedDir ? *m_shippedDir : DefaultShippedDirectory();
+}
+
+std::pair<int, int> CPatternStore::TableShape(int x, int y)
 {
     if (x * y > CPatternDatabase::kMaxCells || x < 2 || y < 2)
+        return {0, 0};
+    return {std::max(x, y), std::min(x, y)};
+}
+
+void CPatternStore::Prepare(int x, int y)
+{
+    std::tie(x, y) = TableShape(x, y);
+    if (x == 0)
         return;
     std::lock_guard lock(m_mutex);
     SEntry& entry = m_entries[{x, y}];
@@ -55,16 +76,21 @@ void CPatternStore::Prepare(int x, int y)
 void CPatternStore::LoadOrBuild(int x, int y)
 {
     auto set = std::make_shared<CPatternSet>(x, y);
+    const std::filesystem::path shipped = ShippedDirectory();
     const std::filesystem::path dir = CacheDirectory();
-    std::atomic<int> loaded{0}, built{0}, saved{0}, failed{0};
-    // One worker per table: the groups of a shape build side by side.
+    std::atomic<int> fromShipped{0}, loaded{0}, built{0}, saved{0}, failed{0};
+    // One worker per table: the groups of a shape load or build side by side.
     auto work = [&](int g) {
         CPatternDatabase& db = set->Database(g);
+        if (!shipped.empty() && db.LoadFile(shipped / db.FileName())) {
+            ++fromShipped;
+            return;
+        }
         if (!dir.empty() && db.LoadFile(dir / db.FileName())) {
             ++loaded;
             return;
         }
-        if (!db.Build(&m_bShutdown)) {
+        if (!db.Build(&m_bAbort)) {
             ++failed;
             return;
         }
@@ -92,6 +118,7 @@ void CPatternStore::LoadOrBuild(int x, int y)
     entry.bBuilding = false;
     if (failed == 0)
         entry.ready = std::move(set);
+    m_counters.nShipped += fromShipped;
     m_counters.nLoaded += loaded;
     m_counters.nBuilt += built;
     m_counters.nSaved += saved;
@@ -100,6 +127,7 @@ void CPatternStore::LoadOrBuild(int x, int y)
 
 std::shared_ptr<const CPatternSet> CPatternStore::Find(int x, int y) const
 {
+    std::tie(x, y) = TableShape(x, y);
     std::lock_guard lock(m_mutex);
     auto it = m_entries.find({x, y});
     return it == m_entries.end() ? nullptr : it->second.ready;
@@ -108,6 +136,7 @@ std::shared_ptr<const CPatternSet> CPatternStore::Find(int x, int y) const
 std::shared_ptr<const CPatternSet> CPatternStore::Wait(int x, int y, const std::atomic<bool>* stop,
                                                        std::chrono::steady_clock::time_point deadline)
 {
+    std::tie(x, y) = TableShape(x, y);
     Prepare(x, y);
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -122,8 +151,23 @@ std::shared_ptr<const CPatternSet> CPatternStore::Wait(int x, int y, const std::
         if (now >= deadline)
             return nullptr;
         // Short slices, so a stop request is seen quickly.
-        m_changed.wait_until(lock, std::min(deadline, now + std::chrono::milliseconds(5)));
+        m_changed.wait_until(lock, std::min(deadline, now + std::chrono::milliseconds(1)));
     }
+}
+
+std::shared_ptr<const CPatternSet> CPatternStore::Quick(int x, int y)
+{
+    if (x * y > CPatternSet::kMaxQuickCells || x < 2 || y < 2)
+        return nullptr;
+    std::lock_guard lock(m_mutex);
+    std::shared_ptr<const CPatternSet>& slot = m_quick[{x, y}];
+    if (!slot) {
+        auto set = std::make_shared<CPatternSet>(x, y, CPatternSet::QuickPartitions(x, y));
+        if (!set->BuildAll())
+            return nullptr;
+        slot = std::move(set);
+    }
+    return slot;
 }
 
 void CPatternStore::Clear()
@@ -133,11 +177,14 @@ void CPatternStore::Clear()
         std::lock_guard lock(m_mutex);
         threads.swap(m_threads);
     }
+    m_bAbort = true;
     for (std::thread& t : threads)
         if (t.joinable())
             t.join();
+    m_bAbort = false;
     std::lock_guard lock(m_mutex);
     m_entries.clear();
+    m_quick.clear();
     m_counters = {};
 }
 

@@ -10,6 +10,9 @@
 struct CSearchLimits {
     const std::atomic<bool>* pStop = nullptr;
     std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    // A search of the solver's own that may give up after this many nodes (the
+    // same count on every run, unlike time).
+    std::uint64_t nMaxNodes = UINT64_MAX;
 
     bool Expired() const
     {

@@ -11,12 +11,12 @@ struct CSolveResult {
         Solved,      // moves lead to the finished picture (empty when it already is)
         Unsolvable,  // a well-formed board that no sequence of moves can finish
         Malformed,   // wrong size or tile ids; message says what is wrong
-        Interrupted, // stopped before any solution was ready; moves empty
+        Interrupted, // the caller's limits came before any solution; moves empty
     };
 
     EStatus status = EStatus::Interrupted;
     std::vector<CCell> moves; // cells to click, in order
     bool bOptimal = false;    // no shorter solution exists
-    bool bFellBack = false;   // the shortest-path search was cut short; moves are the short solution
+    bool bFellBack = false;   // limits cut the shortest search: moves are the short solution
     std::string message;
 };

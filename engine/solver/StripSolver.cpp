@@ -23,6 +23,7 @@ constexpr std::size_t kGroupSize = 2;
 constexpr std::size_t kGroupNodes = 60000;     // first try for a group of three or more
 constexpr std::size_t kPairNodes = 250000;     // a pair
 constexpr std::size_t kPairNodesMax = 4000000; // a pair, last resort: more than its whole space
+constexpr std::uint64_t kBlockNodes = 50000;   // a final block of 10 to 12 cells
 
 // Open addressing from a search state to its node; cleared slot by slot between searches.
 struct SNodeMap {
@@ -98,8 +99,7 @@ void CStripSolver::Click(int cell)
     m_moves.emplace_back(cell % m_nX, cell / m_nX);
 }
 
-bool CStripSolver::Solve(const CPuzzleState& state, const CSearchLimits& limits, std::vector<CCell>& moves,
-                         bool bPatternBlock)
+bool CStripSolver::Solve(const CPuzzleState& state, const CSearchLimits& limits, std::vector<CCell>& moves)
 {
     moves.clear();
     m_nX = state.Width();
@@ -132,21 +132,21 @@ bool CStripSolver::Solve(const CPuzzleState& state, const CSearchLimits& limits,
     m_limits = limits;
     m_nNodes = 0;
 
-    bool patterns = bPatternBlock;
     for (;;) {
         if (m_limits.Expired())
             return false;
         const int w = m_nX - m_nCol0, h = m_nY - m_nRow0;
-        const int area = w * h;
-        // Blocks whose shortest solution is found quickly.
-        const bool cheap = area <= 12 || (std::min(w, h) >= 3 && area <= 16);
-        if (patterns ? cheap : area <= 9) {
-            if (SolveBlock(patterns))
-                break;
-            if (!patterns)
+        if (w * h <= CPatternSet::kMaxQuickOnlyCells) {
+            if (!SolveBlock(UINT64_MAX))
                 return false;
-            patterns = false;
-            continue;
+            break;
+        }
+        // A larger block is solved shortest when that takes few nodes.
+        if (w * h <= CPatternSet::kMaxQuickCells) {
+            if (SolveBlock(kBlockNodes))
+                break;
+            if (m_limits.Expired())
+                return false;
         }
         if (!SolveLine(h >= w))
             return false;
@@ -330,7 +330,7 @@ bool CStripSolver::SearchGroup(const std::vector<int>& tiles, std::size_t nodeLi
         const SNode node = nodes[static_cast<size_t>(index)];
         if (static_cast<size_t>(node.f) != lowest)
             continue; // reached again more cheaply
-        if (++expanded > nodeLimit || ((expanded & 0xFFF) == 0 && m_limits.Expired()))
+        if (++expanded > nodeLimit || ((expanded & 0x3FF) == 0 && m_limits.Expired()))
             return false;
         ++m_nNodes;
         const int blank = static_cast<int>(node.key & 0xFF);
@@ -396,7 +396,7 @@ bool CStripSolver::SearchGroup(const std::vector<int>& tiles, std::size_t nodeLi
     return true;
 }
 
-bool CStripSolver::SolveBlock(bool bAllowPatterns)
+bool CStripSolver::SolveBlock(std::uint64_t nodeLimit)
 {
     const int w = m_nX - m_nCol0, h = m_nY - m_nRow0;
     std::vector<int> local(static_cast<size_t>(w * h));
@@ -408,24 +408,16 @@ bool CStripSolver::SolveBlock(bool bAllowPatterns)
         }
     }
     const CPuzzleState block(w, h, local);
-    std::shared_ptr<const CPatternSet> patterns;
-    CSearchLimits limits = m_limits;
-    if (bAllowPatterns) {
-        patterns = CPatternStore::Instance().Find(w, h);
-        if (!patterns) {
-            CPatternStore::Instance().Prepare(w, h);
-            return false;
-        }
-        limits.deadline = std::min(limits.deadline, std::chrono::steady_clock::now() + kBlockBudget);
-    } else {
-        // Tables of at most nine cells take a few milliseconds to build.
-        patterns = CPatternStore::Instance().Wait(w, h, m_limits.pStop, m_limits.deadline);
-        if (!patterns)
-            return false;
-    }
+    const std::shared_ptr<const CPatternSet> patterns = CPatternStore::Instance().Quick(w, h);
+    if (!patterns)
+        return false;
     COptimalSolver solver(*patterns);
     std::vector<CCell> blockMoves;
-    if (!solver.Solve(block, limits, blockMoves))
+    CSearchLimits limits = m_limits;
+    limits.nMaxNodes = nodeLimit;
+    const bool solved = solver.Solve(block, limits, blockMoves);
+    m_nNodes += solver.Nodes();
+    if (!solved)
         return false;
     for (const CCell& cell : blockMoves)
         Click((m_nRow0 + cell.row) * m_nX + m_nCol0 + cell.col);

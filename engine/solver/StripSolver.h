@@ -5,26 +5,20 @@
 #include "engine/solver/SearchLimits.h"
 
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <vector>
 
 // Short (not shortest) solutions for boards of any size. The outermost row or
 // column of the unsolved part is brought home a few tiles at a time, each group by
-// a best-first search over the group's tiles and the blank, until a small block is
-// left; that block is solved shortest with the pattern databases when they are
-// ready in time, otherwise it is reduced further to a block that needs none.
+// a best-first search over the group's tiles and the blank, until a block of at
+// most nine cells is left; that block is solved shortest with the quick tables.
+// Every search is bounded by a count of nodes, never by time, and uses no table
+// of the pattern store, so a board always gets the same solution.
 class CStripSolver {
 public:
-    // Time the final block may spend in the shortest-path search.
-    static constexpr std::chrono::milliseconds kBlockBudget{40};
-
     // Fills moves and returns true; false only when the limits stopped it. The
     // state must be well formed and solvable.
-    // Without bPatternBlock the final block is never left to the pattern
-    // databases (used when their search has just run out of time).
-    bool Solve(const CPuzzleState& state, const CSearchLimits& limits, std::vector<CCell>& moves,
-               bool bPatternBlock = true);
+    bool Solve(const CPuzzleState& state, const CSearchLimits& limits, std::vector<CCell>& moves);
 
     // Nodes the group searches expanded in the last Solve.
     std::uint64_t Nodes() const { return m_nNodes; }
@@ -35,7 +29,7 @@ private:
     bool SearchGroup(const std::vector<int>& tiles, std::size_t nodeLimit, std::vector<int>& path,
                      int weight);
     void ComputeTileTable(int home, std::vector<std::uint16_t>& table) const;
-    bool SolveBlock(bool bAllowPatterns);
+    bool SolveBlock(std::uint64_t nodeLimit);
     void Click(int cell);
 
     int m_nX = 0;

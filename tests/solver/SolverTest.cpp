@@ -1,6 +1,8 @@
 #include "TestBoards.h"
+#include "engine/solver/OptimalSolver.h"
 #include "engine/solver/PathShortener.h"
 #include "engine/solver/PuzzleSolver.h"
+#include "engine/solver/SolutionPlan.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,7 @@
 #include <chrono>
 #include <iterator>
 #include <thread>
+#include <tuple>
 
 using Clock = std::chrono::steady_clock;
 using Status = CSolveResult::EStatus;
@@ -93,62 +96,157 @@ TEST(Solver, ShortestSolutionsMatchABreadthFirstSearch)
     }
 }
 
-TEST(Solver, StopFlagEndsALargeSolveAtOnce)
+// The stop flag and the deadline end the work at once on every size; the result
+// is the best complete solution held then: the short one of a small board found
+// before the shortest search began, otherwise none.
+TEST(Solver, LimitsMeanTheSameOnEverySize)
 {
+    // The caller's limit: already reached, or some milliseconds after the call.
+    // The small board is scrambled lightly, so its short solution is found at
+    // once, while the shortest search waits for tables that take seconds to
+    // build; it comes last, as those builds keep both processors busy.
+    struct SCase {
+        int x, y, limitMs, walk; // walk: scramble steps, 0 for a random board
+        Status status;
+    };
+    const SCase cases[] = {{3, 3, -1, 0, Status::Interrupted},   {4, 4, -1, 0, Status::Interrupted},
+                           {10, 10, -1, 0, Status::Interrupted}, {2, 9, -1, 0, Status::Interrupted},
+                           {10, 10, 2, 0, Status::Interrupted},  {4, 4, 500, 12, Status::Solved}};
+    // An empty cache and no shipped tables.
+    testboards::SScratchTables scratch;
     std::mt19937 rng(11);
-    std::atomic<bool> stop{true};
-    CPuzzleSolver::SOptions options;
-    options.pStop = &stop;
-    const auto start = Clock::now();
-    const CSolveResult r = CPuzzleSolver::Solve(testboards::RandomSolvable(10, 10, rng), options);
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(50));
-    EXPECT_EQ(r.status, Status::Interrupted);
-    EXPECT_TRUE(r.moves.empty());
+    for (const SCase& c : cases) {
+        for (bool byStop : {false, true}) {
+            SCOPED_TRACE(std::to_string(c.x) + "x" + std::to_string(c.y) + (byStop ? " stop" : " deadline"));
+            const CPuzzleState state =
+                c.walk ? testboards::Walk(c.x, c.y, c.walk, rng) : testboards::RandomSolvable(c.x, c.y, rng);
+            const auto start = Clock::now();
+            const auto limit = start + std::chrono::milliseconds(c.limitMs);
+            std::atomic<bool> stop{c.limitMs < 0};
+            auto reached = std::max(start, limit); // when the stop flag was really raised
+            CPuzzleSolver::SOptions options;
+            std::thread stopper;
+            if (byStop) {
+                options.pStop = &stop;
+                if (!stop)
+                    stopper = std::thread([&] {
+                        std::this_thread::sleep_until(limit);
+                        reached = Clock::now();
+                        stop = true;
+                    });
+            } else {
+                options.deadline = limit;
+            }
+            const CSolveResult r = CPuzzleSolver::Solve(state, options);
+            const auto returned = Clock::now();
+            if (stopper.joinable())
+                stopper.join();
+            EXPECT_LT(returned - reached, std::chrono::milliseconds(testboards::kUnderSanitizer ? 50 : 20));
+            ASSERT_EQ(r.status, c.status);
+            EXPECT_FALSE(r.bOptimal);
+            EXPECT_EQ(r.bFellBack, c.status == Status::Solved);
+            EXPECT_TRUE(c.status == Status::Solved ? testboards::Solves(state, r.moves) : r.moves.empty());
+        }
+    }
+    // Boards that need no search are answered all the same.
+    CPuzzleSolver::SOptions past;
+    past.deadline = Clock::now();
+    EXPECT_EQ(CPuzzleSolver::Solve(CPuzzleState(4, 4), past).status, Status::Solved);
+    EXPECT_EQ(CPuzzleSolver::Solve(CPuzzleState(2, 2, {1, 0, 2, 3}), past).status, Status::Unsolvable);
+    EXPECT_EQ(CPuzzleSolver::ShortestLength(testboards::RandomSolvable(4, 4, rng), past), -1);
 }
 
-TEST(Solver, InterruptedShortestSearchFallsBackToAShortSolution)
+// A board gets the same answer whether or not the pattern store's tables are
+// ready; and the shortest answer is the same whichever tables estimate the distance.
+TEST(Solver, SameBoardSameAnswerWhateverTablesAreReady)
 {
-    // The short solver finishes small boards with the 3 x 3 table; the very first
-    // fallback of a run waits for it to be built, so it is made ready first.
-    ASSERT_TRUE(CPatternStore::Instance().Wait(3, 3, nullptr, Clock::time_point::max()));
-    std::mt19937 rng(31);
-    int fellBack = 0;
-    for (int i = 0; i < 6; ++i) {
-        const CPuzzleState state = testboards::RandomSolvable(4, 4, rng);
-        std::atomic<bool> stop{false};
-        CPuzzleSolver::SOptions options;
-        options.pStop = &stop;
-        Clock::time_point stoppedAt = Clock::time_point::max();
-        std::thread stopper([&stop, &stoppedAt] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            stoppedAt = Clock::now();
-            stop = true;
-        });
-        const CSolveResult r = CPuzzleSolver::Solve(state, options);
-        const auto returned = Clock::now();
-        stopper.join();
-        // Back soon after the stop, with the short solution in hand.
-        if (r.bFellBack) {
-            EXPECT_LT(returned - stoppedAt, std::chrono::milliseconds(200));
+    struct SCase {
+        int x, y;
+        bool bShortest;
+    };
+    const SCase cases[] = {{4, 3, true},   {3, 4, true},  {4, 4, false}, {5, 5, true},
+                           {10, 10, true}, {10, 2, true}, {2, 10, true}};
+    std::mt19937 rng(77);
+    std::vector<std::pair<CPuzzleState, CPuzzleSolver::SOptions>> boards;
+    for (const SCase& c : cases) {
+        for (int i = 0; i < 2; ++i) {
+            CPuzzleSolver::SOptions options;
+            options.bShortest = c.bShortest;
+            boards.emplace_back(testboards::RandomSolvable(c.x, c.y, rng), options);
         }
-        ASSERT_EQ(r.status, Status::Solved);
-        ASSERT_TRUE(testboards::Solves(state, r.moves));
-        EXPECT_NE(r.bOptimal, r.bFellBack);
-        fellBack += r.bFellBack;
     }
-    EXPECT_GT(fellBack, 0);
+    std::vector<CSolveResult> first;
+    {
+        testboards::SScratchTables scratch; // nothing ready, nothing on disk
+        for (const auto& [state, options] : boards)
+            first.push_back(CPuzzleSolver::Solve(state, options));
+    }
+    for (auto [x, y] : {std::pair{4, 3}, {4, 4}})
+        ASSERT_TRUE(CPatternStore::Instance().Wait(x, y, nullptr, Clock::time_point::max()));
+    for (size_t i = 0; i < boards.size(); ++i) {
+        const auto& [state, options] = boards[i];
+        SCOPED_TRACE(std::to_string(state.Width()) + "x" + std::to_string(state.Height()));
+        const CSolveResult again = CPuzzleSolver::Solve(state, options);
+        ASSERT_EQ(first[i].status, Status::Solved);
+        EXPECT_TRUE(testboards::Solves(state, again.moves));
+        EXPECT_EQ(again.moves, first[i].moves);
+        EXPECT_EQ(again.bOptimal, first[i].bOptimal);
+        if (state.Width() == 4 && state.Height() == 3) {
+            // The quick tables of small groups give a weaker estimate, the same moves.
+            std::vector<CCell> quick;
+            COptimalSolver solver(*CPatternStore::Instance().Quick(4, 3));
+            ASSERT_TRUE(solver.Solve(state, {}, quick));
+            EXPECT_EQ(quick, again.moves);
+        }
+    }
+}
 
-    // A deadline already past: the short solution at once.
-    const CPuzzleState state = testboards::RandomSolvable(4, 4, rng);
-    CPuzzleSolver::SOptions options;
-    options.deadline = Clock::now();
-    const auto start = Clock::now();
-    const CSolveResult r = CPuzzleSolver::Solve(state, options);
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
-    EXPECT_EQ(r.status, Status::Solved);
-    EXPECT_TRUE(r.bFellBack);
-    EXPECT_FALSE(r.bOptimal);
-    EXPECT_TRUE(testboards::Solves(state, r.moves));
+// Hints: the first move of a shortest solution, asked afresh on each new board,
+// finishes a small board in exactly the shortest number of moves; on a large
+// board the kept plan finishes it, and a player who leaves its path and comes
+// back is served again.
+TEST(Solver, FollowingHintsFinishesTheBoard)
+{
+    std::mt19937 rng(8);
+    for (auto [x, y, steps] : {std::tuple{3, 3, 200}, {4, 4, 120}, {10, 10, 2000}}) {
+        SCOPED_TRACE(std::to_string(x) + "x" + std::to_string(y));
+        CPuzzleState state = testboards::Walk(x, y, steps, rng);
+        const CPuzzleState start = state;
+        const int shortest = CPuzzleSolver::ShortestLength(state, {});
+        CSolutionPlan plan(state, CPuzzleSolver::Solve(state));
+        ASSERT_FALSE(plan.IsEmpty());
+        EXPECT_EQ(plan.IsOptimal(), x * y <= 16);
+        EXPECT_EQ(shortest, x * y <= 16 ? plan.Length() : -1);
+        int moves = 0;
+        CCell previousBlank = state.Blank();
+        for (; !state.IsSolved() && moves <= plan.Length(); ++moves) {
+            std::optional<CCell> hint = plan.NextMove(state);
+            if (x * y <= 16) {
+                const CSolveResult fresh = CPuzzleSolver::Solve(state);
+                ASSERT_EQ(fresh.moves.size(), static_cast<size_t>(shortest - moves));
+                hint = fresh.moves.front();
+            } else if (moves == 10) {
+                // A detour (not the hint, not back to the board before): off the path, then back.
+                CPuzzleState away = state;
+                const CCell b = away.Blank();
+                for (CCell c : {CCell(b.col + 1, b.row), CCell(b.col - 1, b.row), CCell(b.col, b.row + 1),
+                                CCell(b.col, b.row - 1)})
+                    if (c != *hint && c != previousBlank && away.Click(c))
+                        break;
+                ASSERT_NE(away, state);
+                EXPECT_FALSE(plan.NextMove(away));
+                EXPECT_EQ(plan.MovesLeft(away), -1);
+                ASSERT_TRUE(away.Click(b));
+                EXPECT_EQ(plan.NextMove(away), hint);
+            }
+            ASSERT_TRUE(hint);
+            previousBlank = state.Blank();
+            ASSERT_TRUE(state.Click(*hint));
+        }
+        EXPECT_TRUE(state.IsSolved());
+        EXPECT_EQ(moves, x * y <= 16 ? shortest : plan.Length());
+        EXPECT_EQ(plan.MovesLeft(start), plan.Length());
+    }
 }
 
 TEST(PathShortener, DropsDetoursThatReturnToAnEarlierBoard)

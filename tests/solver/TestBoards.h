@@ -12,6 +12,9 @@
 #include <filesystem>
 #include <numeric>
 #include <random>
+#include <string>
+#include <system_error>
+#include <unistd.h>
 #include <unordered_map>
 #include <vector>
 
@@ -19,16 +22,49 @@
 // purpose, so a fault in the solver's own move function cannot hide one in the solver.
 namespace testboards {
 
-// The pattern-database folder the tests share (set by the build): every solver
-// test process builds its tables there on the first run and reads them afterwards.
+// The pattern-database folders the tests share (set by the build): the tables the
+// build generates, and a cache folder for any other shape.
 inline std::filesystem::path SharedCacheDir()
 {
     return ZANDOR_TEST_CACHE;
 }
-inline const bool g_bUsesSharedCache = [] {
+inline std::filesystem::path ShippedDir()
+{
+    return ZANDOR_TEST_SHIPPED;
+}
+// Points the store at the shared folders (again), forgetting what it holds.
+inline void UseSharedTables()
+{
+    CPatternStore::Instance().Clear();
     CPatternStore::Instance().SetCacheDirectory(SharedCacheDir());
+    CPatternStore::Instance().SetShippedDirectory(ShippedDir());
+}
+inline const bool g_bUsesSharedTables = [] {
+    UseSharedTables();
     return true;
 }();
+
+// While it lives, the store starts empty with a cache folder and a shipped folder
+// of its own (both empty at first): the state of a fresh install without tables.
+struct SScratchTables {
+    std::filesystem::path dir;
+    SScratchTables()
+        : dir(std::filesystem::temp_directory_path() / ("zandor-pdb-" + std::to_string(::getpid())))
+    {
+        std::filesystem::remove_all(dir);
+        CPatternStore::Instance().Clear();
+        CPatternStore::Instance().SetCacheDirectory(Cache());
+        CPatternStore::Instance().SetShippedDirectory(Shipped());
+    }
+    ~SScratchTables()
+    {
+        UseSharedTables();
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    std::filesystem::path Cache() const { return dir / "cache"; }
+    std::filesystem::path Shipped() const { return dir / "shipped"; }
+};
 
 // True when the clicks are each beside the blank and finish the picture.
 inline bool Solves(const CPuzzleState& state, const std::vector<CCell>& clicks)
@@ -86,6 +122,20 @@ inline std::unordered_map<std::uint64_t, int> Distances(int x, int y, int maxDep
         }
     }
     return dist;
+}
+
+// The finished picture scrambled by a random walk of the blank.
+inline CPuzzleState Walk(int x, int y, int steps, std::mt19937& rng)
+{
+    CPuzzleState state(x, y);
+    for (int i = 0; i < steps; ++i) {
+        const CCell b = state.Blank();
+        const CCell around[4] = {
+            {b.col + 1, b.row}, {b.col - 1, b.row}, {b.col, b.row + 1}, {b.col, b.row - 1}};
+        while (!state.Click(around[rng() % 4])) {
+        }
+    }
+    return state;
 }
 
 // A uniformly random solvable board.
