@@ -1,6 +1,7 @@
 #include "audio/SoundEffects.h"
 
 #include "audio/AudioDevice.h"
+#include "common/RegularFile.h"
 
 #include <SDL_mixer.h>
 
@@ -49,7 +50,12 @@ bool CSoundEffects::Play(const std::string& path)
         chunk = found->second;
     } else {
         // A file that does not load is not remembered: it may appear later.
-        chunk = Mix_LoadWAV(file.c_str());
+        // Only a regular file of at most kMaxFileBytes is read at all.
+        std::string bytes;
+        if (CRegularFile::Read(file, kMaxFileBytes, bytes) != CRegularFile::Status::Ok)
+            return false;
+        SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+        chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
         if (chunk == nullptr)
             return false;
         Cache().emplace(file, chunk);

@@ -153,6 +153,45 @@ private slots:
         QCOMPARE(SoundLog::Paths(), Paths{"sounds\\ok.wav"});
     }
 
+    // A hand-edited profile may hold any number for the two flags: the boxes
+    // show what the flags do (sound only at exactly 1, music when not 0), never
+    // half checked, and Start stores what they show.
+    void soundAndMusicBoxesShowWhatTheFlagsDo_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("boxes"); // sound, midi: 0 unchecked, 1 checked
+        QTest::newRow("2 and 2") << QByteArray("Sound=2\nMidi=2\n") << "2/0 2/1";
+        QTest::newRow("7 and -3") << QByteArray("Sound=7\nMidi=-3\n") << "7/0 -3/1";
+        QTest::newRow("-1 and 0") << QByteArray("Sound=-1\nMidi=0\n") << "-1/0 0/0";
+        QTest::newRow("1 and 1") << QByteArray("Sound=1\nMidi=1\n") << "1/1 1/1";
+    }
+
+    void soundAndMusicBoxesShowWhatTheFlagsDo()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, boxes);
+        QVERIFY(support::WriteFile(m_folder->ProfilePath(), ("[Tessra]\n" + stored).toStdString()));
+        const auto box = [](CSetupDlg& dlg, int id) {
+            auto* check = dlg.GetDlgItemAs<QCheckBox>(id);
+            return check->isTristate() ? 2 : check->checkState() == Qt::Checked ? 1 : 0;
+        };
+        CSetupDlg dlg;
+        dlg.show();
+        const QString shown = QStringLiteral("%1/%2 %3/%4")
+                                  .arg(g_bSound)
+                                  .arg(box(dlg, IDC_SOUND))
+                                  .arg(g_bMidi)
+                                  .arg(box(dlg, IDC_MIDI));
+        QCOMPARE(shown, boxes);
+        Click(dlg.m_btnStart);
+        QVERIFY(!dlg.isVisible());
+        // The flags take the states of the boxes; the profile holds 0 or 1.
+        const int sound = box(dlg, IDC_SOUND), midi = box(dlg, IDC_MIDI);
+        QCOMPARE(g_bSound, sound);
+        QCOMPARE(g_bMidi, midi);
+        QVERIFY(ReadProfile().contains(QStringLiteral("Sound=%1\nMidi=%2\n").arg(sound).arg(midi)));
+    }
+
     void invalidFieldsKeepTheDialogOpen_data()
     {
         QTest::addColumn<int>("id");
@@ -231,14 +270,14 @@ private slots:
     void escapeAndCloseRestoreTheStandardSettings()
     {
         const QByteArray stored =
-            "[Tessra]\nBild=3\nSound=5\nMidi=1\nSpeed=999\nDifficult=77\nFieldX=6\nFieldY=7\n"
+            "[Tessra]\nBild=3\nSound=1\nMidi=1\nSpeed=999\nDifficult=77\nFieldX=6\nFieldY=7\n"
             "Pic2=/somewhere/else.bmp\n";
         QVERIFY(support::WriteFile(m_folder->ProfilePath(), stored.toStdString()));
 
         CSetupDlg dlg;
         dlg.show();
-        // It opens with the stored settings; a sound flag that is no check state shows unchecked.
-        QCOMPARE(Shown(dlg), QStringLiteral("pic 3, sound 0, midi 1, 77, 999, 6, 7"));
+        // It opens with the stored settings.
+        QCOMPARE(Shown(dlg), QStringLiteral("pic 3, sound 1, midi 1, 77, 999, 6, 7"));
         QVERIFY(Button(dlg, IDC_PIC2)->icon().isNull());
         Type(Edit(dlg, IDC_FIELDX), QStringLiteral("8"));
 
@@ -252,8 +291,7 @@ private slots:
                 Click(dlg.m_btnStandard);
             }
             QVERIFY(dlg.isVisible());
-            // The blip, but not from the stored 5, which is not "sound on".
-            QCOMPARE(SoundLog::Paths(), round == 0 ? Paths{} : Paths{"sounds\\blip.wav"});
+            QCOMPARE(SoundLog::Paths(), Paths{"sounds\\blip.wav"});
             QCOMPARE(g_nPicture, 1);
             QCOMPARE(g_bSound, 1);
             QCOMPARE(g_bMidi, 0);
