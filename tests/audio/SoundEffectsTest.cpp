@@ -95,11 +95,25 @@ TEST_F(SoundEffectsTest, OnlyRegularFilesWithinTheLimitArePlayed)
     std::memcpy(header.data() + 4, &riff, 4);
     std::memcpy(header.data() + 40, &data, 4);
     ASSERT_TRUE(MakeLargeFile(File("huge.wav"), header, size));
+    // 12 MiB of 8-bit mono at 8 kHz: within the file limit, but some 280 MB
+    // once converted for the device.
+    std::string lowRate = header;
+    const std::uint32_t lowSize = 12u << 20, lowRiff = lowSize - 8, lowData = lowSize - 44;
+    const std::uint32_t rate = 8000;
+    const std::uint16_t one = 1, bits = 8; // one channel, one byte a frame
+    std::memcpy(lowRate.data() + 4, &lowRiff, 4);
+    std::memcpy(lowRate.data() + 22, &one, 2);
+    std::memcpy(lowRate.data() + 24, &rate, 4);
+    std::memcpy(lowRate.data() + 28, &rate, 4);
+    std::memcpy(lowRate.data() + 32, &one, 2);
+    std::memcpy(lowRate.data() + 34, &bits, 2);
+    std::memcpy(lowRate.data() + 40, &lowData, 4);
+    ASSERT_TRUE(MakeLargeFile(File("long.wav"), lowRate, lowSize));
 
     FifoWatchdog watchdog({File("fifo.wav")});
     const Stopwatch since;
     EXPECT_TRUE(CSoundEffects::Play(File("link.wav")));
-    for (const char* name : {"fifo.wav", "zero.wav", "huge.wav"})
+    for (const char* name : {"fifo.wav", "zero.wav", "huge.wav", "long.wav"})
         EXPECT_FALSE(CSoundEffects::Play(File(name))) << name;
     EXPECT_LT(since.Seconds(), 1.0);
 }
