@@ -5,9 +5,11 @@
 #include "platform/DialogUnits.h"
 #include "res/ResourceIds.h"
 #include "support/PictureFiles.h"
+#include "support/Pictures.h"
+#include "support/RunFolder.h"
+#include "support/SpecialFiles.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
@@ -37,24 +39,18 @@ int ShownPicture(const CCreditsCtrl& ctrl)
 class AboutDlgTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
+    support::RunFolder m_folder; // the current folder, with the pictures in "bitmaps"
     std::vector<QUrl> m_opened;
     std::vector<QString> m_messages;
 
-    // The four default pictures in the current folder's "bitmaps"; the ones
-    // not listed are removed.
+    // The four default pictures; the ones not listed are removed.
     void LayOutPictures(std::initializer_list<int> present)
     {
-        QDir cwd(QDir::currentPath());
-        cwd.mkpath(QStringLiteral("bitmaps"));
         for (int i = 1; i <= 4; ++i)
-            QFile::remove(cwd.filePath(QStringLiteral("bitmaps/pic%1.bmp").arg(i)));
-        for (int i : present) {
-            QImage picture(40, 30, QImage::Format_RGB32);
-            picture.fill(kPictureColours[i - 1]);
-            QVERIFY(picture.save(cwd.filePath(QStringLiteral("bitmaps/pic%1.bmp").arg(i)), "BMP"));
-        }
+            QFile::remove(QStringLiteral("bitmaps/pic%1.bmp").arg(i));
+        for (int i : present)
+            QVERIFY(support::SaveBmp(support::Solid(40, 30, kPictureColours[i - 1]),
+                                     QStringLiteral("bitmaps/pic%1.bmp").arg(i)));
     }
 
     // Runs the dialog modally; `during` runs inside the modal loop and must end it.
@@ -72,9 +68,6 @@ private slots:
     void initTestCase()
     {
         QCOMPARE(g_nAboutPicture, 0); // the picture index belongs to the whole run
-        QVERIFY(m_dir.isValid());
-        m_oldCwd = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
         CHyperLink::s_pfnOpenUrl = [this](const QUrl& url, QObject*, CHyperLink::Done fnDone) {
             m_opened.push_back(url);
             fnDone(LinkResult::Opened);
@@ -85,8 +78,6 @@ private slots:
         };
         CHyperLink::s_pfnBeep = [] {};
     }
-
-    void cleanupTestCase() { QDir::setCurrent(m_oldCwd); }
 
     void layoutAndLinkOnButtonDown()
     {
@@ -177,8 +168,8 @@ private slots:
     void picturesAreBmpFilesOfAnySizeAndNothingElse()
     {
         LayOutPictures({});
-        support::FifoGuard fifo("bitmaps/pic1.bmp");
-        QVERIFY(fifo.Made());
+        QVERIFY(support::MakeFifo("bitmaps/pic1.bmp"));
+        const support::FifoWatchdog fifo({"bitmaps/pic1.bmp"});
         QFile png(QStringLiteral("bitmaps/pic2.bmp"));
         QVERIFY(png.open(QIODevice::WriteOnly));
         png.write(support::ForeignPicture("png"));

@@ -6,6 +6,7 @@
 #include "audio/SoundEffects.h"
 #include "game/PatternDlg.h"
 #include "support/PictureFiles.h"
+#include "support/SpecialFiles.h"
 
 #include <QFile>
 #include <QPaintEvent>
@@ -106,55 +107,44 @@ class GameWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void boardShowsThePiecesTheBackgroundAndTheGrid_data()
-    {
-        QTest::addColumn<int>("cols");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<bool>("scrambled");
-        QTest::newRow("fresh 3x3") << 3 << 3 << false;
-        QTest::newRow("scrambled 7x5") << 7 << 5 << true;
-    }
-
     void boardShowsThePiecesTheBackgroundAndTheGrid()
     {
-        QFETCH(int, cols);
-        QFETCH(int, rows);
-        QFETCH(bool, scrambled);
-        Game g({{"FieldX", cols}, {"FieldY", rows}, {"Difficult", 30}});
-        const CPuzzleBoard& b = g.Board();
-        if (scrambled) {
-            g.Walk();
-            QVERIFY(!b.IsSolved());
-        }
-        const QImage bg = Background(*g.dlg);
-        const QImage shot = Shot(*g.dlg);
-        if (!scrambled) { // the picture file itself, unscaled
-            QCOMPARE(shot.pixel(60, 60), Pattern(300, 300).pixel(50, 50));
-        }
-        QCOMPARE(CheckBoard(shot, bg, b, b.m_hPicture), QString());
-        // The blank cell shows the background picture, not a plain fill.
-        const QRect blank = CellRect(b, b.m_nBlankCol, b.m_nBlankRow).adjusted(2, 2, -2, -2);
-        QSet<QRgb> colours;
-        for (int y = blank.top(); y < blank.bottom(); y += 3) {
-            for (int x = blank.left(); x < blank.right(); x += 3) {
-                colours.insert(shot.pixel(x, y));
+        for (const auto& [cols, rows, scrambled] : {std::tuple{3, 3, false}, {7, 5, true}}) {
+            Game g({{"FieldX", cols}, {"FieldY", rows}, {"Difficult", 30}});
+            const CPuzzleBoard& b = g.Board();
+            if (scrambled) {
+                g.Walk();
+                QVERIFY(!b.IsSolved());
             }
-        }
-        QVERIFY(colours.size() > 3);
+            const QImage bg = Background(*g.dlg);
+            const QImage shot = Shot(*g.dlg);
+            if (!scrambled) { // the picture file itself, unscaled
+                QCOMPARE(shot.pixel(60, 60), Pattern(300, 300).pixel(50, 50));
+            }
+            QCOMPARE(CheckBoard(shot, bg, b, b.m_hPicture), QString());
+            // The blank cell shows the background picture, not a plain fill.
+            const QRect blank = CellRect(b, b.m_nBlankCol, b.m_nBlankRow).adjusted(2, 2, -2, -2);
+            QSet<QRgb> colours;
+            for (int y = blank.top(); y < blank.bottom(); y += 3) {
+                for (int x = blank.left(); x < blank.right(); x += 3)
+                    colours.insert(shot.pixel(x, y));
+            }
+            QVERIFY(colours.size() > 3);
 
-        g.Board().m_bShowGrid = true;
-        const QImage grid = Shot(*g.dlg);
-        QCOMPARE(CheckBoard(grid, bg, b, b.m_hPicture), QString());
-        if (cols == 7) {
-            // 7 x 42 leaves a strip from 304 to 310: horizontal lines run on
-            // through it, but there is none along x = 310.
-            QCOMPARE(shot.pixel(306, 100), bg.pixel(306, 100));
-            QCOMPARE(grid.pixel(306, 70), qRgb(0, 0, 0));
-            QCOMPARE(grid.pixel(310, 70), bg.pixel(310, 70));
-        } else { // the final piece completes the picture
-            g.Board().m_bShowGrid = false;
-            g.Board().PlaceLastTile();
-            QCOMPARE(CheckBoard(Shot(*g.dlg), bg, b, b.m_hPicture), QString());
+            g.Board().m_bShowGrid = true;
+            const QImage grid = Shot(*g.dlg);
+            QCOMPARE(CheckBoard(grid, bg, b, b.m_hPicture), QString());
+            if (cols == 7) {
+                // 7 x 42 leaves a strip from 304 to 310: horizontal lines run on
+                // through it, but there is none along x = 310.
+                QCOMPARE(shot.pixel(306, 100), bg.pixel(306, 100));
+                QCOMPARE(grid.pixel(306, 70), qRgb(0, 0, 0));
+                QCOMPARE(grid.pixel(310, 70), bg.pixel(310, 70));
+            } else { // the final piece completes the picture
+                g.Board().m_bShowGrid = false;
+                g.Board().PlaceLastTile();
+                QCOMPARE(CheckBoard(Shot(*g.dlg), bg, b, b.m_hPicture), QString());
+            }
         }
     }
 
@@ -206,14 +196,14 @@ private slots:
         QFETCH(bool, shown);
         Game g({{"FieldX", 3}, {"FieldY", 3}}, false);
         const std::string path = "bitmaps/pic1.bmp";
-        std::unique_ptr<support::FifoGuard> fifo;
+        std::optional<support::FifoWatchdog> fifo;
         if (kind == "huge") {
             QVERIFY(support::WriteQuartersBmp(path, 7000, 5000));
         } else if (kind == "alpha") {
             QVERIFY(support::WriteQuartersBmp(path, 40, 30, 32));
         } else if (kind == "fifo") {
-            fifo = std::make_unique<support::FifoGuard>(path);
-            QVERIFY(fifo->Made());
+            QVERIFY(QFile::remove(QString::fromStdString(path)) && support::MakeFifo(path));
+            fifo.emplace(std::vector<std::string>{path});
         } else {
             const QByteArray bytes = support::ForeignPicture(kind.toStdString());
             QVERIFY(!QImage::fromData(bytes).isNull()); // a decoder for it is at hand
@@ -256,8 +246,7 @@ private slots:
         // device cannot be opened.
         Game g({{"Sound", 1}, {"FieldX", 3}, {"FieldY", 3}}, false, false);
         CAudioDevice::Shutdown();
-        const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
-        qputenv("SDL_AUDIODRIVER", "no-such-driver");
+        const support::ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
         CPuzzleBoard::s_pfnSoundSink = &CSoundEffects::Play;
         RunFolder::Store({{"Midi", 1}});
         g.Open();
@@ -266,12 +255,11 @@ private slots:
         QVERIFY(!CAudioDevice::IsOpen());
         QVERIFY(g.Board().m_hPicture.isNull());
         // Then a bitmap header that claims 2^30 x 2^30 pixels, and nothing more.
-        QVERIFY(QDir().mkpath(QStringLiteral("bitmaps")));
-        QFile junk(QStringLiteral("bitmaps/pic1.bmp"));
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write(QByteArray("BM") + QByteArray::fromHex("36000000000000003600000028000000000000400000"
-                                                          "0040010018000000000000000000"));
-        junk.close();
+        QVERIFY(support::WriteFile(
+            "bitmaps/pic1.bmp",
+            (QByteArray("BM") + QByteArray::fromHex("36000000000000003600000028000000000000"
+                                                    "4000000040010018000000000000000000"))
+                .toStdString()));
         g.dlg->OnNewGame();
         QVERIFY(g.Board().m_hPicture.isNull());
         // Tiles get a plain face, the blank the background.
@@ -284,7 +272,6 @@ private slots:
         QVERIFY(!g.Board().IsSolved());
         g.dlg.reset();
         CAudioDevice::Shutdown();
-        qputenv("SDL_AUDIODRIVER", driver);
     }
 };
 

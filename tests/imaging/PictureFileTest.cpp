@@ -6,6 +6,7 @@
 #include "imaging/DIBitmap.h"
 
 #include "support/PictureFiles.h"
+#include "support/SpecialFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -36,21 +37,6 @@ protected:
     QTemporaryDir m_dir;
 };
 
-// An indexed picture whose pixel (x, y) has index (x * 3 + y * 5) % colours.
-QImage Indexed(int w, int h, int colours)
-{
-    QImage img(w, h, QImage::Format_Indexed8);
-    for (int i = 0; i < colours; ++i) {
-        img.setColor(i, qRgb((i * 37) & 0xFF, (i * 91) & 0xFF, (255 - i * 13) & 0xFF));
-    }
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            img.setPixel(x, y, static_cast<uint>((x * 3 + y * 5) % colours));
-        }
-    }
-    return img;
-}
-
 std::string FileOf(const QImage& image, int bits)
 {
     CDIBitmap dib;
@@ -58,17 +44,6 @@ std::string FileOf(const QImage& image, int bits)
     std::ostringstream out;
     EXPECT_TRUE(dib.Write(out));
     return out.str();
-}
-
-BmpSpec Spec(int w, int h, std::uint16_t bits, std::vector<std::uint8_t> pixels,
-             std::uint32_t compression = 0, std::vector<std::uint8_t> table = {})
-{
-    return {.width = w,
-            .height = h,
-            .bitCount = bits,
-            .compression = compression,
-            .colorTable = std::move(table),
-            .pixels = std::move(pixels)};
 }
 
 // Little-endian bytes of 32-bit values.
@@ -87,26 +62,26 @@ std::vector<std::uint8_t> Le32(std::initializer_list<std::uint32_t> values)
 
 TEST_F(PictureFileTest, EveryBmpTheDibImageReadsGivesTheSamePixels)
 {
-    const QImage truecolour = Indexed(10, 6, 60).convertToFormat(QImage::Format_RGB32);
+    const QImage truecolour = IndexedPicture(10, 6, 60).convertToFormat(QImage::Format_RGB32);
     const struct {
         const char* name;
         std::string bytes;
     } cases[] = {
-        {"1 bit", FileOf(Indexed(13, 7, 2), 1)},
-        {"4 bits", FileOf(Indexed(13, 7, 16), 4)},
-        {"8 bits", FileOf(Indexed(109, 88, 200), 8)},
+        {"1 bit", FileOf(IndexedPicture(13, 7, 2), 1)},
+        {"4 bits", FileOf(IndexedPicture(13, 7, 16), 4)},
+        {"8 bits", FileOf(IndexedPicture(109, 88, 200), 8)},
         {"24 bits", FileOf(truecolour, 0)},
         // Runs, a delta, an absolute run, a run past the right edge, an early end.
         {"RLE8",
-         MakeBmp(Spec(6, 4, 8, {3, 9, 0, 3, 1, 2, 3, 0, 0, 0, 2, 1, 1, 9, 4, 0, 1}, 1, GreyTable(256)))},
+         MakeBmp(Spec(6, 4, 8, GreyTable(256), {3, 9, 0, 3, 1, 2, 3, 0, 0, 0, 2, 1, 1, 9, 4, 0, 1}, 1))},
         {"RLE4",
-         MakeBmp(Spec(6, 3, 4, {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 2, 2, 1, 3, 0xAB}, 2, GreyTable(16)))},
-        {"16 bits 5-5-5", MakeBmp(Spec(2, 2, 16, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F}))},
-        {"16 bits fields 5-6-5", MakeBmp(Spec(2, 2, 16, {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0x12, 0x34}, 3,
-                                              Le32({0xF800, 0x07E0, 0x1F})))},
-        {"32 bits", MakeBmp(Spec(2, 1, 32, {1, 2, 3, 0, 200, 100, 50, 255}))},
-        {"32 bits fields 10-10-10", MakeBmp(Spec(2, 1, 32, Le32({0x3FF00000, 0x000FFC01}), 3,
-                                                 Le32({0x3FF00000, 0x000FFC00, 0x000003FF})))},
+         MakeBmp(Spec(6, 3, 4, GreyTable(16), {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 2, 2, 1, 3, 0xAB}, 2))},
+        {"16 bits 5-5-5", MakeBmp(Spec(2, 2, 16, {}, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F}))},
+        {"16 bits fields 5-6-5", MakeBmp(Spec(2, 2, 16, Le32({0xF800, 0x07E0, 0x1F}),
+                                              {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0x12, 0x34}, 3))},
+        {"32 bits", MakeBmp(Spec(2, 1, 32, {}, {1, 2, 3, 0, 200, 100, 50, 255}))},
+        {"32 bits fields 10-10-10", MakeBmp(Spec(2, 1, 32, Le32({0x3FF00000, 0x000FFC00, 0x000003FF}),
+                                                 Le32({0x3FF00000, 0x000FFC01}), 3))},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -127,11 +102,11 @@ TEST_F(PictureFileTest, EveryBmpTheDibImageReadsGivesTheSamePixels)
 // its 3-byte colour entries.
 TEST_F(PictureFileTest, OtherHeadersAndRowOrdersGiveTheSamePicture)
 {
-    const std::string bottomUp = FileOf(Indexed(7, 5, 50).convertToFormat(QImage::Format_RGB32), 0);
+    const std::string bottomUp = FileOf(IndexedPicture(7, 5, 50).convertToFormat(QImage::Format_RGB32), 0);
     const QImage expected = CPictureFile::LoadNatural(Write("a.bmp", bottomUp), QSize(64, 64));
     ASSERT_EQ(expected.size(), QSize(7, 5));
 
-    BmpSpec topDown = Spec(7, -5, 24, {});
+    BmpSpec topDown = Spec(7, -5, 24, {}, {});
     for (int y = 0; y < 5; ++y) { // first row in the file is the top one
         const std::size_t at = 54 + static_cast<std::size_t>((4 - y) * 24);
         topDown.pixels.insert(topDown.pixels.end(), bottomUp.begin() + static_cast<std::ptrdiff_t>(at),
@@ -139,7 +114,7 @@ TEST_F(PictureFileTest, OtherHeadersAndRowOrdersGiveTheSamePicture)
     }
     EXPECT_EQ(CPictureFile::LoadNatural(Write("b.bmp", MakeBmp(topDown)), QSize(64, 64)), expected);
 
-    BmpSpec v5 = Spec(7, 5, 24, std::vector<std::uint8_t>(bottomUp.begin() + 54, bottomUp.end()));
+    BmpSpec v5 = Spec(7, 5, 24, {}, std::vector<std::uint8_t>(bottomUp.begin() + 54, bottomUp.end()));
     v5.biSize = 124;
     v5.headerMasks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
     EXPECT_EQ(CPictureFile::LoadNatural(Write("c.bmp", MakeBmp(v5)), QSize(64, 64)), expected);
@@ -187,14 +162,16 @@ TEST_F(PictureFileTest, ScaledPicturesMatchSmoothScaling)
 
 TEST_F(PictureFileTest, AnythingButAReadableBmpFileIsRefusedAtOnce)
 {
-    const auto huge = [](std::int32_t w, std::int32_t h) { return MakeBmp(Spec(w, h, 24, {0, 0, 0, 0})); };
-    BmpSpec manyColours = Spec(2, 1, 8, {0, 1, 0, 0}, 0, GreyTable(2));
+    const auto huge = [](std::int32_t w, std::int32_t h) {
+        return MakeBmp(Spec(w, h, 24, {}, {0, 0, 0, 0}));
+    };
+    BmpSpec manyColours = Spec(2, 1, 8, GreyTable(2), {0, 1, 0, 0});
     manyColours.clrUsed = 300;
-    BmpSpec os2v2 = Spec(1, 1, 24, {1, 2, 3, 0});
+    BmpSpec os2v2 = Spec(1, 1, 24, {}, {1, 2, 3, 0});
     os2v2.biSize = 64;
-    BmpSpec inHeader = Spec(1, 1, 24, {1, 2, 3, 0});
+    BmpSpec inHeader = Spec(1, 1, 24, {}, {1, 2, 3, 0});
     inHeader.bfOffBits = 40;
-    std::string cutShort = FileOf(Indexed(40, 30, 16), 4);
+    std::string cutShort = FileOf(IndexedPicture(40, 30, 16), 4);
     cutShort.resize(cutShort.size() - 1);
 
     const struct {
@@ -208,11 +185,11 @@ TEST_F(PictureFileTest, AnythingButAReadableBmpFileIsRefusedAtOnce)
         {"JPEG inside", support::ForeignPicture("jpeg in bmp").toStdString(), Status::Unsupported},
         {"OS/2 2.x header", MakeBmp(os2v2), Status::Unsupported},
         {"300 colours", MakeBmp(manyColours), Status::Unsupported},
-        {"RLE8 of 24 bits", MakeBmp(Spec(1, 1, 24, {0, 1}, 1)), Status::Unsupported},
+        {"RLE8 of 24 bits", MakeBmp(Spec(1, 1, 24, {}, {0, 1}, 1)), Status::Unsupported},
         {"cut short", cutShort, Status::Damaged},
-        {"header only", MakeBmp(Spec(2, 2, 24, {})).substr(0, 30), Status::Damaged},
+        {"header only", MakeBmp(Spec(2, 2, 24, {}, {})).substr(0, 30), Status::Damaged},
         {"no width", huge(0, 5), Status::Damaged},
-        {"top-down RLE", MakeBmp(Spec(2, -2, 8, {0, 1}, 1, GreyTable(256))), Status::Damaged},
+        {"top-down RLE", MakeBmp(Spec(2, -2, 8, GreyTable(256), {0, 1}, 1)), Status::Damaged},
         {"pixels inside the header", MakeBmp(inHeader), Status::Damaged},
         {"2^30 x 2^30", huge(1 << 30, 1 << 30), Status::TooLarge},
         {"300000 wide", huge(300000, 1), Status::TooLarge},
@@ -232,8 +209,8 @@ TEST_F(PictureFileTest, AnythingButAReadableBmpFileIsRefusedAtOnce)
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.bmp")));
     EXPECT_TRUE(CPictureFile::Load(Path("folder.bmp"), QSize(300, 300), &status).isNull());
     EXPECT_EQ(status, Status::NotRegular);
-    support::FifoGuard fifo(Path("fifo.bmp"));
-    ASSERT_TRUE(fifo.Made());
+    ASSERT_TRUE(support::MakeFifo(Path("fifo.bmp")));
+    const support::FifoWatchdog fifo({Path("fifo.bmp")});
     EXPECT_TRUE(CPictureFile::Load(Path("fifo.bmp"), QSize(300, 300), &status).isNull());
     EXPECT_EQ(status, Status::NotRegular);
     EXPECT_FALSE(fifo.Freed());

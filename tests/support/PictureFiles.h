@@ -1,9 +1,8 @@
 #pragma once
 
 // Picture files of the kinds a player can point the game at: BMP files of any
-// size in four coloured quarters, written a row at a time; files of other
-// formats under a .bmp name; a FIFO, with a guard that frees a reader stuck
-// on it so that a test fails instead of hanging.
+// size in four coloured quarters, written a row at a time, and files of other
+// formats under a .bmp name. (FIFOs: SpecialFiles.h.)
 
 #include "tests/imaging/BmpBytes.h"
 
@@ -12,16 +11,8 @@
 #include <QImage>
 
 #include <array>
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <fcntl.h>
-#include <mutex>
 #include <string>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 namespace support {
 
@@ -115,60 +106,5 @@ inline QByteArray ForeignPicture(const std::string& kind)
     }
     return bytes;
 }
-
-// Makes a FIFO at path and, after a grace time, keeps opening it for writing,
-// which frees anybody stuck opening it for reading (they then read its end).
-class FifoGuard {
-public:
-    explicit FifoGuard(std::string path, std::chrono::milliseconds grace = std::chrono::seconds(3))
-        : m_path(std::move(path)), m_grace(grace)
-    {
-        ::unlink(m_path.c_str());
-        m_made = ::mkfifo(m_path.c_str(), 0600) == 0;
-        m_thread = std::thread([this] { Run(); });
-    }
-    ~FifoGuard()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_stop = true;
-        }
-        m_wake.notify_all();
-        m_thread.join();
-        ::unlink(m_path.c_str());
-    }
-    FifoGuard(const FifoGuard&) = delete;
-    FifoGuard& operator=(const FifoGuard&) = delete;
-
-    bool Made() const { return m_made; }
-    // Somebody had to be freed: the game blocked on the FIFO.
-    bool Freed() const { return m_freed; }
-
-private:
-    void Run()
-    {
-        std::unique_lock lock(m_mutex);
-        if (m_wake.wait_for(lock, m_grace, [this] { return m_stop; })) {
-            return;
-        }
-        while (!m_stop) {
-            const int fd = ::open(m_path.c_str(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
-                m_freed = true;
-                ::close(fd);
-            }
-            m_wake.wait_for(lock, std::chrono::milliseconds(20), [this] { return m_stop; });
-        }
-    }
-
-    std::string m_path;
-    std::chrono::milliseconds m_grace;
-    bool m_made = false;
-    std::atomic<bool> m_freed{false};
-    bool m_stop = false;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::thread m_thread;
-};
 
 } // namespace support

@@ -4,39 +4,10 @@
 #include "imaging/DIBitmap.h"
 
 #include "../BmpBytes.h"
-
-#include <QImage>
+#include "support/RunFolder.h"
 
 #include <cstdio>
-#include <fstream>
 #include <string>
-
-namespace {
-
-bool WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    return static_cast<bool>(out);
-}
-
-QImage Indexed(int w, int h, int colours)
-{
-    QImage img(w, h, QImage::Format_Indexed8);
-    QList<QRgb> table;
-    for (int i = 0; i < colours; ++i) {
-        table.append(qRgb(i * 40 & 0xFF, i * 90 & 0xFF, 255 - i));
-    }
-    img.setColorTable(table);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            img.setPixel(x, y, static_cast<uint>((x + 2 * y) % colours));
-        }
-    }
-    return img;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -52,47 +23,25 @@ int main(int argc, char** argv)
         QImage image;
         int bits;
     } made[] = {
-        {"mono.bmp", Indexed(9, 3, 2), 1},
-        {"four.bmp", Indexed(5, 4, 16), 4},
-        {"eight.bmp", Indexed(7, 3, 200), 8},
-        {"true.bmp", Indexed(3, 5, 9).convertToFormat(QImage::Format_RGB32), 24},
+        {"mono.bmp", IndexedPicture(9, 3, 2), 1},
+        {"four.bmp", IndexedPicture(5, 4, 16), 4},
+        {"eight.bmp", IndexedPicture(7, 3, 200), 8},
+        {"true.bmp", IndexedPicture(3, 5, 9).convertToFormat(QImage::Format_RGB32), 24},
     };
     for (const auto& m : made) {
         CDIBitmap dib;
         ok = dib.CreateFromBitmap(m.image, m.bits) && dib.Save(dir + "/" + m.name) && ok;
     }
-
-    BmpSpec rle;
-    rle.width = 6;
-    rle.height = 3;
-    rle.bitCount = 8;
-    rle.compression = CDIBitmap::BI_RLE8;
-    rle.colorTable = GreyTable(256);
-    rle.pixels = {3, 9, 0, 3, 1, 2, 3, 0, 0, 0, 2, 1, 1, 6, 4, 0, 1};
-    ok = WriteFile(dir + "/rle8.bmp", MakeBmp(rle)) && ok;
-
-    BmpSpec rle4 = rle;
-    rle4.bitCount = 4;
-    rle4.compression = CDIBitmap::BI_RLE4;
-    rle4.colorTable = GreyTable(16);
-    rle4.pixels = {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1};
-    ok = WriteFile(dir + "/rle4.bmp", MakeBmp(rle4)) && ok;
-
-    BmpSpec fields;
-    fields.width = 2;
-    fields.height = 2;
-    fields.bitCount = 16;
-    fields.compression = CDIBitmap::BI_BITFIELDS;
-    fields.colorTable = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
-    fields.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xFF, 0xFF};
-    ok = WriteFile(dir + "/fields16.bmp", MakeBmp(fields)) && ok;
-
-    BmpSpec deep;
-    deep.width = 1;
-    deep.height = 1;
-    deep.bitCount = 32;
-    deep.pixels = {1, 2, 3, 0};
-    ok = WriteFile(dir + "/deep32.bmp", MakeBmp(deep)) && ok;
+    const std::pair<const char*, BmpSpec> specs[] = {
+        {"rle8.bmp", Spec(6, 3, 8, GreyTable(256), {3, 9, 0, 3, 1, 2, 3, 0, 0, 0, 2, 1, 1, 6, 4, 0, 1},
+                          CDIBitmap::BI_RLE8)},
+        {"rle4.bmp",
+         Spec(6, 3, 4, GreyTable(16), {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1}, CDIBitmap::BI_RLE4)},
+        {"fields16.bmp", Spec(2, 2, 16, {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0},
+                              {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xFF, 0xFF}, CDIBitmap::BI_BITFIELDS)},
+        {"deep32.bmp", Spec(1, 1, 32, {}, {1, 2, 3, 0})}};
+    for (const auto& [name, spec] : specs)
+        ok = support::WriteFile(dir + "/" + name, MakeBmp(spec)) && ok;
 
     BmpSpec topDown;
     topDown.width = 3;
