@@ -96,7 +96,9 @@ TEST_F(MidiPlayerTest, StopNeedsAPlayingSongKeepsTheFileOpenAndRewinds)
     ASSERT_TRUE(p.Play());
     EXPECT_LT(p.GetPositionMs(), 200);
     ASSERT_TRUE(WaitUntil([&] { return p.GetPositionMs() >= 900; }));
-    EXPECT_EQ(p.GetSeconds(), 0);
+    // Rewound: not past the first second or so (a busy machine may cross it
+    // between the wait and the look), where going on would stand beyond 1.9 s.
+    EXPECT_LE(p.GetSeconds(), 1);
     const Capture c = Finish();
     // The opening note sounds twice, once for each Play.
     const std::vector<double> loud = c.LoudWindows(0.02);
