@@ -10,6 +10,9 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstdlib>
+
 int CPuzzleBoard::s_nLastDir = 5;
 CPuzzleBoard::SoundSink CPuzzleBoard::s_pfnSoundSink = &CSoundEffects::Play;
 
@@ -35,19 +38,25 @@ bool CPuzzleBoard::NewBoard()
 {
     // A temporary settings object reloads everything the profile holds,
     // including the sound and music flags and the picture choice.
-    CSetupSettings settings;
+    const CSetupSettings settings;
+    const bool picture = g_nPicture >= 1 && g_nPicture <= 4;
+    NewBoard(settings.m_nFieldX, settings.m_nFieldY, picture ? g_strPicPath[g_nPicture - 1] : std::string());
+    return true;
+}
 
-    const int x = settings.m_nFieldX;
-    const int y = settings.m_nFieldY;
+void CPuzzleBoard::NewBoard(int nCols, int nRows, const std::string& strPicture)
+{
+    const int x = std::clamp(nCols, kMinSide, kMaxSide);
+    const int y = std::clamp(nRows, kMinSide, kMaxSide);
     m_nCols = x;
     m_nRows = y;
     m_nTileW = kPicSize / x;
     m_nTileH = kPicSize / y;
 
-    if (g_nPicture >= 1 && g_nPicture <= 4)
-        LoadPicture(g_strPicPath[g_nPicture - 1]);
-    else
+    if (strPicture.empty())
         m_hPicture = QImage();
+    else
+        LoadPicture(strPicture);
 
     m_rows.assign(static_cast<std::size_t>(y), std::string(static_cast<std::size_t>(x), '\0'));
     int id = 0;
@@ -59,7 +68,7 @@ bool CPuzzleBoard::NewBoard()
     m_nBlankCol = x - 1;
     m_nBlankRow = y - 1;
     m_bScrambling = false;
-    return true;
+    ForgetMoves();
 }
 
 bool CPuzzleBoard::IsSolved() const
@@ -76,6 +85,11 @@ bool CPuzzleBoard::IsSolved() const
     return !m_rows.empty() && count == m_nCols * m_nRows;
 }
 
+bool CPuzzleBoard::IsComplete() const
+{
+    return m_rows.empty() || Cell(m_nBlankCol, m_nBlankRow) != m_nBlank;
+}
+
 CRect CPuzzleBoard::CellRect(int c, int r) const
 {
     const int left = kOrigin + c * m_nTileW;
@@ -83,77 +97,116 @@ CRect CPuzzleBoard::CellRect(int c, int r) const
     return CRect(left, top, left + m_nTileW, top + m_nTileH);
 }
 
-bool CPuzzleBoard::CellAt(int x, int y, int& c, int& r) const
+CRect CPuzzleBoard::CellsRect(CCell a, CCell b) const
 {
-    if (m_rows.empty() || x < kOrigin || y < kOrigin)
-        return false;
-    c = (x - kOrigin) / m_nTileW;
-    r = (y - kOrigin) / m_nTileH;
-    return c < m_nCols && r < m_nRows;
+    const CRect ra = CellRect(a.col, a.row);
+    const CRect rb = CellRect(b.col, b.row);
+    return CRect(std::min(ra.left, rb.left), std::min(ra.top, rb.top), std::max(ra.right, rb.right),
+                 std::max(ra.bottom, rb.bottom));
 }
 
-int CPuzzleBoard::BlankBeside(int c, int r) const
+std::optional<CCell> CPuzzleBoard::CellAt(int x, int y) const
 {
-    if (r + 1 < m_nRows && Cell(c, r + 1) == m_nBlank)
-        return 0;
-    if (r > 0 && Cell(c, r - 1) == m_nBlank)
-        return 1;
-    if (c + 1 < m_nCols && Cell(c + 1, r) == m_nBlank)
-        return 2;
-    if (c > 0 && Cell(c - 1, r) == m_nBlank)
-        return 3;
-    return -1;
+    if (m_rows.empty() || x < kOrigin || y < kOrigin)
+        return std::nullopt;
+    const CCell cell((x - kOrigin) / m_nTileW, (y - kOrigin) / m_nTileH);
+    return OnBoard(cell) ? std::optional<CCell>(cell) : std::nullopt;
+}
+
+bool CPuzzleBoard::CanSlide(CCell tile, CCell blank, int nCols, int nRows)
+{
+    const bool onBoard = tile.col >= 0 && tile.col < nCols && tile.row >= 0 && tile.row < nRows;
+    return onBoard && std::abs(tile.col - blank.col) + std::abs(tile.row - blank.row) == 1;
+}
+
+void CPuzzleBoard::Slide(CCell from, CCell to)
+{
+    SetCell(to.col, to.row, Cell(from.col, from.row));
+    SetCell(from.col, from.row, m_nBlank);
+    m_nBlankCol = from.col;
+    m_nBlankRow = from.row;
+}
+
+CPuzzleBoard::SMoveResult CPuzzleBoard::MoveTile(CCell cell)
+{
+    SMoveResult result;
+    if (m_bScrambling) {
+        result.outcome = EMove::Refused;
+    } else if (m_rows.empty() || !OnBoard(cell)) {
+        result.outcome = EMove::Outside;
+    } else if (Cell(cell.col, cell.row) == m_nBlank) {
+        result.outcome = EMove::Blank;
+    } else if (IsComplete() || !CanSlide(cell, BlankCell(), m_nCols, m_nRows)) {
+        result.outcome = EMove::NotBeside;
+    } else {
+        result = {EMove::Moved, cell, BlankCell()};
+        Slide(result.from, result.to);
+        m_moves.push_back({result.from, result.to});
+        m_undone.clear();
+    }
+    return result;
 }
 
 bool CPuzzleBoard::MoveTileAt(int x, int y, CRect& rect)
 {
-    if (m_bScrambling)
-        return false;
-    int c, r;
-    if (!CellAt(x, y, c, r))
-        return false;
-    const int id = Cell(c, r);
-    if (id == m_nBlank)
-        return false;
-
-    CRect out = CellRect(c, r);
-    int nc = c, nr = r;
-    switch (BlankBeside(c, r)) {
-    case 0:
-        ++nr;
-        out.bottom += m_nTileH;
-        break;
-    case 1:
-        --nr;
-        out.top -= m_nTileH;
-        break;
-    case 2:
-        ++nc;
-        out.right += m_nTileW;
-        break;
-    case 3:
-        --nc;
-        out.left -= m_nTileW;
-        break;
-    default:
+    const std::optional<CCell> cell = CellAt(x, y);
+    const SMoveResult move = MoveTile(cell.value_or(CCell(-1, -1)));
+    if (move.outcome == EMove::NotBeside)
         PlaySoundEffect(kSoundMiss);
+    if (!move.Moved())
         return false;
-    }
-    SetCell(nc, nr, id);
-    SetCell(c, r, m_nBlank);
-    m_nBlankCol = c;
-    m_nBlankRow = r;
-    rect = out;
+    rect = CellsRect(move.from, move.to);
     PlaySoundEffect(kSoundClick);
     return true;
 }
 
 bool CPuzzleBoard::CanMoveAt(int x, int y) const
 {
-    int c, r;
-    if (!CellAt(x, y, c, r) || Cell(c, r) == m_nBlank)
-        return false;
-    return BlankBeside(c, r) >= 0;
+    const std::optional<CCell> cell = CellAt(x, y);
+    return cell && Cell(cell->col, cell->row) != m_nBlank && !IsComplete() &&
+           CanSlide(*cell, BlankCell(), m_nCols, m_nRows);
+}
+
+bool CPuzzleBoard::CanUndo() const
+{
+    return !m_bScrambling && !IsComplete() && !m_moves.empty();
+}
+
+bool CPuzzleBoard::CanRedo() const
+{
+    return !m_bScrambling && !IsComplete() && !m_undone.empty();
+}
+
+CPuzzleBoard::SMoveResult CPuzzleBoard::Undo()
+{
+    if (m_bScrambling || IsComplete())
+        return {EMove::Refused, {}, {}};
+    if (m_moves.empty())
+        return {EMove::NoMove, {}, {}};
+    const SMove last = m_moves.back();
+    m_moves.pop_back();
+    m_undone.push_back(last);
+    Slide(last.to, last.from);
+    return {EMove::Moved, last.to, last.from};
+}
+
+CPuzzleBoard::SMoveResult CPuzzleBoard::Redo()
+{
+    if (m_bScrambling || IsComplete())
+        return {EMove::Refused, {}, {}};
+    if (m_undone.empty())
+        return {EMove::NoMove, {}, {}};
+    const SMove again = m_undone.back();
+    m_undone.pop_back();
+    m_moves.push_back(again);
+    Slide(again.from, again.to);
+    return {EMove::Moved, again.from, again.to};
+}
+
+void CPuzzleBoard::ForgetMoves()
+{
+    m_moves.clear();
+    m_undone.clear();
 }
 
 void CPuzzleBoard::ScrambleStep(CRect& rect)
@@ -163,42 +216,19 @@ void CPuzzleBoard::ScrambleStep(CRect& rect)
         return;
 
     PlaySoundEffect(kSoundClick);
-    CRect out = CellRect(m_nBlankCol, m_nBlankRow);
-
     int d;
+    CCell next;
     for (;;) {
         d = CRandom::Next() % 4;
-        const int nc = m_nBlankCol + kDirCol[d];
-        const int nr = m_nBlankRow + kDirRow[d];
-        const bool allowed = nc >= 0 && nc < m_nCols && nr >= 0 && nr < m_nRows;
+        next = CCell(m_nBlankCol + kDirCol[d], m_nBlankRow + kDirRow[d]);
         const bool reverses = s_nLastDir >= 0 && s_nLastDir < 4 && d == kOpposite[s_nLastDir];
-        if (allowed && !reverses)
+        if (OnBoard(next) && !reverses)
             break;
     }
-
-    const int nc = m_nBlankCol + kDirCol[d];
-    const int nr = m_nBlankRow + kDirRow[d];
-    SetCell(m_nBlankCol, m_nBlankRow, Cell(nc, nr));
-    SetCell(nc, nr, m_nBlank);
-    m_nBlankCol = nc;
-    m_nBlankRow = nr;
+    rect = CellsRect(BlankCell(), next);
+    Slide(next, BlankCell());
     s_nLastDir = d;
-
-    switch (d) {
-    case 0:
-        out.top -= m_nTileH;
-        break;
-    case 1:
-        out.bottom += m_nTileH;
-        break;
-    case 2:
-        out.left -= m_nTileW;
-        break;
-    default:
-        out.right += m_nTileW;
-        break;
-    }
-    rect = out;
+    ForgetMoves();
 }
 
 void CPuzzleBoard::PlaceLastTile()

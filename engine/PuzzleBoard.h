@@ -2,8 +2,10 @@
 
 #include "audio/MidiPlayer.h"
 #include "common/Rect.h"
+#include "engine/solver/Cell.h"
 
 #include <QImage>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,19 +24,79 @@ public:
     CPuzzleBoard(const CPuzzleBoard&) = delete;
     CPuzzleBoard& operator=(const CPuzzleBoard&) = delete;
 
-    // Reloads the settings, loads the selected picture and builds the solved
-    // board of the stored field size. Always true.
+    // Reads the settings (which also sets the sound and music flags and the
+    // picture choice), then builds the board of the stored field size with
+    // the selected picture. Always true.
     bool NewBoard();
+    // Builds the solved board of nCols x nRows cells (each kept within 2..10)
+    // from the picture file at strPicture (written with backslashes; empty or
+    // unreadable: no picture). Reads no settings. Forgets the moves.
+    void NewBoard(int nCols, int nRows, const std::string& strPicture = {});
     // Every tile at home and the blank in the bottom-right cell.
     bool IsSolved() const;
-    // The player's click: slides the tile at (x, y) into the blank beside it
-    // (click sound) and sets `rect` to the two cells; a tile with no blank
-    // beside it plays the miss sound. False (rect untouched) when nothing moved.
+
+    // What a move at a cell did.
+    enum class EMove {
+        Moved,     // the tile slid into the blank: `from` is the blank now, `to` holds the tile
+        NotBeside, // a tile with no blank beside it (also every tile once the final piece is placed)
+        Blank,     // the cell holds the blank
+        Outside,   // no cell of the board there
+        Refused,   // a scramble walk runs; undo and redo also once the final piece is placed
+        NoMove,    // undo or redo with nothing recorded to take back or make again
+    };
+    struct SMoveResult {
+        EMove outcome = EMove::Outside;
+        CCell from; // where the tile was
+        CCell to;   // where it went: the blank's old cell
+        bool Moved() const { return outcome == EMove::Moved; }
+    };
+    // The move at a cell: the tile there slides into the blank when they
+    // share an edge. Silent; the move is recorded and what could be redone
+    // is forgotten.
+    SMoveResult MoveTile(CCell cell);
+    // The player's click: the move at the cell under (x, y); when a tile
+    // moved, the click sound and `rect` covers the two cells; a tile with no
+    // blank beside it plays the miss sound. False (rect untouched) when
+    // nothing moved.
     bool MoveTileAt(int x, int y, CRect& rect);
     // Whether a click at (x, y) would move a tile (ignores m_bScrambling).
     bool CanMoveAt(int x, int y) const;
+    // The cell under a client point; none outside the tiles.
+    std::optional<CCell> CellAt(int x, int y) const;
+    // The client rectangle covering two cells (a move's `from` and `to`).
+    CRect CellsRect(CCell a, CCell b) const;
+    // The cell that holds the blank.
+    CCell BlankCell() const { return {m_nBlankCol, m_nBlankRow}; }
+    // The one move rule of the game: the tile in `tile` can slide into the
+    // blank in `blank` when it lies on a board of nCols x nRows and shares an
+    // edge with the blank.
+    static bool CanSlide(CCell tile, CCell blank, int nCols, int nRows);
+
+    // The moves that stand, oldest first, since the board was built or the
+    // last scramble step: what undo takes back (from the end) and what a hint
+    // can follow. Each is the tile's move from `from` to `to`.
+    struct SMove {
+        CCell from;
+        CCell to;
+        bool operator==(const SMove&) const = default;
+    };
+    const std::vector<SMove>& StandingMoves() const { return m_moves; }
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // Takes the last standing move back (the tile slides back: from and to
+    // of the result are that move's, swapped) and keeps it for Redo. Silent.
+    // Refused during a walk and once the final piece is placed; NoMove when
+    // nothing stands.
+    SMoveResult Undo();
+    // Makes the last move taken back again, as MoveTile would. Refused and
+    // NoMove as Undo.
+    SMoveResult Redo();
+    // Forgets every move, standing or taken back.
+    void ForgetMoves();
+
     // One step of a scramble walk: the blank swaps with a random neighbour,
-    // never straight back the way the last step came. `rect` covers both cells.
+    // never straight back the way the last step came. `rect` covers both
+    // cells. Forgets the moves.
     void ScrambleStep(CRect& rect);
     // Puts the final piece into the bottom-right cell of a solved board.
     void PlaceLastTile();
@@ -76,8 +138,9 @@ public:
     // 5 at program start. No new board resets it.
     static int s_nLastDir;
 
-    static constexpr int kOrigin = 10;   // client pixel of the board's top-left corner
-    static constexpr int kPicSize = 300; // the picture's width and height
+    static constexpr int kOrigin = 10;                // client pixel of the board's top-left corner
+    static constexpr int kPicSize = 300;              // the picture's width and height
+    static constexpr int kMinSide = 2, kMaxSide = 10; // columns and rows
     // The board area in client pixels: (10, 10, 310, 310).
     static constexpr CRect kBoardRect{kOrigin, kOrigin, kOrigin + kPicSize, kOrigin + kPicSize};
 
@@ -91,9 +154,16 @@ private:
         m_rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = static_cast<char>(id);
     }
     CRect CellRect(int c, int r) const;
-    bool CellAt(int x, int y, int& c, int& r) const;
-    // The first neighbour of (c, r) holding the blank, tried below, above,
-    // right, left: 0 below, 1 above, 2 right, 3 left, or -1.
-    int BlankBeside(int c, int r) const;
+    bool OnBoard(CCell cell) const
+    {
+        return cell.col >= 0 && cell.col < m_nCols && cell.row >= 0 && cell.row < m_nRows;
+    }
+    // The final piece is placed: no cell holds the blank.
+    bool IsComplete() const;
+    // Slides the tile at `from` into the blank at `to` (a legal move).
+    void Slide(CCell from, CCell to);
     void LoadPicture(const std::string& path);
+
+    std::vector<SMove> m_moves;  // standing, oldest first
+    std::vector<SMove> m_undone; // taken back, the latest last
 };

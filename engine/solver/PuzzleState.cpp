@@ -92,10 +92,8 @@ int CPuzzleState::ManhattanDistance() const
 
 bool CPuzzleState::Click(int col, int row)
 {
-    if (col < 0 || col >= m_nX || row < 0 || row >= m_nY)
-        return false;
     const CCell blank = Blank();
-    if (std::abs(blank.col - col) + std::abs(blank.row - row) != 1)
+    if (!CPuzzleBoard::CanSlide(CCell(col, row), blank, m_nX, m_nY))
         return false;
     std::swap(m_tiles[static_cast<size_t>(row * m_nX + col)],
               m_tiles[static_cast<size_t>(blank.row * m_nX + blank.col)]);

@@ -45,8 +45,9 @@ public:
     // no solution is shorter.
     int ManhattanDistance() const;
 
-    // Slides the tile at (col, row) into the blank when they share an edge.
-    // Returns false and changes nothing otherwise.
+    // Slides the tile at (col, row) into the blank when the game's move rule
+    // (CPuzzleBoard::CanSlide) lets it. Returns false and changes nothing
+    // otherwise.
     bool Click(int col, int row);
     bool Click(CCell cell) { return Click(cell.col, cell.row); }
     // Applies the clicks in turn; false at the first that is not a legal move.

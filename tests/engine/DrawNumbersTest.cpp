@@ -12,9 +12,8 @@ TEST_F(BoardTest, TilesWithoutPictureShowTheirNumbersWhenTheGameRuns)
     static char name[] = "engine_numbers_tests";
     static char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
-    StoreSettings(3, 3);
     CPuzzleBoard board;
-    board.NewBoard();
+    board.NewBoard(3, 3);
     ASSERT_TRUE(board.m_hPicture.isNull());
 
     QImage out(330, 330, QImage::Format_RGB32);

@@ -30,9 +30,8 @@ using DrawTest = BoardTest;
 
 TEST_F(DrawTest, WithoutAPictureTilesArePlainButTellApart)
 {
-    StoreSettings(3, 3);
     CPuzzleBoard board;
-    board.NewBoard();
+    board.NewBoard(3, 3);
     ASSERT_TRUE(board.m_hPicture.isNull());
     const QImage out = Paint(board);
 

@@ -5,11 +5,11 @@
 
 namespace {
 
-class PlaySongTest : public BoardTest {
+class PlaySongTest : public BoardFilesTest {
 protected:
     void SetUp() override
     {
-        BoardTest::SetUp();
+        BoardFilesTest::SetUp();
         for (const char* name : {"openplains", "zandor", "SunnyDays", "EveningGlow", "risingcrown"})
             ASSERT_TRUE(support::WriteTune(std::string("midi/") + name + ".mid"));
     }

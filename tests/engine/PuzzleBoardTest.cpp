@@ -1,36 +1,40 @@
 #include "BoardTestEnv.h"
 
-#include "shell/SetupSettings.h"
-
 #include <QPainter>
 #include <fstream>
 
 using Grid = std::vector<std::vector<int>>;
+using EMove = CPuzzleBoard::EMove;
+using SMove = CPuzzleBoard::SMove;
 
 namespace {
 const std::string kClick = "sounds\\click.wav";
 const std::string kMiss = "sounds\\miss.wav";
 } // namespace
 
-TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderAtTheClampedSize)
+TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderAtTheClampedSizeWithoutSettings)
 {
-    StoreSettings(3, 3);
+    // Building reads no settings: flags and picture choice in memory stay.
+    g_bSound = 0;
+    g_nPicture = 3;
     CPuzzleBoard board;
-    EXPECT_TRUE(board.NewBoard());
+    board.NewBoard(3, 3);
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
-    EXPECT_TRUE(Sounds().empty());
+    EXPECT_EQ(g_bSound, 0);
+    EXPECT_EQ(g_nPicture, 3);
+    EXPECT_TRUE(board.m_hPicture.isNull());
 
-    // Stored size, columns, rows, tile width and height.
+    // Asked size, columns, rows, tile width and height.
     const int sizes[][6] = {
         {3, 3, 3, 3, 100, 100}, {7, 4, 7, 4, 42, 75}, {0, 50, 2, 10, 150, 30}, {-7, 1, 2, 2, 150, 150}};
     for (const auto& [x, y, cols, rows, w, h] : sizes) {
         SCOPED_TRACE(testing::Message() << x << "x" << y);
-        StoreSettings(x, y);
-        ASSERT_TRUE(board.NewBoard());
+        board.NewBoard(x, y);
         EXPECT_EQ(board.m_nCols, cols);
         EXPECT_EQ(board.m_nRows, rows);
         EXPECT_EQ(board.m_nTileW, w);
         EXPECT_EQ(board.m_nTileH, h);
+        EXPECT_EQ(board.BlankCell(), CCell(cols - 1, rows - 1));
         EXPECT_EQ(board.m_rows[rows - 1][cols - 1], cols * rows - 1);
         EXPECT_TRUE(board.IsSolved());
         CRect rect;
@@ -41,9 +45,8 @@ TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderAtTheClampedSize)
 
 TEST_F(BoardTest, ClicksBesideTheBlankSlideTilesAndReturnBothCells)
 {
-    StoreSettings(3, 3);
     CPuzzleBoard board;
-    board.NewBoard();
+    board.NewBoard(3, 3);
     CRect rect(-1, -1, -1, -1);
     ASSERT_TRUE(board.MoveTileAt(150, 250, rect)); // cell (1, 2)
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 8, 7}}));
@@ -63,99 +66,169 @@ TEST_F(BoardTest, ClicksBesideTheBlankSlideTilesAndReturnBothCells)
         EXPECT_EQ(rect, cells) << at.x() << "," << at.y();
     }
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 8, 4}, {6, 7, 5}}));
-    EXPECT_EQ(board.m_nBlankCol, 1);
-    EXPECT_EQ(board.m_nBlankRow, 1);
+    EXPECT_EQ(board.BlankCell(), CCell(1, 1));
     EXPECT_EQ(Sounds(), std::vector<std::string>(8, kClick));
 }
 
-TEST_F(BoardTest, SingleClicksOnAFreshBoard)
+// Each point is tried by a click (MoveTileAt: sound, rectangle) and by the
+// move at its cell (MoveTile: the outcome, silent) on fresh boards.
+TEST_F(BoardTest, SingleMovesOnAFreshBoard)
 {
     struct Case {
         int cols, rows, x, y;
+        EMove outcome;
         const std::string* sound; // nullptr: silent
-        CRect rect;               // empty: nothing moves
+        CRect rect;               // of a move
     };
     const Case cases[] = {
-        {3, 3, 50, 250, &kMiss, {}},   // two away from the blank
-        {3, 3, 150, 150, &kMiss, {}},  // diagonal to it
-        {3, 3, 250, 250, nullptr, {}}, // the blank itself
-        {3, 3, 9, 150, nullptr, {}},   // off the tiles on every side
-        {3, 3, 150, 9, nullptr, {}},
-        {3, 3, 310, 250, nullptr, {}},
-        {3, 3, 250, 310, nullptr, {}},
-        {3, 3, -5000, -5000, nullptr, {}},
-        {7, 3, 305, 250, nullptr, {}}, // the strip right of the tiles, which end at 304
-        {7, 3, 303, 250, nullptr, {}}, // still the last column: the blank
+        {3, 3, 50, 250, EMove::NotBeside, &kMiss, {}},  // two away from the blank
+        {3, 3, 150, 150, EMove::NotBeside, &kMiss, {}}, // diagonal to it
+        {3, 3, 250, 250, EMove::Blank, nullptr, {}},
+        {3, 3, 9, 150, EMove::Outside, nullptr, {}}, // off the tiles on every side
+        {3, 3, 150, 9, EMove::Outside, nullptr, {}},
+        {3, 3, 310, 250, EMove::Outside, nullptr, {}},
+        {3, 3, 250, 310, EMove::Outside, nullptr, {}},
+        {3, 3, -5000, -5000, EMove::Outside, nullptr, {}},
+        {7, 3, 305, 250, EMove::Outside, nullptr, {}}, // the strip right of the tiles, which end at 304
+        {7, 3, 303, 250, EMove::Blank, nullptr, {}},   // still the last column
         // The right edge of a cell belongs to the next one: 10 + 5 * 42 = 220.
-        {7, 3, 219, 250, &kMiss, {}},
-        {7, 3, 220, 250, &kClick, {220, 210, 304, 310}},
-        {2, 2, 160, 160, nullptr, {}}, // 10 + tileW is the second column
-        {2, 2, 159, 160, &kClick, {10, 160, 310, 310}},
+        {7, 3, 219, 250, EMove::NotBeside, &kMiss, {}},
+        {7, 3, 220, 250, EMove::Moved, &kClick, {220, 210, 304, 310}},
+        {2, 2, 160, 160, EMove::Blank, nullptr, {}}, // 10 + tileW is the second column
+        {2, 2, 159, 160, EMove::Moved, &kClick, {10, 160, 310, 310}},
     };
     for (const Case& t : cases) {
         SCOPED_TRACE(testing::Message() << t.cols << "x" << t.rows << " at " << t.x << "," << t.y);
-        StoreSettings(t.cols, t.rows);
-        CPuzzleBoard board;
-        board.NewBoard();
+        const bool moves = t.outcome == EMove::Moved;
+        CPuzzleBoard clicked, direct;
+        clicked.NewBoard(t.cols, t.rows);
+        direct.NewBoard(t.cols, t.rows);
         support::SoundLog::Clear();
-        const bool moves = !t.rect.IsRectEmpty();
-        EXPECT_EQ(board.CanMoveAt(t.x, t.y), moves);
+        EXPECT_EQ(clicked.CanMoveAt(t.x, t.y), moves);
         CRect rect(1, 2, 3, 4);
-        EXPECT_EQ(board.MoveTileAt(t.x, t.y, rect), moves);
+        EXPECT_EQ(clicked.MoveTileAt(t.x, t.y, rect), moves);
         EXPECT_EQ(rect, moves ? t.rect : CRect(1, 2, 3, 4));
         EXPECT_EQ(Sounds(), t.sound ? std::vector<std::string>{*t.sound} : std::vector<std::string>{});
-        EXPECT_NE(board.IsSolved(), moves);
-        EXPECT_FALSE(board.CanMoveAt(t.x, t.y)); // moved: the blank is there now
+        EXPECT_NE(clicked.IsSolved(), moves);
+        EXPECT_FALSE(clicked.CanMoveAt(t.x, t.y)); // moved: the blank is there now
+
+        support::SoundLog::Clear();
+        const CCell cell = direct.CellAt(t.x, t.y).value_or(CCell(-1, -1));
+        const CPuzzleBoard::SMoveResult move = direct.MoveTile(cell);
+        EXPECT_EQ(move.outcome, t.outcome);
+        if (moves) {
+            EXPECT_EQ(move.from, cell);
+            EXPECT_EQ(move.to, CCell(t.cols - 1, t.rows - 1));
+            EXPECT_EQ(direct.CellsRect(move.from, move.to), t.rect);
+        }
+        EXPECT_EQ(direct.m_rows, clicked.m_rows);
+        EXPECT_TRUE(Sounds().empty());
     }
+}
+
+TEST_F(BoardTest, UndoAndRedoFollowTheRecordOfStandingMoves)
+{
+    CPuzzleBoard board;
+    board.NewBoard(3, 3);
+    EXPECT_FALSE(board.CanUndo());
+    EXPECT_EQ(board.Undo().outcome, EMove::NoMove);
+    EXPECT_EQ(board.Redo().outcome, EMove::NoMove);
+
+    const SMove a{{1, 2}, {2, 2}}, b{{1, 1}, {1, 2}}, c{{0, 1}, {1, 1}};
+    for (const SMove& m : {a, b, c})
+        ASSERT_TRUE(board.MoveTile(m.from).Moved());
+    EXPECT_EQ(board.MoveTile({2, 2}).outcome, EMove::NotBeside); // a move that fails is no record
+    EXPECT_EQ(board.StandingMoves(), (std::vector<SMove>{a, b, c}));
+    const Grid afterC = Cells(board);
+
+    // Undo slides c's tile back, redo makes c again.
+    CPuzzleBoard::SMoveResult r = board.Undo();
+    EXPECT_EQ(r.outcome, EMove::Moved);
+    EXPECT_EQ(r.from, c.to);
+    EXPECT_EQ(r.to, c.from);
+    EXPECT_EQ(board.BlankCell(), c.to);
+    EXPECT_TRUE(board.CanRedo());
+    r = board.Redo();
+    EXPECT_EQ(std::pair(r.from, r.to), std::pair(c.from, c.to));
+    EXPECT_EQ(Cells(board), afterC);
+    EXPECT_FALSE(board.CanRedo());
+
+    // Two back, then a new move: nothing left to redo.
+    board.Undo();
+    board.Undo();
+    EXPECT_EQ(board.StandingMoves(), std::vector<SMove>{a});
+    const SMove e{{0, 2}, {1, 2}};
+    ASSERT_TRUE(board.MoveTile(e.from).Moved());
+    EXPECT_FALSE(board.CanRedo());
+    EXPECT_EQ(board.Redo().outcome, EMove::NoMove);
+    EXPECT_EQ(board.StandingMoves(), (std::vector<SMove>{a, e}));
+
+    // Everything back: the solved board, and nothing more to undo.
+    board.Undo();
+    board.Undo();
+    EXPECT_TRUE(board.IsSolved());
+    EXPECT_EQ(board.Undo().outcome, EMove::NoMove);
+    EXPECT_TRUE(board.IsSolved());
+    EXPECT_TRUE(Sounds().empty());
+}
+
+TEST_F(BoardTest, UndoIsRefusedDuringAWalkAndAfterTheFinalPieceAndWalksForgetTheMoves)
+{
+    CPuzzleBoard board;
+    board.NewBoard(3, 3);
+    ASSERT_TRUE(board.MoveTile({1, 2}).Moved());
+    ASSERT_TRUE(board.MoveTile({0, 2}).Moved());
+    board.Undo();
+    const Grid before = Cells(board);
+
+    board.m_bScrambling = true;
+    EXPECT_FALSE(board.CanUndo());
+    EXPECT_FALSE(board.CanRedo());
+    for (const auto& move : {board.Undo(), board.Redo(), board.MoveTile({1, 1})})
+        EXPECT_EQ(move.outcome, EMove::Refused);
+    EXPECT_EQ(Cells(board), before);
+
+    // A walk's step (and a new board) forgets every move.
+    board.m_bScrambling = false;
+    CRect rect;
+    board.ScrambleStep(rect);
+    EXPECT_TRUE(board.StandingMoves().empty());
+    EXPECT_FALSE(board.CanRedo());
+    board.NewBoard(3, 3);
+    ASSERT_TRUE(board.MoveTile({1, 2}).Moved());
+    board.NewBoard(3, 3);
+    EXPECT_EQ(board.Undo().outcome, EMove::NoMove);
+
+    // Out and back, the final piece placed: neither undo nor redo.
+    ASSERT_TRUE(board.MoveTile({2, 1}).Moved());
+    board.Undo();
+    ASSERT_TRUE(board.Redo().Moved());
+    ASSERT_TRUE(board.MoveTile({2, 2}).Moved());
+    ASSERT_TRUE(board.IsSolved());
+    board.PlaceLastTile();
+    EXPECT_FALSE(board.CanUndo());
+    EXPECT_EQ(board.Undo().outcome, EMove::Refused);
+    EXPECT_EQ(board.m_rows[2][2], 9);
 }
 
 TEST_F(BoardTest, PlaceLastTileLeavesABoardThatIsNotSolved)
 {
-    StoreSettings(4, 4);
     CPuzzleBoard board;
-    board.NewBoard();
+    board.NewBoard(4, 4);
     ASSERT_TRUE(board.IsSolved());
     board.PlaceLastTile();
     EXPECT_EQ(board.m_rows[3][3], 16);
     EXPECT_FALSE(board.IsSolved());
-    // No cell holds the blank any more: nothing can move.
+    // No cell holds the blank any more: nothing can move, and a click misses.
     EXPECT_FALSE(board.CanMoveAt(10 + 3 * 75 + 5, 10 + 2 * 75 + 5));
+    EXPECT_EQ(board.MoveTile({3, 2}).outcome, EMove::NotBeside);
 }
 
-TEST_F(BoardTest, NewBoardRebuildsInPlaceAndRereadsTheSettings)
+TEST_F(BoardTest, SoundPlaysOnlyWhenTheFlagIsExactlyOne)
 {
-    WriteBmp("bitmaps/pic1.bmp", support::Pattern(300, 300));
-    StoreSettings(3, 3);
+    g_bSound = 2;
     CPuzzleBoard board;
-    board.NewBoard();
-    board.m_bShowGrid = true;
-    CRect rect;
-    ASSERT_TRUE(board.MoveTileAt(150, 250, rect));
-    board.m_bScrambling = true;
-
-    // A menu toggle in memory is lost at the next board: the stored flag wins.
-    g_bSound = 0;
-    board.NewBoard();
-    EXPECT_EQ(g_bSound, 1);
-    EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
-    EXPECT_EQ(board.m_nBlankCol, 2);
-    EXPECT_FALSE(board.m_bScrambling);
-    EXPECT_TRUE(board.m_bShowGrid);
-    EXPECT_FALSE(board.m_hPicture.isNull());
-    const QImage first = board.m_hPicture;
-
-    board.NewBoard();
-    EXPECT_EQ(board.m_hPicture, first);
-    EXPECT_TRUE(board.IsSolved());
-}
-
-TEST_F(BoardTest, SoundFollowsTheStoredFlagExactly)
-{
-    // Only a stored 1 plays; 2 counts as "not exactly 1".
-    StoreSettings(3, 3, 2);
-    CPuzzleBoard board;
-    board.NewBoard();
-    EXPECT_EQ(g_bSound, 2);
+    board.NewBoard(3, 3);
     CRect rect;
     EXPECT_TRUE(board.MoveTileAt(150, 250, rect));
     EXPECT_FALSE(board.MoveTileAt(50, 50, rect));
@@ -179,6 +252,8 @@ TEST_F(BoardTest, AnUnbuiltBoardIsSafe)
     CRect rect(1, 1, 1, 1);
     EXPECT_FALSE(board.IsSolved());
     EXPECT_FALSE(board.MoveTileAt(50, 50, rect));
+    EXPECT_EQ(board.MoveTile({0, 0}).outcome, EMove::Outside);
+    EXPECT_EQ(board.Undo().outcome, EMove::Refused);
     EXPECT_FALSE(board.CanMoveAt(50, 50));
     board.ScrambleStep(rect);
     board.PlaceLastTile();
@@ -187,13 +262,51 @@ TEST_F(BoardTest, AnUnbuiltBoardIsSafe)
     EXPECT_TRUE(Sounds().empty());
 }
 
-TEST_F(BoardTest, PictureIsLoadedStretchedTo300From1OrItsStoredPath)
+TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)
+{
+    WriteBmp("bitmaps/pic1.bmp", support::Pattern(300, 300));
+    StoreSettings(0, 50);
+    CPuzzleBoard board;
+    EXPECT_TRUE(board.NewBoard());
+    EXPECT_EQ(QSize(board.m_nCols, board.m_nRows), QSize(2, 10)); // clamped
+    StoreSettings(3, 3);
+    board.NewBoard();
+    board.m_bShowGrid = true;
+    ASSERT_TRUE(board.MoveTile({1, 2}).Moved());
+    board.m_bScrambling = true;
+
+    // A menu toggle in memory is lost at the next board: the stored flag wins.
+    g_bSound = 0;
+    board.NewBoard();
+    EXPECT_EQ(g_bSound, 1);
+    EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
+    EXPECT_FALSE(board.m_bScrambling);
+    EXPECT_FALSE(board.CanUndo());
+    EXPECT_TRUE(board.m_bShowGrid);
+    EXPECT_FALSE(board.m_hPicture.isNull());
+    const QImage first = board.m_hPicture;
+    board.NewBoard();
+    EXPECT_EQ(board.m_hPicture, first);
+
+    // Picture 3 from its stored path, written with backslashes.
+    WriteBmp("bitmaps/mine/green.bmp", support::Solid(60, 40, qRgb(0, 200, 0)));
+    StoreSettings(3, 3, 1, 3, {{"Pic3", "bitmaps\\mine\\green.bmp"}});
+    board.NewBoard();
+    EXPECT_EQ(g_nPicture, 3);
+    EXPECT_EQ(g_strPicPath[2], "bitmaps\\mine\\green.bmp");
+    EXPECT_EQ(board.m_hPicture.pixel(150, 150), qRgb(0, 200, 0));
+    // An empty stored path: no picture.
+    StoreSettings(3, 3, 1, 1, {{"Pic1", ""}});
+    board.NewBoard();
+    EXPECT_TRUE(board.m_hPicture.isNull());
+}
+
+TEST_F(BoardFilesTest, PictureIsStretchedTo300AndABrokenOneLeavesNoPicture)
 {
     const QImage pattern = support::Pattern(300, 300);
     WriteBmp("bitmaps/pic1.bmp", pattern);
-    StoreSettings(3, 3);
     CPuzzleBoard board;
-    board.NewBoard();
+    board.NewBoard(3, 3, "bitmaps\\pic1.bmp");
     EXPECT_EQ(board.m_hPicture.format(), QImage::Format_RGB32);
     EXPECT_EQ(board.m_hPicture, pattern.convertToFormat(QImage::Format_RGB32));
 
@@ -202,45 +315,20 @@ TEST_F(BoardTest, PictureIsLoadedStretchedTo300From1OrItsStoredPath)
     small.fill(qRgb(255, 0, 0));
     QPainter(&small).fillRect(30, 0, 30, 40, QColor(0, 0, 255));
     WriteBmp("bitmaps/pic1.bmp", small);
-    board.NewBoard();
+    board.NewBoard(3, 3, "bitmaps\\pic1.bmp");
     EXPECT_EQ(board.m_hPicture.size(), QSize(300, 300));
     EXPECT_EQ(board.m_hPicture.pixel(5, 5), qRgb(255, 0, 0));
     EXPECT_EQ(board.m_hPicture.pixel(140, 299), qRgb(255, 0, 0));
     EXPECT_EQ(board.m_hPicture.pixel(160, 0), qRgb(0, 0, 255));
     EXPECT_EQ(board.m_hPicture.pixel(299, 150), qRgb(0, 0, 255));
 
-    // Picture 3 from its stored path, written with backslashes.
-    small.fill(qRgb(0, 200, 0));
-    WriteBmp("bitmaps/mine/green.bmp", small);
-    StoreSettings(3, 3, 1, 3, "Pic3", "bitmaps\\mine\\green.bmp");
-    board.NewBoard();
-    EXPECT_EQ(g_nPicture, 3);
-    EXPECT_EQ(g_strPicPath[2], "bitmaps\\mine\\green.bmp");
-    EXPECT_EQ(board.m_hPicture.pixel(150, 150), qRgb(0, 200, 0));
-}
-
-TEST_F(BoardTest, MissingOrBrokenPictureLeavesNoPictureAndAPlayableBoard)
-{
-    StoreSettings(3, 3);
-    CPuzzleBoard board;
-    board.NewBoard(); // bitmaps/pic1.bmp does not exist
-    EXPECT_TRUE(board.m_hPicture.isNull());
-
-    // A good picture, then garbage under the same name: the old one goes.
-    WriteBmp("bitmaps/pic1.bmp", support::Pattern(50, 50));
-    board.NewBoard();
-    EXPECT_FALSE(board.m_hPicture.isNull());
+    // Garbage under the same name, then a missing file: the old picture goes.
     const char garbage[] = "BM\x10\x00\x00\x00 this is no bitmap \xff\xfe\x00\x01";
     std::ofstream("bitmaps/pic1.bmp", std::ios::binary).write(garbage, sizeof garbage);
-    board.NewBoard();
+    board.NewBoard(3, 3, "bitmaps\\pic1.bmp");
     EXPECT_TRUE(board.m_hPicture.isNull());
-
-    // An empty stored path: no picture either.
-    StoreSettings(3, 3, 1, 1, "Pic1", "");
-    board.NewBoard();
+    board.NewBoard(3, 3, "bitmaps\\none.bmp");
     EXPECT_TRUE(board.m_hPicture.isNull());
-    EXPECT_EQ(g_strPicPath[0], "");
-
     CRect rect;
-    EXPECT_TRUE(board.MoveTileAt(150, 250, rect));
+    EXPECT_TRUE(board.MoveTileAt(150, 250, rect)); // playable all the same
 }

@@ -49,9 +49,8 @@ TEST_F(ScrambleTest, EveryStepSwapsTheBlankWithANeighbourOnEveryShape)
     for (std::uint32_t seed : {1u, 12345u, 0xDEADBEEFu}) {
         for (const auto& [x, y, steps] : walks) {
             SCOPED_TRACE(testing::Message() << x << "x" << y << " seed " << seed);
-            StoreSettings(x, y);
             CPuzzleBoard board;
-            board.NewBoard();
+            board.NewBoard(x, y);
             CRandom::SetState(seed);
             CPuzzleBoard::s_nLastDir = 5;
             Walk(board, steps);
@@ -63,9 +62,8 @@ TEST_F(ScrambleTest, FirstStepOnTwoByTwoFromStateOneGoesLeft)
 {
     // From state 1 the generator gives 41, 18467, 6334: 41 % 4 = 1 (down) and
     // 18467 % 4 = 3 (right) lead off the board; 6334 % 4 = 2 is left.
-    StoreSettings(2, 2);
     CPuzzleBoard board;
-    board.NewBoard();
+    board.NewBoard(2, 2);
     CRandom::SetState(1);
     CRect rect;
     board.ScrambleStep(rect);
@@ -79,12 +77,11 @@ TEST_F(ScrambleTest, WalksNeverReverseNotEvenAcrossANewBoard)
 {
     // Without reversing, a walk on 2 x 2 circles the board, so every walk
     // after the first starts in the corner with one of its two ways forbidden.
-    StoreSettings(2, 2);
     CPuzzleBoard board;
     CRandom::SetState(777);
     for (int walk = 0; walk < 10; ++walk) {
         const int last = CPuzzleBoard::s_nLastDir;
-        board.NewBoard(); // the blank goes back to the corner, the last direction stays
+        board.NewBoard(2, 2); // the blank goes back to the corner, the last direction stays
         ASSERT_EQ(CPuzzleBoard::s_nLastDir, last);
         SCOPED_TRACE(testing::Message() << "walk " << walk);
         Walk(board, 7);

@@ -3,7 +3,6 @@
 #include "engine/PuzzleBoard.h"
 #include "engine/solver/PuzzleSolver.h"
 #include "engine/solver/PuzzleState.h"
-#include "support/RunFolder.h"
 #include "support/SoundLog.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +14,12 @@ class BoardSolveTest : public ::testing::Test {
 protected:
     static void BuildScrambled(CPuzzleBoard& board, int x, int y, int steps)
     {
-        ASSERT_TRUE(support::StoreSettings({{"FieldX", x}, {"FieldY", y}}));
-        ASSERT_TRUE(board.NewBoard());
+        board.NewBoard(x, y);
         CRect rect;
         for (int i = 0; i < steps; ++i)
             board.ScrambleStep(rect);
     }
 
-    support::RunFolder m_folder;
     support::SoundLog m_sounds;
 };
 
@@ -41,13 +38,10 @@ TEST_F(BoardSolveTest, ScrambledBoardsAreSolvedThroughTheBoardsOwnMoves)
         options.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         const CSolveResult result = CPuzzleSolver::Solve(state, options);
         ASSERT_EQ(result.status, CSolveResult::EStatus::Solved);
-        for (const CCell& cell : result.moves) {
-            CRect rect;
-            ASSERT_TRUE(board.MoveTileAt(10 + cell.col * board.m_nTileW + board.m_nTileW / 2,
-                                         10 + cell.row * board.m_nTileH + board.m_nTileH / 2, rect))
-                << "cell " << cell.col << "," << cell.row;
-        }
+        for (const CCell& cell : result.moves)
+            ASSERT_TRUE(board.MoveTile(cell).Moved()) << "cell " << cell.col << "," << cell.row;
         EXPECT_TRUE(board.IsSolved());
+        EXPECT_EQ(board.StandingMoves().size(), result.moves.size());
     }
 }
 
