@@ -87,6 +87,7 @@ CPuzzleDlg::CPuzzleDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_PUZZLE_DIALOG, p
             // The window's own context menu, not the edit box's.
             w->setContextMenuPolicy(Qt::NoContextMenu);
         }
+        w->installEventFilter(this);
     }
 }
 
@@ -99,6 +100,7 @@ void CPuzzleDlg::FillMenu(QMenu* menu, const MenuPopup& popup, bool keepActions)
         }
         QAction* action = menu->addAction(QString::fromUtf8(item.text));
         action->setData(item.id);
+        action->setEnabled(IsCommandEnabled(item.id));
         if (keepActions) {
             action->setCheckable(item.checkable);
             const int id = item.id;
@@ -175,6 +177,12 @@ bool CPuzzleDlg::OnCommand(int nID)
         return true;
     case ID_NEW_GAME:
         OnNewGame();
+        return true;
+    case ID_UNDO:
+        OnUndo();
+        return true;
+    case ID_REDO:
+        OnRedo();
         return true;
     case ID_EXIT:
         OnExit();
@@ -327,7 +335,127 @@ void CPuzzleDlg::keyPressEvent(QKeyEvent* event)
         OnCommand(ID_HELP);
         return;
     }
+    if (OnGameKey(event->key(), event->modifiers())) {
+        return;
+    }
     CBitmapDialog::keyPressEvent(event);
+}
+
+bool CPuzzleDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (OnGameKey(key->key(), key->modifiers())) {
+            return true;
+        }
+    }
+    return CBitmapDialog::eventFilter(watched, event);
+}
+
+bool CPuzzleDlg::OnGameKey(int nKey, Qt::KeyboardModifiers nFlags)
+{
+    const Qt::KeyboardModifiers mods = nFlags & ~Qt::KeypadModifier;
+    if (mods == Qt::NoModifier) {
+        switch (nKey) {
+        case Qt::Key_Left: // the tile right of the blank moves left
+            OnArrowKey(1, 0);
+            return true;
+        case Qt::Key_Right:
+            OnArrowKey(-1, 0);
+            return true;
+        case Qt::Key_Up:
+            OnArrowKey(0, 1);
+            return true;
+        case Qt::Key_Down:
+            OnArrowKey(0, -1);
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (mods == Qt::ControlModifier && nKey == Qt::Key_Z) {
+        OnCommand(ID_UNDO);
+        return true;
+    }
+    if ((mods == (Qt::ControlModifier | Qt::ShiftModifier) && nKey == Qt::Key_Z) ||
+        (mods == Qt::ControlModifier && nKey == Qt::Key_Y)) {
+        OnCommand(ID_REDO);
+        return true;
+    }
+    return false;
+}
+
+void CPuzzleDlg::OnArrowKey(int dCol, int dRow)
+{
+    const CCell blank = m_board.BlankCell();
+    const CPuzzleBoard::SMoveResult move = m_board.MoveTile(CCell(blank.col + dCol, blank.row + dRow));
+    if (move.outcome == CPuzzleBoard::EMove::Refused) {
+        return;
+    }
+    if (move.Moved()) {
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundClick);
+        CountMove(m_board.CellsRect(move.from, move.to));
+    } else {
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundMiss);
+    }
+    StartClockAtFirstMove();
+}
+
+void CPuzzleDlg::OnUndo()
+{
+    const CPuzzleBoard::SMoveResult move = m_board.Undo();
+    if (move.outcome == CPuzzleBoard::EMove::NoMove) {
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundMiss);
+    }
+    if (!move.Moved()) {
+        return;
+    }
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundClick);
+    --m_nMoves;
+    UpdateData(false);
+    BoardChanged(m_board.CellsRect(move.from, move.to));
+}
+
+void CPuzzleDlg::OnRedo()
+{
+    const CPuzzleBoard::SMoveResult move = m_board.Redo();
+    if (move.outcome == CPuzzleBoard::EMove::NoMove) {
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundMiss);
+    }
+    if (!move.Moved()) {
+        return;
+    }
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundClick);
+    CountMove(m_board.CellsRect(move.from, move.to));
+    StartClockAtFirstMove();
+}
+
+bool CPuzzleDlg::IsCommandEnabled(int nID) const
+{
+    switch (nID) {
+    case ID_UNDO:
+        return m_board.CanUndo();
+    case ID_REDO:
+        return m_board.CanRedo();
+    default:
+        return true;
+    }
+}
+
+void CPuzzleDlg::UpdatePlayMenu()
+{
+    for (const MenuItem& item : menu_tables::kPlay) {
+        if (QAction* action = GetMenuItem(item.id)) {
+            action->setEnabled(IsCommandEnabled(item.id));
+        }
+    }
+}
+
+void CPuzzleDlg::BoardChanged(const CRect& rect)
+{
+    InvalidateRect(ToQRect(rect));
+    RefreshCursor();
+    UpdatePlayMenu();
 }
 
 void CPuzzleDlg::OnContextMenu(QPoint ptScreen)
@@ -405,32 +533,42 @@ void CPuzzleDlg::OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint point)
 {
     CRect rect;
     if (m_board.MoveTileAt(point.x(), point.y(), rect)) {
-        ++m_nMoves;
-        UpdateData(false);
-        InvalidateRect(ToQRect(rect));
-        RefreshCursor();
-        if (m_board.IsSolved()) {
-            m_board.PlaceLastTile();
-            InvalidateRect(ToQRect(m_rcBoard));
-            CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundWin);
-            KillTimer(TIMER_CLOCK);
-            // A walk armed but not yet started must not shuffle the
-            // finished picture while the player reads the result.
-            StopWalk();
-
-            CCongratsDlg congrats;
-            congrats.SetResult(m_nMoves, m_nSeconds, m_nMinutes);
-            if (congrats.DoModal() == IDOK) {
-                OnNewGame();
-            } else {
-                OnUnscramble();
-            }
-        }
+        CountMove(rect);
     }
+    StartClockAtFirstMove();
+    CBitmapDialog::OnLButtonDown(nFlags, point);
+}
+
+void CPuzzleDlg::CountMove(const CRect& rect)
+{
+    ++m_nMoves;
+    UpdateData(false);
+    BoardChanged(rect);
+    if (!m_board.IsSolved()) {
+        return;
+    }
+    m_board.PlaceLastTile();
+    BoardChanged(m_rcBoard);
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundWin);
+    KillTimer(TIMER_CLOCK);
+    // A walk armed but not yet started must not shuffle the finished
+    // picture while the player reads the result.
+    StopWalk();
+
+    CCongratsDlg congrats;
+    congrats.SetResult(m_nMoves, m_nSeconds, m_nMinutes);
+    if (congrats.DoModal() == IDOK) {
+        OnNewGame();
+    } else {
+        OnUnscramble();
+    }
+}
+
+void CPuzzleDlg::StartClockAtFirstMove()
+{
     if (m_nMoves == 1) {
         SetTimer(TIMER_CLOCK, kClockInterval);
     }
-    CBitmapDialog::OnLButtonDown(nFlags, point);
 }
 
 void CPuzzleDlg::OnTimer(int nIDEvent)
@@ -448,8 +586,7 @@ void CPuzzleDlg::OnTimer(int nIDEvent)
             m_board.ScrambleStep(rect);
             m_board.m_bScrambling = true;
             ++m_nScrambleStep;
-            InvalidateRect(ToQRect(rect));
-            RefreshCursor();
+            BoardChanged(rect);
         } else {
             StopWalk();
         }
@@ -462,6 +599,7 @@ void CPuzzleDlg::StopWalk()
     KillTimer(TIMER_SCRAMBLE);
     m_board.m_bScrambling = false;
     m_nScrambleStep = 0;
+    UpdatePlayMenu();
 }
 
 void CPuzzleDlg::OnNewGame()
@@ -490,8 +628,7 @@ void CPuzzleDlg::OnNewGame()
     }
     ResetClock();
     UpdateData(false);
-    InvalidateRect(ToQRect(m_rcBoard));
-    RefreshCursor();
+    BoardChanged(m_rcBoard);
 }
 
 void CPuzzleDlg::OnScramble()
@@ -507,8 +644,7 @@ void CPuzzleDlg::OnScramble()
     UpdateData(false);
     m_nScrambleStep = 0;
     SetTimer(TIMER_SCRAMBLE, m_setup.m_nSpeed);
-    InvalidateRect(ToQRect(m_rcBoard));
-    RefreshCursor();
+    BoardChanged(m_rcBoard);
 }
 
 void CPuzzleDlg::OnUnscramble()
@@ -518,11 +654,13 @@ void CPuzzleDlg::OnUnscramble()
     CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     ResetClock();
     UpdateData(false);
+    // A solved board that stays: the moves that led there (and back) go.
+    m_board.ForgetMoves();
+    UpdatePlayMenu();
     if (s_bFirstUnscramble || !m_board.IsSolved()) {
         s_bFirstUnscramble = false;
         m_board.NewBoard();
         UpdateMenuChecks();
-        InvalidateRect(ToQRect(m_rcBoard));
-        RefreshCursor();
+        BoardChanged(m_rcBoard);
     }
 }

@@ -21,9 +21,13 @@ struct MenuPopup;
 // The game window and the program's main window: the board, the move counter
 // and the clock, Scramble, Unscramble and New Game.
 //
-// Its menu bar (160) and context menu (224) carry New Game, Scramble and
-// Unscramble, the sound and music switches, the five songs, Show Pattern,
-// Show Grid, About, How to play and Exit. F1 shows the help page too.
+// Its menu bar (160) and context menu (224) carry New Game, Undo and Redo,
+// Scramble and Unscramble, the sound and music switches, the five songs, Show
+// Pattern, Show Grid, About, How to play and Exit. F1 shows the help page too.
+//
+// Keys, whichever control has the focus: an arrow slides the tile beside the
+// blank in its direction into the blank, as a click on that tile would;
+// Ctrl+Z undoes the last move, Ctrl+Shift+Z and Ctrl+Y redo it.
 //
 // Timers: TIMER_SCRAMBLE makes one step of a scramble walk per Speed
 // milliseconds; TIMER_CLOCK advances the clock once a second from the
@@ -49,6 +53,24 @@ public:
     void OnScramble();
     void OnUnscramble();
     void OnNewGame();
+    // Takes the last move back: the tile slides back with the click sound
+    // and the move counter goes down; the clock runs on. With nothing to
+    // take back, the miss sound; during a walk and after the final piece,
+    // nothing.
+    void OnUndo();
+    // Makes the last move taken back again, as a click on that tile would
+    // (completing the puzzle, if it does). Sounds as OnUndo.
+    void OnRedo();
+    // An arrow key: the tile (dCol, dRow) away from the blank slides into it,
+    // as a click on it would; no tile there: the miss sound. Nothing during
+    // a walk.
+    void OnArrowKey(int dCol, int dRow);
+    // The game's keys (arrows, undo, redo); false for any other key.
+    bool OnGameKey(int nKey, Qt::KeyboardModifiers nFlags);
+    // Whether a menu command has something to do now (Undo, Redo); the
+    // "&Play" items are greyed by it.
+    bool IsCommandEnabled(int nID) const;
+    void UpdatePlayMenu();
     // Moves 0, clock "0 : 00"; the controls are left to the caller.
     void ResetClock();
 
@@ -111,11 +133,21 @@ public:
 protected:
     void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The game's keys reach the board before the focused control takes them.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // Stops a running walk: no timer, no flag, no steps.
     void StopWalk();
+    // A tile the player moved (click, key, redo): the counter goes up, the
+    // two cells in rect are repainted, and a solved board completes the
+    // puzzle.
+    void CountMove(const CRect& rect);
+    // The clock starts (or restarts its second) while the counter stands at 1.
+    void StartClockAtFirstMove();
+    // The board changed within rect: repaint it, the cursor and the menu follow.
+    void BoardChanged(const CRect& rect);
     // Fills a menu from a table; its commands come back through OnCommand.
     void FillMenu(QMenu* menu, const MenuPopup& popup, bool keepActions);
     // Chooses the cursor again where the mouse is, after the board changed.

@@ -19,12 +19,17 @@ it, Escape or Enter closes it. <b>Show Grid</b> draws lines between the tiles.
 <ul>
 <li>Left click on a tile beside the blank: the tile moves. The hand marks the
 tiles that can move; elsewhere on the board the cursor says no.</li>
-<li>Right click in the window: the context menu with New Game, Show Pattern,
-Scramble, Unscramble, Sound, About and Beenden (exit).</li>
+<li>Right click in the window: the context menu with Undo, New Game, Show
+Pattern, Scramble, Unscramble, Sound, About and Beenden (exit).</li>
 </ul>
 
 <h3>Keyboard</h3>
 <ul>
+<li><b>Arrow keys</b> slide the tile beside the blank in the arrow's direction
+into the blank: Left moves the tile right of the blank to the left, Up the
+tile below it upwards. They work whichever button has the focus.</li>
+<li><b>Ctrl+Z</b> takes the last move back; <b>Ctrl+Shift+Z</b> or
+<b>Ctrl+Y</b> makes it again.</li>
 <li><b>Enter</b> presses Scramble (or the button that has the focus).</li>
 <li><b>Escape</b> ends the game and the program.</li>
 <li><b>F1</b> shows this page.</li>
@@ -38,6 +43,10 @@ Scramble, Unscramble, Sound, About and Beenden (exit).</li>
 of tiles across and down, Difficulty (random moves of a scramble), Speed
 (milliseconds between them), sound effects and music; Start saves them.
 Beenden ends the program.</li>
+<li><b>Play</b>: Undo takes your last move back (the move counter goes down,
+the clock runs on), Redo makes it again; each is grey when there is nothing
+to undo or redo. A new move forgets what could be redone; Scramble,
+Unscramble and New Game forget every move.</li>
 <li><b>Options</b>: Scramble, Unscramble, Sound and Midi on or off (until the
 next new board), Show Pattern, Show Grid.</li>
 <li><b>Midi</b>: one of five songs, heard while Midi is on.</li>

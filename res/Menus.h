@@ -22,6 +22,10 @@ constexpr int ID_SONG5 = 32786;
 constexpr int ID_SHOW_GRID = 32787;
 // The help page: "How to play" in the "?" menu, and the help command of F1.
 constexpr int ID_HOW_TO_PLAY = 32800;
+// Taking the last move back and making it again ("&Play"; Ctrl+Z, Ctrl+Shift+Z
+// and Ctrl+Y, which the game window handles itself).
+constexpr int ID_UNDO = 32810;
+constexpr int ID_REDO = 32811;
 constexpr int ID_HELP = 57670;
 
 struct MenuItem {
@@ -48,6 +52,12 @@ inline constexpr MenuItem kFile[] = {
     {ID_EXIT, "&Beenden"},
 };
 
+// Commands on the moves of the game; greyed while they have nothing to do.
+inline constexpr MenuItem kPlay[] = {
+    {ID_UNDO, "&Undo\tCtrl+Z"},
+    {ID_REDO, "&Redo\tCtrl+Shift+Z"},
+};
+
 inline constexpr MenuItem kOptions[] = {
     {ID_SCRAMBLE, "&Scramble"},         {ID_UNSCRAMBLE, "&Unscramble"}, {0, ""},
     {ID_SOUND, "S&ound", true},         {ID_MIDI, "&Midi", true},       {0, ""},
@@ -66,14 +76,17 @@ inline constexpr MenuItem kHelp[] = {
 };
 
 inline constexpr MenuPopup kMainMenu[] = {
-    {"&File", kFile},
-    {"&Options", kOptions},
-    {"Midi", kSongs},
-    {"&?", kHelp},
+    {"&File", kFile},       // game and program
+    {"&Play", kPlay},       // the moves of the game
+    {"&Options", kOptions}, // the board, sound and music
+    {"Midi", kSongs},       // the songs
+    {"&?", kHelp},          // about and help
 };
 
 // Loaded afresh each time it is shown, so nothing in it carries a check mark.
 inline constexpr MenuItem kContext[] = {
+    {ID_UNDO, "&Undo"},
+    {0, ""},
     {ID_NEW_GAME, "&New Game"},
     {0, ""},
     {ID_SHOW_PATTERN, "Show &Pattern"},

@@ -78,21 +78,122 @@ private slots:
 
     void oneStepWalkSolvedByTheFirstMove()
     {
-        for (int answer : {IDCANCEL, IDOK}) { // NO, YES
+        // The first move by a click (then NO), an arrow key (then YES), and a
+        // redo (then NO) of the solving move, which the board itself made and
+        // took back without the window.
+        for (const auto& [answer, way] : {std::pair{IDCANCEL, 0}, {IDOK, 1}, {IDCANCEL, 2}}) {
             Game g({{"Difficult", 1}});
             g.Walk();
             QVERIFY(!g.Board().IsSolved());
             SoundLog::Clear();
             g.answerer.congratsAnswer = answer;
-            g.ClickHome();
+            if (way == 0) {
+                g.ClickHome();
+            } else if (way == 1) {
+                g.Key(g.Board().BlankCell().col == 1 ? Qt::Key_Left : Qt::Key_Up);
+            } else {
+                QVERIFY(g.Board().MoveTile(CCell(2, 2)).Moved());
+                QVERIFY(g.Board().Undo().Moved());
+                g.Key(Qt::Key_Y, Qt::ControlModifier);
+            }
             QCOMPARE(g.answerer.congrats, QStringList{QStringLiteral("1, 0:00")});
             // YES runs Player Setup again, NO goes on with the blip of Unscramble.
             QCOMPARE(g.answerer.setupTitles.size(), answer == IDOK ? 2 : 1);
-            if (answer == IDCANCEL)
-                QCOMPARE(SoundLog::Effects(), (std::vector<int>{3, 2, 6}));
+            QCOMPARE(SoundLog::Effects(),
+                     answer == IDOK ? (std::vector<int>{3, 2, 6, 5}) : (std::vector<int>{3, 2, 6}));
             QVERIFY(g.Board().IsSolved());
+            QVERIFY(!g.Board().CanRedo());
             QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
         }
+    }
+
+    void wholeGameByArrowKeysWithMovesUndoneAndRedone()
+    {
+        Game g({{"Difficult", 6}});
+        // The walk from the generator's first state, and where the blank
+        // stood before each step: the way back.
+        g.dlg->OnScramble();
+        std::vector<CCell> way;
+        while (g.WalkRunning()) {
+            way.push_back(g.Board().BlankCell());
+            g.Tick(kWalk);
+        }
+        way.pop_back(); // the tick that ended the walk moved nothing
+        QCOMPARE(way.size(), std::size_t(6));
+        const auto walked = g.Board().m_rows;
+        QWidget* focus = g.dlg->focusWidget();
+        QCOMPARE(focus, g.dlg->GetDlgItem(IDC_SCRAMBLE));
+
+        SoundLog::Clear();
+        const auto expect = [&](int moves) {
+            QCOMPARE(g.Counters(), QStringLiteral("%1, 0 : 00, running").arg(moves));
+        };
+        // The arrow that slides the tile at `cell` into the blank.
+        const auto arrow = [&](CCell cell) {
+            const CCell blank = g.Board().BlankCell();
+            const int dc = cell.col - blank.col, dr = cell.row - blank.row;
+            return dc == 1 ? Qt::Key_Left : dc == -1 ? Qt::Key_Right : dr == 1 ? Qt::Key_Up : Qt::Key_Down;
+        };
+        for (int n = 1; n <= 6; ++n) {
+            g.Key(arrow(way[way.size() - n]));
+            if (n == 6)
+                break;
+            expect(n);
+            if (n == 1) { // back to the walk's end and on again; the clock runs on
+                g.Key(Qt::Key_Z, Qt::ControlModifier);
+                expect(0);
+                QCOMPARE(g.Board().m_rows, walked);
+                g.Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+                expect(1);
+            } else if (n == 4) { // two back, two again
+                g.Key(Qt::Key_Z, Qt::ControlModifier);
+                g.Key(Qt::Key_Z, Qt::ControlModifier);
+                expect(2);
+                g.Key(Qt::Key_Y, Qt::ControlModifier);
+                expect(3);
+                g.Key(Qt::Key_Y, Qt::ControlModifier);
+                expect(4);
+            }
+        }
+        QCOMPARE(g.answerer.congrats, QStringList{QStringLiteral("6, 0:00")});
+        // A click for every move, undo and redo; the win; NO's Unscramble.
+        QCOMPARE(SoundLog::Count(3), 6 + 3 + 3);
+        QCOMPARE(SoundLog::Effects().back(), 6);
+        QCOMPARE(SoundLog::Count(2), 1);
+        QCOMPARE(g.dlg->focusWidget(), focus);
+        QVERIFY(!g.WalkRunning());
+    }
+
+    void arrowKeysPlayWhicheverControlHasTheFocusButNotDuringAWalk()
+    {
+        Game g;
+        int games = 0;
+        for (int id : {IDC_SCRAMBLE, IDC_UNSCRAMBLE, IDC_SHOW_GRID}) {
+            QWidget* control = g.dlg->GetDlgItem(id);
+            control->setFocus();
+            SoundLog::Clear();
+            g.Key(Qt::Key_Left); // no tile right of the blank
+            g.Key(Qt::Key_Down); // the tile above the blank slides down
+            QCOMPARE(g.Counters(), QStringLiteral("1, 0 : 00, running"));
+            QCOMPARE(g.Board().BlankCell(), CCell(2, 1));
+            QCOMPARE(g.dlg->focusWidget(), control);
+            g.Key(Qt::Key_Up); // and back: complete
+            QCOMPARE(g.answerer.congrats.size(), ++games);
+            QCOMPARE(SoundLog::Effects(), (std::vector<int>{4, 3, 3, 2, 6}));
+        }
+        QVERIFY(!g.Board().m_bShowGrid);
+        QVERIFY(!g.WalkRunning());
+
+        g.dlg->OnScramble();
+        g.Tick(kWalk);
+        const auto rows = g.Board().m_rows;
+        SoundLog::Clear();
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
+            g.Key(key);
+        g.Key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(SoundLog::Effects().empty());
+        QCOMPARE(g.Board().m_rows, rows);
+        QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
     }
 
     void walkTakesDifficultyStepsAndScrambleOnlyRestartsItBeforeTheFirst()

@@ -173,6 +173,11 @@ struct Game {
             .arg(Text(*dlg, IDC_MOVES), Text(*dlg, IDC_TIME), ClockRunning() ? "running" : "stopped");
     }
     void Click(QPoint cell) { ClickClient(*dlg, CellCentre(dlg->m_board, cell.x(), cell.y())); }
+    // A key pressed where the focus is, as the player presses it.
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(dlg->focusWidget() ? dlg->focusWidget() : dlg.get(), key, modifiers);
+    }
     void ClickHome() { Click({dlg->m_board.m_nCols - 1, dlg->m_board.m_nRows - 1}); }
     // Ticks a timer directly, n times.
     void Tick(int timer, int n = 1)

@@ -341,6 +341,62 @@ private slots:
         QCOMPARE(beeps, message == 0 ? 0 : 1);
     }
 
+    void playMenuUndoesAndRedoesAndGreysWhatHasNothingToDo()
+    {
+        MenuGame g;
+        // "&Play" follows "&File" and holds Undo and Redo.
+        const QList<QAction*> bar = g.dlg->findChild<QMenuBar*>()->actions();
+        QCOMPARE(bar.value(1)->text(), QStringLiteral("&Play"));
+        QList<int> ids;
+        for (const QAction* a : bar.value(1)->menu()->actions())
+            ids << a->data().toInt();
+        QCOMPARE(ids, (QList<int>{ID_UNDO, ID_REDO}));
+        QCOMPARE(g.Item(ID_UNDO)->text(), QStringLiteral("&Undo\tCtrl+Z"));
+        // "undo redo": which of the two can be chosen.
+        const auto enabled = [&g] {
+            return QStringLiteral("%1 %2")
+                .arg(g.Item(ID_UNDO)->isEnabled())
+                .arg(g.Item(ID_REDO)->isEnabled());
+        };
+        QCOMPARE(enabled(), QStringLiteral("0 0"));
+        // The keys with nothing to do: the miss sound, nothing counted.
+        SoundLog::Clear();
+        g.Key(Qt::Key_Z, Qt::ControlModifier);
+        g.Key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(SoundLog::Effects(), (std::vector<int>{4, 4}));
+        QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
+
+        g.Click({1, 2});
+        QCOMPARE(enabled(), QStringLiteral("1 0"));
+        // Undo back to the solved board: no completion, the clock runs on.
+        g.Item(ID_UNDO)->trigger();
+        QVERIFY(g.Board().IsSolved());
+        QVERIFY(g.answerer.congrats.isEmpty());
+        QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, running"));
+        QCOMPARE(enabled(), QStringLiteral("0 1"));
+        bool contextUndo = true;
+        WithContextMenu(*g.dlg, this, [&](QMenu* menu) {
+            contextUndo = menu->actions().value(0)->isEnabled();
+            menu->close();
+        });
+        QVERIFY(!contextUndo);
+        g.Item(ID_REDO)->trigger();
+        QCOMPARE(g.Counters(), QStringLiteral("1, 0 : 00, running"));
+        QCOMPARE(enabled(), QStringLiteral("1 0"));
+        QCOMPARE(SoundLog::Effects(), (std::vector<int>{4, 4, 3, 3, 3}));
+
+        // Scramble forgets the moves; nothing to undo during the walk or after it.
+        g.Item(ID_SCRAMBLE)->trigger();
+        QCOMPARE(enabled(), QStringLiteral("0 0"));
+        g.Walk();
+        QCOMPARE(enabled(), QStringLiteral("0 0"));
+        g.Click(MovableCell(g.Board()));
+        g.Item(ID_UNDO)->trigger();
+        QCOMPARE(enabled(), QStringLiteral("0 1"));
+        g.Item(ID_UNSCRAMBLE)->trigger();
+        QCOMPARE(enabled(), QStringLiteral("0 0"));
+    }
+
     void showGridFromTheBoxAndTheMenuAgree()
     {
         MenuGame g;
@@ -394,11 +450,11 @@ private slots:
             menu->close();
         });
         const auto e = [](int id, const char* text) { return QStringLiteral("%1 %2").arg(id).arg(text); };
-        QCOMPARE(
-            seen,
-            (QStringList{e(ID_NEW_GAME, "&New Game"), e(0, ""), e(ID_SHOW_PATTERN, "Show &Pattern"), e(0, ""),
-                         e(ID_SCRAMBLE, "&Scramble"), e(ID_UNSCRAMBLE, "&Unscramble"), e(ID_SOUND, "S&ound"),
-                         e(0, ""), e(ID_APP_ABOUT, "&About ..."), e(0, ""), e(ID_EXIT, "&Beenden")}));
+        QCOMPARE(seen,
+                 (QStringList{e(ID_UNDO, "&Undo"), e(0, ""), e(ID_NEW_GAME, "&New Game"), e(0, ""),
+                              e(ID_SHOW_PATTERN, "Show &Pattern"), e(0, ""), e(ID_SCRAMBLE, "&Scramble"),
+                              e(ID_UNSCRAMBLE, "&Unscramble"), e(ID_SOUND, "S&ound"), e(0, ""),
+                              e(ID_APP_ABOUT, "&About ..."), e(0, ""), e(ID_EXIT, "&Beenden")}));
         QVERIFY(g_bSound != 0);
         QVERIFY(!anyChecked);
 
