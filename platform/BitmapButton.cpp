@@ -1,6 +1,7 @@
 #include "platform/BitmapButton.h"
 
 #include "imaging/DIBitmap.h"
+#include "platform/FocusMark.h"
 
 #include <QPainter>
 #include <QStyle>
@@ -91,13 +92,14 @@ void CBitmapButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QImage image = CurrentBitmap();
-    if (!image.isNull()) {
-        p.drawImage(QPoint(0, 0), image);
+    if (image.isNull()) {
+        QStyleOptionButton option;
+        option.initFrom(this);
+        option.text = text();
+        option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
+        style()->drawControl(QStyle::CE_PushButton, &option, &p, this);
         return;
     }
-    QStyleOptionButton option;
-    option.initFrom(this);
-    option.text = text();
-    option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
-    style()->drawControl(QStyle::CE_PushButton, &option, &p, this);
+    p.drawImage(QPoint(0, 0), image);
+    DrawFocusMark(p, *this, rect().adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset));
 }

@@ -6,7 +6,8 @@
 // A button that shows pictures instead of a face of its own: the normal one,
 // the pressed one while it is held down, the focused one while it has the
 // focus, the disabled one while disabled; each falls back to the normal one.
-// Without any picture it shows its text.
+// With the keyboard focus a dotted rectangle lies inside the picture. Without
+// any picture it shows its text.
 class CBitmapButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -30,6 +31,9 @@ public:
     QImage CurrentBitmap() const;
 
     QSize sizeHint() const override;
+
+    // How far inside the button's edge the focus mark lies.
+    static constexpr int kFocusInset = 8;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,8 +1,11 @@
 #include "platform/PictureButton.h"
 
+#include "platform/FocusMark.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QKeyEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -59,11 +62,39 @@ void CPictureButton::paintEvent(QPaintEvent* event)
         p.setPen(kOutline);
         p.drawRect(area.adjusted(0, 0, -1, -1));
     }
-    // The focus shows once the keyboard has moved it, as on other buttons.
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    if (hasFocus() && (focus.state & QStyle::State_KeyboardFocusChange)) {
-        focus.rect = area.adjusted(6, 6, -6, -6);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    DrawFocusMark(p, *this, area.adjusted(6, 6, -6, -6));
+}
+
+void CPictureButton::focusInEvent(QFocusEvent* event)
+{
+    QPushButton::focusInEvent(event);
+    // The base leaves only the focused button of a group in the tab order;
+    // here every picture can be reached with Tab.
+    if (QButtonGroup* buttons = group()) {
+        for (QAbstractButton* button : buttons->buttons()) {
+            if (qobject_cast<CPictureButton*>(button)) {
+                button->setFocusPolicy(Qt::FocusPolicy(button->focusPolicy() | Qt::TabFocus));
+            }
+        }
+    }
+}
+
+void CPictureButton::keyPressEvent(QKeyEvent* event)
+{
+    QPushButton::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        break;
+    default:
+        return;
+    }
+    // The base moves the focus within the group, and chooses the button it
+    // moves to only when the one it left was chosen.
+    auto* now = qobject_cast<CPictureButton*>(QApplication::focusWidget());
+    if (now && now != this && group() && now->group() == group() && !now->isChecked()) {
+        now->click();
     }
 }

@@ -9,6 +9,10 @@
 // in by a pixel; while checked a dark-and-light frame lies along its edge;
 // with the keyboard focus a dotted rectangle lies inside it. Without a picture
 // it is an ordinary push button showing its text.
+//
+// Of an exclusive group every button stays a tab stop, and an arrow key
+// chooses the button of the group it moves the focus to; Space chooses the
+// focused one.
 class CPictureButton : public QPushButton {
     Q_OBJECT
 public:
@@ -20,4 +24,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };

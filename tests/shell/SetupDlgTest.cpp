@@ -4,6 +4,7 @@
 
 #include "shell/SetupDlg.h"
 #include "platform/BitmapButton.h"
+#include "platform/DialogBuilder.h"
 #include "platform/MessageBox.h"
 #include "platform/SpinButtonCtrl.h"
 #include "res/ResourceIds.h"
@@ -427,6 +428,54 @@ private slots:
         QCOMPARE(g_strPicPath[0], std::string("bitmaps\\pic1.bmp"));
         QCOMPARE(Edit(dlg, IDC_FIELDX)->text(), QStringLiteral("7"));
         QCOMPARE(ButtonImageColour(Button(dlg, IDC_PIC1)), kPicColour[0]);
+    }
+
+    void tabReachesEveryControlWithItsMarkAndArrowsOrSpaceChooseAPicture()
+    {
+        CSetupDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        const auto focused = [] { return CDialogBuilder::GetDlgCtrlID(QApplication::focusWidget()); };
+        const auto press = [](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+        };
+        // Round the dialog in template order; each control looks different
+        // while it has the focus.
+        const QList<int> order = {IDC_PIC1,      IDC_PIC2,      IDC_PIC4,   IDC_PIC3,   IDC_SOUND,
+                                  IDC_DIFFICULT, IDC_SPEED,     IDC_FIELDX, IDC_FIELDY, IDC_STANDARD,
+                                  IDC_MIDI,      IDC_CUSTOMIZE, IDC_START};
+        press(Qt::Key_Tab);
+        const qsizetype start = order.indexOf(focused());
+        QVERIFY(start >= 0);
+        for (qsizetype i = 0; i <= order.size(); ++i) {
+            QWidget* control = QApplication::focusWidget();
+            QCOMPARE(focused(), order[(start + i) % order.size()]);
+            const QImage marked = control->grab().toImage();
+            press(Qt::Key_Tab);
+            QVERIFY2(control->grab().toImage() != marked,
+                     qPrintable(QString::number(order[(start + i) % order.size()])));
+        }
+
+        // From the chosen picture 1 the arrows choose as they go: right to 3,
+        // down to 4, left to 2. Space chooses the focused one; an arrow from a
+        // picture not chosen chooses where it goes.
+        Button(dlg, IDC_PIC1)->setFocus(Qt::TabFocusReason);
+        SoundLog::Clear();
+        QList<int> chosen;
+        const auto choose = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            press(key, modifiers);
+            chosen << dlg.GetCheckedRadioButton(IDC_PIC1, IDC_PIC4);
+        };
+        choose(Qt::Key_Right);
+        choose(Qt::Key_Down);
+        choose(Qt::Key_Left);
+        press(Qt::Key_Tab); // on to picture 4, not chosen
+        choose(Qt::Key_Space);
+        press(Qt::Key_Backtab, Qt::ShiftModifier); // back to picture 2, not chosen
+        choose(Qt::Key_Up);
+        QCOMPARE(chosen, (QList<int>{IDC_PIC3, IDC_PIC4, IDC_PIC2, IDC_PIC4, IDC_PIC1}));
+        QCOMPARE(focused(), IDC_PIC1);
+        QCOMPARE(SoundLog::Paths(), Paths(5, "sounds\\blip.wav"));
     }
 
     void pictureButtonsShowScaledFilesOrNothing()
