@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -91,6 +92,60 @@ void BM_MoveAndRepaintTwoCells(benchmark::State& state)
     }
 }
 BENCHMARK(BM_MoveAndRepaintTwoCells)->Unit(benchmark::kMicrosecond);
+
+// A key pressed where the focus is (the Scramble button), and the repaint of
+// the two cells its move changed: the last standing move after an arrow or a
+// redo, before an undo.
+void PressAndRepaint(CPuzzleDlg& dlg, QImage& target, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    const bool undo = key == Qt::Key_Z && modifiers == Qt::ControlModifier;
+    const CPuzzleBoard::SMove before = undo ? dlg.m_board.StandingMoves().back() : CPuzzleBoard::SMove{};
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(dlg.GetDlgItem(IDC_SCRAMBLE), &press);
+    const CPuzzleBoard::SMove move = undo ? before : dlg.m_board.StandingMoves().back();
+    const QRect cells = CPuzzleDlg::ToQRect(dlg.m_board.CellsRect(move.from, move.to));
+    const QRegion region(cells.translated(dlg.ClientOrigin()));
+    dlg.render(&target, region.boundingRect().topLeft(), region);
+    benchmark::DoNotOptimize(target.constBits());
+}
+
+// An arrow key: the tile beside the blank slides, the counter goes up, the two
+// cells are repainted. Right and Left take one tile to and fro beside a blank
+// that has left its home, so the board is never solved.
+void BM_ArrowKeyAndRepaintTwoCells(benchmark::State& state)
+{
+    Setting s;
+    QImage target(s.dlg->size(), QImage::Format_RGB32);
+    PressAndRepaint(*s.dlg, target, Qt::Key_Down);
+    bool right = true;
+    for (auto _ : state) {
+        PressAndRepaint(*s.dlg, target, right ? Qt::Key_Right : Qt::Key_Left);
+        right = !right;
+    }
+    if (s.dlg->m_nMoves != static_cast<int>(state.iterations()) + 1)
+        state.SkipWithError("the keys did not move");
+}
+BENCHMARK(BM_ArrowKeyAndRepaintTwoCells)->Unit(benchmark::kMicrosecond);
+
+// Ctrl+Z: the last move taken back, the counter down, its two cells
+// repainted. The redo (Ctrl+Y) that makes the move again for the next undo is
+// not timed.
+void BM_UndoKeyAndRepaintTwoCells(benchmark::State& state)
+{
+    Setting s;
+    QImage target(s.dlg->size(), QImage::Format_RGB32);
+    PressAndRepaint(*s.dlg, target, Qt::Key_Down);
+    PressAndRepaint(*s.dlg, target, Qt::Key_Right);
+    for (auto _ : state) {
+        PressAndRepaint(*s.dlg, target, Qt::Key_Z, Qt::ControlModifier);
+        state.PauseTiming();
+        PressAndRepaint(*s.dlg, target, Qt::Key_Y, Qt::ControlModifier);
+        state.ResumeTiming();
+    }
+    if (s.dlg->m_nMoves != 2)
+        state.SkipWithError("undo and redo did not balance");
+}
+BENCHMARK(BM_UndoKeyAndRepaintTwoCells)->Unit(benchmark::kMicrosecond);
 
 // The board alone, without the window: 99 tile copies and the grid.
 void BM_DrawBoardOnly10x10(benchmark::State& state)
