@@ -53,6 +53,7 @@ public:
         QDir(m_dir.path()).mkpath(QStringLiteral("config"));
         QDir::setCurrent(m_dir.filePath(QStringLiteral("run")));
         setenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
+        setenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
     }
     ~RunFolder() { QDir::setCurrent(m_oldCwd); }
     RunFolder(const RunFolder&) = delete;
@@ -139,6 +140,8 @@ public:
     // What to do in "Player Setup" before Start (Enter); may be empty.
     std::function<void(CSetupDlg*)> onSetup;
     int congratsAnswer = IDCANCEL; // IDOK (YES) or IDCANCEL (NO)
+    // Looks at the congratulation before it is answered; may be empty.
+    std::function<void(CCongratsDlg*)> onCongrats;
 
     QStringList setupTitles;
     QStringList congrats; // "moves, m:ss" of each congratulation
@@ -161,6 +164,9 @@ private:
         } else if (auto* dlg = qobject_cast<CCongratsDlg*>(modal)) {
             m_last = modal;
             congrats << QString::asprintf("%d, %d:%02d", dlg->m_nMoves, dlg->m_nMinutes, dlg->m_nSeconds);
+            if (onCongrats) {
+                onCongrats(dlg);
+            }
             dlg->GetDlgItemAs<QPushButton>(congratsAnswer)->click();
             m_last = nullptr;
         }
