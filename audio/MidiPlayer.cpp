@@ -2,14 +2,11 @@
 
 #include "audio/MidiSynth.h"
 #include "audio/MidiTempoMap.h"
+#include "common/RegularFile.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -22,16 +19,14 @@ std::uint16_t NextDeviceId()
     return s_lastDeviceId;
 }
 
+// Only a regular file (or a link to one) of at most kMaxFileBytes.
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    std::string data;
+    if (CRegularFile::Read(path, CMidiPlayer::kMaxFileBytes, data) != CRegularFile::Status::Ok)
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    bytes.assign(data.begin(), data.end());
+    return true;
 }
 } // namespace
 
@@ -74,7 +69,8 @@ bool CMidiPlayer::Open(const std::string& path)
     if (!CMidiSynth::Prepare())
         return false;
 
-    m_pImpl->song = std::move(bytes);
+    // The synthesizer's player knows only ticks per quarter note.
+    m_pImpl->song = map.IsSmpte() ? map.MetricalSong(bytes) : std::move(bytes);
     m_pImpl->map = std::move(map);
     m_pImpl->restMs = 0;
     m_wDeviceID = NextDeviceId();

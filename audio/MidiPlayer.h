@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,6 +11,10 @@
 // and nothing is reported.
 class CMidiPlayer {
 public:
+    // A larger song file, or one that is not a regular file (or a link to
+    // one), does not open, as a missing one.
+    static constexpr std::size_t kMaxFileBytes = std::size_t{4} << 20;
+
     CMidiPlayer();
     ~CMidiPlayer();
     CMidiPlayer(const CMidiPlayer&) = delete;

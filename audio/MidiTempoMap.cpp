@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace {
 constexpr std::uint32_t kDefaultTempo = 500000; // 120 beats per minute
@@ -39,8 +40,12 @@ struct TempoEvent {
 bool CMidiTempoMap::Parse(const std::uint8_t* data, std::size_t size)
 {
     m_nDivision = 0;
+    m_nFramesPerSecond = 0;
+    m_nSmpteTempo = 0;
+    m_nFirstTrack = 0;
     m_nLength = 0;
     m_segments.clear();
+    m_tempoOffsets.clear();
 
     const std::uint8_t* p = data;
     const std::uint8_t* const end = data + size;
@@ -49,10 +54,27 @@ bool CMidiTempoMap::Parse(const std::uint8_t* data, std::size_t size)
     const std::uint32_t headerLength = ReadBE(p + 4, 4);
     if (headerLength < 6 || headerLength > size - 8)
         return false;
-    const std::uint32_t division = ReadBE(p + 12, 2);
+    std::uint32_t division = ReadBE(p + 12, 2);
     const int tracks = static_cast<int>(ReadBE(p + 10, 2));
-    if (division == 0 || (division & 0x8000) != 0 || tracks == 0)
+    if (division == 0 || tracks == 0)
         return false;
+    int framesPerSecond = 0;
+    std::uint32_t smpteTempo = 0;
+    if (division & 0x8000) {
+        // SMPTE time: the negative frame rate, then ticks per frame. As ticks
+        // per quarter note: a second's ticks to a quarter of one second
+        // (29 stands for 29.97 frames: a quarter of 1.001 seconds).
+        framesPerSecond = -static_cast<int>(static_cast<std::int8_t>(division >> 8));
+        const std::uint32_t ticksPerFrame = division & 0xFF;
+        if ((framesPerSecond != 24 && framesPerSecond != 25 && framesPerSecond != 29 &&
+             framesPerSecond != 30) ||
+            ticksPerFrame == 0)
+            return false;
+        const std::uint32_t nominal =
+            framesPerSecond == 29 ? 30 : static_cast<std::uint32_t>(framesPerSecond);
+        division = nominal * ticksPerFrame;
+        smpteTempo = framesPerSecond == 29 ? 1001000 : 1000000;
+    }
     p += 8 + headerLength;
 
     // Tempo events are collected in m_segments first and turned into the time line below.
@@ -64,7 +86,9 @@ bool CMidiTempoMap::Parse(const std::uint8_t* data, std::size_t size)
         if (length > static_cast<std::size_t>(end - p))
             return false;
         if (isTrack) {
-            if (!ParseTrack(p, p + length))
+            if (found == 0)
+                m_nFirstTrack = static_cast<std::size_t>(p - 8 - data);
+            if (!ParseTrack(data, p, p + length))
                 return false;
             ++found;
         }
@@ -72,8 +96,17 @@ bool CMidiTempoMap::Parse(const std::uint8_t* data, std::size_t size)
     }
     if (found == 0) {
         m_segments.clear();
+        m_tempoOffsets.clear();
         m_nLength = 0;
         return false;
+    }
+    if (framesPerSecond != 0) {
+        // Every tick lasts the same; tempo events change nothing.
+        m_segments.assign(1, {0, 0.0, smpteTempo});
+        m_nDivision = static_cast<int>(division);
+        m_nFramesPerSecond = framesPerSecond;
+        m_nSmpteTempo = smpteTempo;
+        return true;
     }
 
     // Tempo changes of all tracks form one time line; at the same tick the one
@@ -96,7 +129,7 @@ bool CMidiTempoMap::Parse(const std::uint8_t* data, std::size_t size)
     return true;
 }
 
-bool CMidiTempoMap::ParseTrack(const std::uint8_t* p, const std::uint8_t* end)
+bool CMidiTempoMap::ParseTrack(const std::uint8_t* begin, const std::uint8_t* p, const std::uint8_t* end)
 {
     std::uint32_t tick = 0;
     std::uint8_t status = 0;
@@ -124,6 +157,7 @@ bool CMidiTempoMap::ParseTrack(const std::uint8_t* p, const std::uint8_t* end)
             if (!ReadVarLen(p, end, length) || length > static_cast<std::size_t>(end - p))
                 return false;
             if (type == 0x51 && length == 3) {
+                m_tempoOffsets.push_back(static_cast<std::size_t>(p - begin));
                 const std::uint32_t tempo = ReadBE(p, 3);
                 if (tempo > 0)
                     m_segments.push_back({tick, 0.0, tempo});
@@ -173,4 +207,33 @@ std::uint32_t CMidiTempoMap::MsToTick(double ms) const
         return 0xFFFFFFFFu;
     // A hair of tolerance so that a tick's own time maps back to that tick.
     return static_cast<std::uint32_t>(std::floor(ticks + 1e-6));
+}
+
+std::vector<std::uint8_t> CMidiTempoMap::MetricalSong(const std::vector<std::uint8_t>& bytes) const
+{
+    if (!IsSmpte() || bytes.size() < m_nFirstTrack + 8)
+        return bytes;
+    std::vector<std::uint8_t> song = bytes;
+    const auto putBE = [&song](std::size_t at, std::uint32_t v, int n) {
+        for (int i = n - 1; i >= 0; --i, v >>= 8)
+            song[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v & 0xFF);
+    };
+    putBE(12, static_cast<std::uint32_t>(m_nDivision), 2);
+    for (const std::size_t at : m_tempoOffsets) {
+        if (at + 3 <= song.size())
+            putBE(at, m_nSmpteTempo, 3);
+    }
+    // The tempo from the first tick on: an event before the first track's
+    // first event, which keeps its own delta time after it.
+    const std::uint8_t tempo[7] = {0x00,
+                                   0xFF,
+                                   0x51,
+                                   0x03,
+                                   static_cast<std::uint8_t>(m_nSmpteTempo >> 16),
+                                   static_cast<std::uint8_t>(m_nSmpteTempo >> 8),
+                                   static_cast<std::uint8_t>(m_nSmpteTempo)};
+    const std::size_t track = m_nFirstTrack;
+    putBE(track + 4, ReadBE(song.data() + track + 4, 4) + sizeof tempo, 4);
+    song.insert(song.begin() + static_cast<std::ptrdiff_t>(track + 8), std::begin(tempo), std::end(tempo));
+    return song;
 }

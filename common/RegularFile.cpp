@@ -9,16 +9,25 @@
 int CRegularFile::Open(const std::string& path, Status& status, std::uint64_t& size)
 {
     size = 0;
-    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        status = errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Unreadable;
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        status = Status::NotRegular;
+        return -1;
+    }
+    // O_NONBLOCK: should the name have become a FIFO since the look above,
+    // opening it must not wait for a writer.
     int fd;
     do {
         fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        status = Status::Missing;
+        status = errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Unreadable;
         return -1;
     }
-    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         status = Status::NotRegular;
@@ -91,7 +100,9 @@ const char* CRegularFile::Describe(Status status)
     case Status::Ok:
         return "readable";
     case Status::Missing:
-        return "no such file or not readable";
+        return "no such file";
+    case Status::Unreadable:
+        return "not readable";
     case Status::NotRegular:
         return "not a regular file";
     case Status::TooLarge:

@@ -13,14 +13,17 @@ class CRegularFile {
 public:
     enum class Status {
         Ok,
-        Missing,    // no such file, or it cannot be opened
+        Missing,    // no such file (or a folder on its path is missing)
+        Unreadable, // it exists but cannot be opened (permission, a loop of links)
         NotRegular, // a FIFO, socket, device node or folder
         TooLarge,   // larger than the caller's limit
         ReadError,  // it went away or failed while being read
     };
 
     // Opens `path` for reading. On success returns a descriptor of a regular
-    // file (the caller closes it) and sets `size`; otherwise returns -1.
+    // file (the caller closes it) and sets `size`; otherwise returns -1. A
+    // special file is refused before it is opened, so opening one never waits
+    // and has no side effects on its device.
     static int Open(const std::string& path, Status& status, std::uint64_t& size);
 
     // Reads the whole file into `bytes` when it is regular and at most

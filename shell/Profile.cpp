@@ -3,9 +3,12 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <pwd.h>
@@ -18,9 +21,17 @@ namespace {
 
 const char kBom[] = "\xEF\xBB\xBF";
 
+// A temporary file older than this is left over, whoever wrote it.
+constexpr std::time_t kStaleTempSeconds = 3600;
+
 bool IsBlank(char ch)
 {
     return ch == ' ' || ch == '\t';
+}
+
+bool IsLineEnd(char ch)
+{
+    return ch == '\n' || ch == '\r';
 }
 
 char Lower(char ch)
@@ -52,9 +63,8 @@ std::string_view Trim(std::string_view s)
 
 // The part of a line that carries meaning: without a byte order mark on the
 // first line and without leading blanks.
-std::string_view Content(const std::string& text, bool firstLine)
+std::string_view Content(std::string_view s, bool firstLine)
 {
-    std::string_view s(text);
     if (firstLine && s.starts_with(kBom))
         s.remove_prefix(3);
     while (!s.empty() && IsBlank(s.front()))
@@ -81,6 +91,11 @@ bool IsComment(std::string_view content)
     return !content.empty() && (content.front() == ';' || content.front() == '#');
 }
 
+bool IsQuote(char ch)
+{
+    return ch == '"' || ch == '\'';
+}
+
 // Splits "key=value"; false when the line holds no key.
 bool SplitKey(std::string_view content, std::string_view& key, std::string_view& value)
 {
@@ -91,9 +106,25 @@ bool SplitKey(std::string_view content, std::string_view& key, std::string_view&
         return false;
     key = Trim(content.substr(0, eq));
     value = Trim(content.substr(eq + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
     return !key.empty();
+}
+
+// The text to write after '=' so that SplitKey gives `value` back.
+std::string EncodeValue(std::string_view value)
+{
+    const bool changedByReader =
+        !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
+                           (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
+    if (!changedByReader)
+        return std::string(value);
+    std::string quoted;
+    quoted.reserve(value.size() + 2);
+    quoted += '"';
+    quoted += value;
+    quoted += '"';
+    return quoted;
 }
 
 // Optional sign, then decimal digits, stopping at the first other character;
@@ -145,7 +176,65 @@ bool WriteAll(int fd, const std::string& text)
     return true;
 }
 
+// "Permission denied" as "permission denied".
+std::string Reason(int err)
+{
+    std::string text = std::strerror(err);
+    if (!text.empty())
+        text[0] = Lower(text[0]);
+    return text;
+}
+
 std::atomic<unsigned> s_tempCounter{0};
+
+// The temporary files of a save of `name` are ".<name>.tmp<pid>.<n>".
+std::string TempPrefix(const std::string& name)
+{
+    return "." + name + ".tmp";
+}
+
+// Removes the temporary files that saves of `name` in `folder` left behind:
+// those of a process that no longer runs (or of this one, which saves one at a
+// time), and any older than an hour.
+void RemoveStaleTemps(const fs::path& folder, const std::string& name)
+{
+    const std::string prefix = TempPrefix(name);
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    const int dirFd = ::dirfd(dir);
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view file(entry->d_name);
+        if (!file.starts_with(prefix))
+            continue;
+        // <pid>.<n>, both in digits.
+        const std::string_view rest = file.substr(prefix.size());
+        const std::size_t dot = rest.find('.');
+        if (dot == 0 || dot > 9 || dot == std::string_view::npos || dot + 1 == rest.size() ||
+            rest.find_first_not_of("0123456789", dot + 1) != std::string_view::npos ||
+            rest.substr(0, dot).find_first_not_of("0123456789") != std::string_view::npos)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::atol(std::string(rest.substr(0, dot)).c_str()));
+        struct stat st {};
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        const bool gone = pid <= 0 || pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH);
+        if (gone || now - st.st_mtime > kStaleTempSeconds)
+            ::unlinkat(dirFd, entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Flushes a folder's entries (the rename) to the disk, as far as it can.
+void SyncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
 
 } // namespace
 
@@ -165,156 +254,213 @@ std::string CProfile::DefaultPath()
     return folder + "/zandor-puzzle.INI";
 }
 
+CProfile::Line CProfile::LineAt(std::size_t pos) const
+{
+    const std::size_t size = m_strText.size();
+    std::size_t end = pos;
+    while (end < size && !IsLineEnd(m_strText[end]))
+        ++end;
+    std::size_t next = end;
+    if (next < size) {
+        ++next;
+        if (m_strText[end] == '\r' && next < size && m_strText[next] == '\n')
+            ++next;
+    }
+    return {pos, end, next};
+}
+
+void CProfile::BuildIndex()
+{
+    // One quick walk over the text, for every line whose content (without a
+    // byte order mark first and leading blanks) is a section header or holds
+    // an '=' and is no comment; done twice, counting first, so the index takes
+    // no more room than it needs.
+    const char* const text = m_strText.data();
+    const std::size_t size = m_strText.size();
+    const auto walk = [text, size](auto&& take) {
+        std::size_t pos = 0;
+        while (pos < size) {
+            std::size_t p = pos == 0 && std::string_view(text, size).starts_with(kBom) ? 3 : pos;
+            while (p < size && IsBlank(text[p]))
+                ++p;
+            const std::size_t content = p;
+            bool equals = false;
+            while (p < size && !IsLineEnd(text[p])) {
+                equals = equals || text[p] == '=';
+                ++p;
+            }
+            if (content < p) {
+                if (text[content] == '[')
+                    take(pos, true);
+                else if (equals && text[content] != ';' && text[content] != '#')
+                    take(pos, false);
+            }
+            if (p < size && text[p] == '\r' && p + 1 < size && text[p + 1] == '\n')
+                ++p;
+            pos = p + 1;
+        }
+    };
+    m_bSectionKnown = false;
+    std::size_t count = 0;
+    walk([&count](std::size_t, bool) { ++count; });
+    m_index.clear();
+    m_index.reserve(count);
+    walk([this](std::size_t pos, bool header) {
+        m_index.push_back(static_cast<std::uint32_t>(pos) | (header ? kHeaderBit : 0u));
+    });
+}
+
 bool CProfile::Load()
 {
-    m_lines.clear();
+    m_strText.clear();
+    m_strText.shrink_to_fit();
+    m_index.clear();
+    m_index.shrink_to_fit();
+    m_bSectionKnown = false;
     m_strEol = "\n";
-    m_bOnDisk = false;
-    m_strOnDisk.clear();
+    m_bChanged = false;
 
-    std::FILE* file = std::fopen(m_strPath.c_str(), "rb");
-    if (!file)
-        return false;
-    std::string data;
-    char buf[8192];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
-        data.append(buf, n);
-    bool ok = !std::ferror(file);
-    std::fclose(file);
-    if (!ok)
+    m_loadStatus = CRegularFile::Read(m_strPath, kMaxBytes, m_strText);
+    if (m_loadStatus != CRegularFile::Status::Ok)
         return false;
 
-    m_bOnDisk = true;
-    m_strOnDisk = data;
-
-    bool eolKnown = false;
-    std::size_t pos = 0;
-    while (pos < data.size()) {
-        std::size_t nl = data.find('\n', pos);
-        Line line;
-        if (nl == std::string::npos) {
-            line.text.assign(data, pos, std::string::npos);
-            pos = data.size();
-        } else {
-            std::size_t end = nl;
-            if (end > pos && data[end - 1] == '\r')
-                --end;
-            line.text.assign(data, pos, end - pos);
-            line.eol.assign(data, end, nl + 1 - end);
-            pos = nl + 1;
-            if (!eolKnown) {
-                m_strEol = line.eol;
-                eolKnown = true;
-            }
-        }
-        m_lines.push_back(std::move(line));
-    }
+    // New lines end like the file's first line.
+    const Line first = LineAt(0);
+    if (first.next > first.end)
+        m_strEol = m_strText.substr(first.end, first.next - first.end);
+    BuildIndex();
     return true;
 }
 
-int CProfile::FindSection(const std::string& section) const
+std::size_t CProfile::FindSection(const std::string& section) const
 {
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        std::string_view c = Content(m_lines[i].text, i == 0);
+    // The settings are read key by key from one section: remember it.
+    if (m_bSectionKnown && EqualNoCase(section, m_strSection))
+        return m_nSection;
+    const std::string_view text(m_strText);
+    std::size_t found = std::string::npos;
+    for (std::size_t i = 0; i < m_index.size() && found == std::string::npos; ++i) {
+        if (!(m_index[i] & kHeaderBit))
+            continue;
+        const Line line = LineAt(m_index[i] & ~kHeaderBit);
+        const std::string_view c = Content(text.substr(line.begin, line.end - line.begin), line.begin == 0);
         if (IsHeader(c) && EqualNoCase(HeaderName(c), section))
-            return static_cast<int>(i);
+            found = i;
     }
-    return -1;
+    m_bSectionKnown = true;
+    m_strSection = section;
+    m_nSection = found;
+    return found;
 }
 
-int CProfile::FindKey(int sectionLine, const std::string& key) const
+std::size_t CProfile::FindKey(std::size_t header, const std::string& key) const
 {
-    for (std::size_t i = static_cast<std::size_t>(sectionLine) + 1; i < m_lines.size(); ++i) {
-        std::string_view c = Content(m_lines[i].text, false);
-        if (IsHeader(c))
-            break;
+    const std::string_view text(m_strText);
+    const char first = key.empty() ? '\0' : Lower(key.front());
+    for (std::size_t i = header + 1; i < m_index.size() && !(m_index[i] & kHeaderBit); ++i) {
+        // A quick look at the first letter passes over most other keys.
+        std::size_t at = m_index[i];
+        while (at < text.size() && IsBlank(text[at]))
+            ++at;
+        if (at < text.size() && Lower(text[at]) != first)
+            continue;
+        const Line line = LineAt(m_index[i]);
+        const std::string_view c = Content(text.substr(line.begin, line.end - line.begin), false);
         std::string_view k, v;
         if (SplitKey(c, k, v) && EqualNoCase(k, key))
-            return static_cast<int>(i);
+            return i;
     }
-    return -1;
-}
-
-const std::string* CProfile::FindValue(const std::string& section, const std::string& key,
-                                       std::string& buf) const
-{
-    int s = FindSection(section);
-    if (s < 0)
-        return nullptr;
-    int k = FindKey(s, key);
-    if (k < 0)
-        return nullptr;
-    std::string_view name, value;
-    SplitKey(Content(m_lines[static_cast<std::size_t>(k)].text, false), name, value);
-    buf.assign(value);
-    return &buf;
+    return std::string::npos;
 }
 
 std::string CProfile::GetString(const std::string& section, const std::string& key,
                                 const std::string& def) const
 {
-    std::string buf;
-    const std::string* value = FindValue(section, key, buf);
-    return value ? *value : def;
+    const std::size_t s = FindSection(section);
+    if (s == std::string::npos)
+        return def;
+    const std::size_t k = FindKey(s, key);
+    if (k == std::string::npos)
+        return def;
+    const Line line = LineAt(m_index[k]);
+    std::string_view name, value;
+    SplitKey(Content(std::string_view(m_strText).substr(line.begin, line.end - line.begin), false), name,
+             value);
+    return std::string(value);
 }
 
 int CProfile::GetInt(const std::string& section, const std::string& key, int def) const
 {
-    std::string buf;
-    const std::string* value = FindValue(section, key, buf);
-    if (!value || value->empty())
+    const std::string value = GetString(section, key, std::string());
+    if (value.empty())
         return def;
-    return ParseInt(*value);
+    return ParseInt(value);
 }
 
 void CProfile::SetString(const std::string& section, const std::string& key, const std::string& value)
 {
-    std::string text = value.substr(0, value.find_first_of("\r\n"));
+    const std::string text = EncodeValue(std::string_view(value).substr(0, value.find_first_of("\r\n")));
 
-    // A line that will get a successor needs a line end of its own.
-    auto closeLine = [this](std::size_t i) {
-        if (m_lines[i].eol.empty())
-            m_lines[i].eol = m_strEol;
-    };
-
-    int s = FindSection(section);
-    if (s < 0) {
-        if (!m_lines.empty()) {
-            closeLine(m_lines.size() - 1);
-            if (!Trim(m_lines.back().text).empty())
-                m_lines.push_back({"", m_strEol});
+    const std::size_t s = FindSection(section);
+    if (s == std::string::npos) {
+        std::string add;
+        if (!m_strText.empty()) {
+            // The last line gets a line end of its own, then a blank line
+            // follows unless it is blank already.
+            std::size_t end = m_strText.size(); // of the last line's text
+            if (!IsLineEnd(m_strText.back()))
+                add += m_strEol;
+            else if (m_strText.ends_with("\r\n"))
+                end -= 2;
+            else
+                end -= 1;
+            std::size_t begin = end;
+            while (begin > 0 && !IsLineEnd(m_strText[begin - 1]))
+                --begin;
+            if (!Trim(std::string_view(m_strText).substr(begin, end - begin)).empty())
+                add += m_strEol;
         }
-        m_lines.push_back({"[" + section + "]", m_strEol});
-        m_lines.push_back({key + "=" + text, m_strEol});
+        add += "[" + section + "]" + m_strEol + key + "=" + text + m_strEol;
+        m_strText += add;
+        m_bChanged = true;
+        BuildIndex();
         return;
     }
 
-    int k = FindKey(s, key);
-    if (k >= 0) {
-        std::string& line = m_lines[static_cast<std::size_t>(k)].text;
+    const std::size_t k = FindKey(s, key);
+    if (k != std::string::npos) {
+        const Line line = LineAt(m_index[k]);
         // Keep the key and the spacing around '=' as written.
-        std::size_t from = line.find('=') + 1;
-        while (from < line.size() && IsBlank(line[from]))
+        std::size_t from = m_strText.find('=', line.begin) + 1;
+        while (from < line.end && IsBlank(m_strText[from]))
             ++from;
-        line.erase(from);
-        line += text;
+        if (m_strText.compare(from, line.end - from, text) != 0) {
+            m_strText.replace(from, line.end - from, text);
+            m_bChanged = true;
+            BuildIndex();
+        }
         return;
     }
 
     // A new key goes after the last key of its section, so comments and blank
     // lines that lead into the next section stay where they are.
-    std::size_t at = static_cast<std::size_t>(s);
-    for (std::size_t i = at + 1; i < m_lines.size(); ++i) {
-        std::string_view c = Content(m_lines[i].text, false);
-        if (IsHeader(c))
-            break;
+    std::size_t at = s;
+    for (std::size_t i = s + 1; i < m_index.size() && !(m_index[i] & kHeaderBit); ++i) {
+        const Line line = LineAt(m_index[i]);
+        const std::string_view c =
+            Content(std::string_view(m_strText).substr(line.begin, line.end - line.begin), false);
         std::string_view kk, vv;
         if (SplitKey(c, kk, vv))
             at = i;
     }
-    closeLine(at);
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at) + 1, Line{key + "=" + text, m_strEol});
+    const Line after = LineAt(m_index[at] & ~kHeaderBit);
+    std::string add;
+    if (after.next == after.end) // the last line of the file, without a line end
+        add += m_strEol;
+    add += key + "=" + text + m_strEol;
+    m_strText.insert(after.next, add);
+    m_bChanged = true;
+    BuildIndex();
 }
 
 void CProfile::SetInt(const std::string& section, const std::string& key, int value)
@@ -322,50 +468,69 @@ void CProfile::SetInt(const std::string& section, const std::string& key, int va
     SetString(section, key, std::to_string(value));
 }
 
-std::string CProfile::GetText() const
+bool CProfile::Fail(const std::string& why)
 {
-    std::size_t size = 0;
-    for (const Line& line : m_lines)
-        size += line.text.size() + line.eol.size();
-    std::string text;
-    text.reserve(size);
-    for (const Line& line : m_lines) {
-        text += line.text;
-        text += line.eol;
-    }
-    return text;
+    m_strError = why;
+    std::fprintf(stderr, "zandor-puzzle: cannot save the settings to %s: %s\n", m_strPath.c_str(),
+                 why.c_str());
+    return false;
 }
 
 bool CProfile::Save()
 {
-    std::error_code ec;
-    fs::path target(m_strPath);
-    // Through a symbolic link, replace the file it names, not the link.
-    if (fs::is_symlink(target, ec)) {
-        fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
+    m_strError.clear();
+    switch (m_loadStatus) {
+    case CRegularFile::Status::Ok:
+    case CRegularFile::Status::Missing:
+        break;
+    case CRegularFile::Status::NotRegular:
+        return Fail("not a regular file");
+    default:
+        // Writing now would lose whatever the file holds beyond our keys.
+        return Fail("could not be read whole");
     }
-    fs::path folder = target.parent_path();
-    if (!folder.empty())
-        fs::create_directories(folder, ec);
 
-    const std::string text = GetText();
+    // Replace only a regular file, or the regular file a link names.
+    fs::path target(m_strPath);
+    struct stat st {};
+    bool exists = false;
+    if (::lstat(m_strPath.c_str(), &st) == 0) {
+        exists = true;
+        if (S_ISLNK(st.st_mode)) {
+            if (::stat(m_strPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+                return Fail("not a regular file");
+            char* resolved = ::realpath(m_strPath.c_str(), nullptr);
+            if (!resolved)
+                return Fail(Reason(errno));
+            target = resolved;
+            std::free(resolved);
+        } else if (!S_ISREG(st.st_mode)) {
+            return Fail("not a regular file");
+        }
+    }
+    const fs::path folder = target.parent_path();
+    if (!exists && !folder.empty()) {
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+    }
+
     // Nothing changed since Load(): the file already says all this.
-    if (m_bOnDisk && text == m_strOnDisk)
+    if (m_loadStatus == CRegularFile::Status::Ok && !m_bChanged)
         return true;
-    std::string temp = (folder / ("." + target.filename().string() + ".tmp")).string() +
-                       std::to_string(getpid()) + "." + std::to_string(s_tempCounter++);
+
+    const std::string name = target.filename().string();
+    RemoveStaleTemps(folder, name);
+    const std::string temp = (folder / TempPrefix(name)).string() + std::to_string(::getpid()) + "." +
+                             std::to_string(s_tempCounter++);
 
     int err = 0;
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         err = errno;
     } else {
-        struct stat st;
-        if (::stat(target.c_str(), &st) == 0)
+        if (exists)
             ::fchmod(fd, st.st_mode & 07777);
-        if (!WriteAll(fd, text))
+        if (!WriteAll(fd, m_strText) || ::fsync(fd) != 0)
             err = errno;
         if (::close(fd) != 0 && err == 0)
             err = errno;
@@ -374,12 +539,10 @@ bool CProfile::Save()
         if (err != 0)
             ::unlink(temp.c_str());
     }
-    if (err != 0) {
-        std::fprintf(stderr, "zandor-puzzle: cannot save the settings to %s: %s\n", m_strPath.c_str(),
-                     std::strerror(err));
-        return false;
-    }
-    m_bOnDisk = true;
-    m_strOnDisk = text;
+    if (err != 0)
+        return Fail(Reason(err));
+    SyncFolder(folder);
+    m_loadStatus = CRegularFile::Status::Ok;
+    m_bChanged = false;
     return true;
 }

@@ -29,6 +29,13 @@ CSetupDlg::FileDialogHook& FileDialogHookRef()
     return hook;
 }
 
+// The profile and reason of the failed save the player was last told about.
+std::string& UnsavedToldFor()
+{
+    static std::string told;
+    return told;
+}
+
 // A picture file loaded and scaled to size × size logical pixels for a screen
 // of the given device pixel ratio; null when it does not load. Pictures with
 // a colour table are scaled in true colour, smoothly, not pixel by pixel from
@@ -127,8 +134,11 @@ bool CSetupDlg::OnInitDialog()
         caption->update();
     }
 
-    m_bMidi = g_bMidi;
-    m_bSound = g_bSound;
+    // The boxes show what the flags do: sound effects play only when the flag
+    // is exactly 1, music whenever it is not 0. A hand-edited profile may hold
+    // other values; the boxes are never left half checked by them.
+    m_bMidi = g_bMidi != 0 ? 1 : 0;
+    m_bSound = g_bSound == 1 ? 1 : 0;
 
     if (g_nPicture >= kMinPicture && g_nPicture <= kMaxPicture) {
         CheckRadioButton(IDC_PIC1, IDC_PIC4, IDC_PIC1 + g_nPicture - 1);
@@ -244,10 +254,26 @@ void CSetupDlg::OnOK()
         g_nPicture = checked - IDC_PIC1 + 1;
         m_strBild = g_strPicPath[g_nPicture - 1];
     }
+    // The flags take the states of their boxes, so Start stores 0 or 1.
+    g_bSound = m_bSound == 1 ? 1 : 0;
+    g_bMidi = m_bMidi == 1 ? 1 : 0;
     if (g_bSound != 0) {
         CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundOk);
     }
-    SaveSettings();
+    if (SaveSettings()) {
+        UnsavedToldFor().clear();
+    } else {
+        // Told once: the same failure again at a later Start stays quiet.
+        const std::string told = ProfilePath() + '\n' + SaveError();
+        if (UnsavedToldFor() != told) {
+            UnsavedToldFor() = told;
+            AfxMessageBox(QStringLiteral("The settings could not be saved to %1: %2.\n"
+                                         "They stay in force until the game is closed.")
+                              .arg(QFile::decodeName(QByteArray::fromStdString(ProfilePath())),
+                                   QString::fromStdString(SaveError())),
+                          MB_OK | MB_ICONEXCLAMATION);
+        }
+    }
     CBitmapDialog::OnOK();
 }
 

@@ -30,7 +30,10 @@ public:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnCommand(int nID) override;
-    // Start: validate, take the picture, ok sound, save, end with IDOK.
+    // Start: validate, take the picture and the two check boxes (the flags
+    // become 0 or 1), ok sound, save, end with IDOK. A save that fails is told
+    // to the player in a message box naming the file and the reason, once for
+    // the same failure; the settings stay in force for the run all the same.
     void OnOK() override;
     // The Cancel command (Escape, close request) restores the standard settings.
     void OnCancel() override;

@@ -16,12 +16,21 @@ public:
 
     // Reads every setting from the profile. Missing keys take their defaults;
     // picture, speed, difficulty and field size are clamped into their ranges.
+    // After a save that failed, the values of that save are the answer instead,
+    // for as long as the profile path stays the same: settings the player chose
+    // stay in force for the rest of the run even when they could not be stored.
     // Leaves m_strBild as it is.
     void LoadSettings();
 
     // Writes the twelve keys in one go. False when the profile could not be
-    // written (one line on standard error; the values in memory stay in force).
+    // written: one line on standard error, SaveError() says why, and the values
+    // stay in force (see LoadSettings) until a later save succeeds.
     bool SaveSettings();
+    // Why the last SaveSettings failed ("permission denied"); empty after a
+    // successful one.
+    const std::string& SaveError() const { return m_strSaveError; }
+    // The file the settings live in.
+    static std::string ProfilePath();
 
     int m_nDifficult = kStdDifficult; // random blank moves of one scramble
     int m_nSpeed = kStdSpeed;         // milliseconds between scramble steps
@@ -60,4 +69,7 @@ public:
     static constexpr int kMinDifficult = 1, kMaxDifficult = 1000;
     static constexpr int kSpinMaxDifficult = 100; // the spin arrows stop here
     static constexpr int kMinField = 2, kMaxField = 10;
+
+private:
+    std::string m_strSaveError;
 };

@@ -1,6 +1,7 @@
 #include "AudioTestSupport.h"
 
 #include "audio/MidiPlayer.h"
+#include "tests/support/SpecialFiles.h"
 
 #include <memory>
 
@@ -121,10 +122,17 @@ TEST_F(MidiPlayerTest, MissingOrBrokenSongOrSoundFontFailsSilently)
     std::ofstream(File("cut.mid"), std::ios::binary)
         .write(reinterpret_cast<const char*>(song.data()), static_cast<std::streamsize>(song.size() - 6));
     std::ofstream(File("broken.sf2"), std::ios::binary) << "RIFF....sfbk but nothing else";
-
+    // Not regular files, and a good song padded to one byte more than the
+    // player reads (and, further below, to just as much).
+    ASSERT_TRUE(support::MakeFifo(File("fifo.mid")));
+    ASSERT_EQ(symlink("/dev/zero", File("zero.mid").c_str()), 0);
+    const std::string songBytes(song.begin(), song.end());
+    ASSERT_TRUE(support::MakeLargeFile(File("huge.mid"), songBytes, CMidiPlayer::kMaxFileBytes + 1));
+    ASSERT_TRUE(support::MakeLargeFile(File("big.mid"), songBytes, CMidiPlayer::kMaxFileBytes));
     testing::internal::CaptureStderr();
     CMidiPlayer p;
-    for (const char* name : {"missing.mid", "garbage.mid", "cut.mid", ""}) { // "" is the folder
+    for (const char* name :
+         {"missing.mid", "garbage.mid", "cut.mid", "", "fifo.mid", "zero.mid", "huge.mid"}) {
         EXPECT_FALSE(p.Open(File(name))) << name;
         ExpectClosed(p);
     }
@@ -137,6 +145,8 @@ TEST_F(MidiPlayerTest, MissingOrBrokenSongOrSoundFontFailsSilently)
     // The same song opens with the system's font.
     CMidiSynth::SetSoundFontPath(m_font);
     EXPECT_TRUE(p.Open(m_song));
+    EXPECT_TRUE(p.Close());
+    EXPECT_TRUE(p.Open(File("big.mid")));
 }
 
 TEST_F(MidiPlayerTest, PositionFollowsTheSongWhilePlaying)
@@ -198,42 +208,53 @@ TEST_F(MidiPlayerTest, CloseOrDestroySilencesThePlayingSong)
 
 TEST_F(MidiPlayerTest, PlayFromPositionStartsAtTheWholeSecondAndStopsAtTheEnd)
 {
-    // One second at 60 beats per minute, then 240: silence for three seconds,
-    // then two seconds of sound. Seeking by ticks has to follow the tempo.
-    CMidiWriter w(480);
-    const int track = w.AddTrack();
-    w.Tempo(track, 0, 60);
-    w.Tempo(track, 480, 240);
-    w.Program(track, 0, 0, 16);
-    const std::uint32_t at3s = 480 + 2 * 1920;
-    const std::uint32_t at5s = 480 + 4 * 1920;
-    w.Note(track, at3s, at5s - at3s, 0, 60, 127);
-    w.Note(track, at3s, at5s - at3s, 0, 67, 127);
-    ASSERT_TRUE(w.Write(m_song));
+    // Silence for three seconds, then two seconds of sound. In ticks per
+    // quarter: one second at 60 beats per minute, then 240, so seeking by
+    // ticks has to follow the tempo. In SMPTE time, 25 frames of 40 ticks: a
+    // tick is a millisecond, and the tempo events change nothing.
+    CMidiWriter metrical(480);
+    CMidiWriter smpte = CMidiWriter::Smpte(25, 40);
+    struct Case {
+        const char* name;
+        CMidiWriter* writer;
+        std::uint32_t at3s, at5s;
+    } const cases[] = {{"ticks per quarter", &metrical, 480 + 2 * 1920, 480 + 4 * 1920},
+                       {"smpte", &smpte, 3000, 5000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMidiWriter& w = *c.writer;
+        const int track = w.AddTrack();
+        w.Tempo(track, 0, 60);
+        w.Tempo(track, 480, 240);
+        w.Program(track, 0, 0, 16);
+        w.Note(track, c.at3s, c.at5s - c.at3s, 0, 60, 127);
+        w.Note(track, c.at3s, c.at5s - c.at3s, 0, 67, 127);
+        ASSERT_TRUE(w.Write(m_song));
 
-    UseDiskDriver();
-    OpenDevice();
-    const Stopwatch sinceOpen;
-    CMidiPlayer player;
-    ASSERT_TRUE(player.Open(m_song));
-    ASSERT_TRUE(player.SetPositionMs(3500));
-    EXPECT_EQ(player.GetSeconds(), 3);
-    ASSERT_TRUE(player.Play());
-    const double beforePlay = sinceOpen.Seconds();
-    const long first = player.GetPositionMs();
-    EXPECT_GE(first, 3000);
-    EXPECT_LT(first, 3200);
-    SleepMs(300);
-    EXPECT_EQ(player.GetSeconds(), 3);
-    SleepMs(2400);
-    // Played once, not repeated: the player stays at the end, still "playing".
-    EXPECT_EQ(player.GetPositionMs(), 5000);
-    EXPECT_EQ(player.m_bPlaying, 1);
-    const Capture c = Finish();
-    const auto [begin, end] = c.Span(0.02);
-    ASSERT_GE(begin, 0.0) << "the song wrote no sound";
-    // From 3.0 s (not 3.5 s, not 0 s) the note sounds for two seconds.
-    EXPECT_LT(begin, beforePlay + 0.3);
-    EXPECT_GT(end - begin, 1.8);
-    EXPECT_LT(end - begin, 2.4);
+        UseDiskDriver();
+        OpenDevice();
+        const Stopwatch sinceOpen;
+        CMidiPlayer player;
+        ASSERT_TRUE(player.Open(m_song));
+        ASSERT_TRUE(player.SetPositionMs(3500));
+        EXPECT_EQ(player.GetSeconds(), 3);
+        ASSERT_TRUE(player.Play());
+        const double beforePlay = sinceOpen.Seconds();
+        const long first = player.GetPositionMs();
+        EXPECT_GE(first, 3000);
+        EXPECT_LT(first, 3200);
+        SleepMs(300);
+        EXPECT_EQ(player.GetSeconds(), 3);
+        SleepMs(2400);
+        // Played once, not repeated: the player stays at the end, still "playing".
+        EXPECT_EQ(player.GetPositionMs(), 5000);
+        EXPECT_EQ(player.m_bPlaying, 1);
+        const Capture c2 = Finish();
+        const auto [begin, end] = c2.Span(0.02);
+        ASSERT_GE(begin, 0.0) << "the song wrote no sound";
+        // From 3.0 s (not 3.5 s, not 0 s) the note sounds for two seconds.
+        EXPECT_LT(begin, beforePlay + 0.3);
+        EXPECT_GT(end - begin, 1.8);
+        EXPECT_LT(end - begin, 2.4);
+    }
 }

@@ -89,7 +89,10 @@ TEST(MidiTempoMap, RunsAt120BeatsPerMinuteWithoutTempoEventsAndRefusesWhatIsNoMi
         EXPECT_FALSE(map.Parse(bad)) << "cut " << cut;
     }
     bad = good;
-    bad[12] = 0xE7; // SMPTE time division
+    bad[12] = 0xE9; // SMPTE time at -23 frames a second, which is none
+    EXPECT_FALSE(map.Parse(bad));
+    bad[12] = 0xE7;
+    bad[13] = 0; // 25 frames of no ticks
     EXPECT_FALSE(map.Parse(bad));
     bad = good;
     bad[12] = bad[13] = 0; // no ticks per quarter
@@ -99,4 +102,40 @@ TEST(MidiTempoMap, RunsAt120BeatsPerMinuteWithoutTempoEventsAndRefusesWhatIsNoMi
     EXPECT_FALSE(map.Parse(OneTrackFile({0x00, 60, 100}, 96)));                // data without a status
     EXPECT_FALSE(map.Parse(OneTrackFile({0xFF, 0xFF, 0xFF, 0xFF, 0x7F}, 96))); // an endless delta time
     EXPECT_FALSE(map.IsValid());
+}
+
+// In SMPTE time a tick lasts 1 / (frames per second * ticks per frame) seconds,
+// whatever tempo events say; 29 stands for 29.97 frames. Told in ticks per
+// quarter for the synthesizer, the song keeps every time.
+TEST(MidiTempoMap, SmpteTicksHaveOneLength)
+{
+    struct Case {
+        int fps, ticksPerFrame;
+        double msPerTick;
+    } const cases[] = {{25, 40, 1.0}, {24, 10, 1000.0 / 240}, {30, 80, 1000.0 / 2400}, {29, 4, 1001.0 / 120}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fps);
+        CMidiWriter w = CMidiWriter::Smpte(c.fps, c.ticksPerFrame);
+        const int conductor = w.AddTrack("conductor");
+        const int melody = w.AddTrack("melody");
+        w.Tempo(conductor, 0, 60);
+        w.Tempo(conductor, 1000, 240);
+        w.Tempo(melody, 2000, 33);
+        w.Note(melody, 0, 3000, 0, 60, 100);
+        const Bytes song = w.Encode();
+        CMidiTempoMap map;
+        ASSERT_TRUE(map.Parse(song));
+        EXPECT_TRUE(map.IsSmpte());
+        EXPECT_EQ(map.FramesPerSecond(), c.fps);
+        EXPECT_EQ(map.LengthTicks(), 3000u);
+        CMidiTempoMap metrical;
+        ASSERT_TRUE(metrical.Parse(map.MetricalSong(song)));
+        EXPECT_FALSE(metrical.IsSmpte());
+        EXPECT_EQ(metrical.LengthTicks(), 3000u);
+        for (std::uint32_t tick = 0; tick <= 3000; tick += 125) {
+            EXPECT_NEAR(map.TickToMs(tick), tick * c.msPerTick, 1e-9) << tick;
+            EXPECT_EQ(map.MsToTick(map.TickToMs(tick)), tick);
+            EXPECT_NEAR(metrical.TickToMs(tick), map.TickToMs(tick), 1e-9) << tick;
+        }
+    }
 }

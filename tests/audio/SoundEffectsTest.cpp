@@ -2,6 +2,9 @@
 
 #include "audio/MidiPlayer.h"
 #include "audio/SoundEffects.h"
+#include "tests/support/SpecialFiles.h"
+
+#include <cstring>
 
 using namespace audiotest;
 
@@ -70,6 +73,49 @@ TEST_F(SoundEffectsTest, StopAndMissingFilesLeaveSilence)
     EXPECT_LT(end - begin, std::min(played + 0.1, 2.5));
     EXPECT_LT(c.Rms(end + 0.01, c.Seconds()), 0.001);
     EXPECT_GT(c.Seconds() - end, 0.3);
+}
+
+// Only a regular file, or a link to one, within the size limit is played: a
+// FIFO is not waited on, a device or a huge file is not read.
+TEST_F(SoundEffectsTest, OnlyRegularFilesWithinTheLimitArePlayed)
+{
+    using namespace support;
+    const std::string tone = WriteTone("tone.wav", 440.0, 0.2);
+    ASSERT_EQ(symlink(tone.c_str(), File("link.wav").c_str()), 0);
+    ASSERT_TRUE(MakeFifo(File("fifo.wav")));
+    ASSERT_EQ(symlink("/dev/zero", File("zero.wav").c_str()), 0);
+    // The tone's header announcing sound up to one byte over the limit, which
+    // the rest of the file (a hole of zeros) holds.
+    std::ifstream in(tone, std::ios::binary);
+    std::string header(44, '\0');
+    in.read(header.data(), 44);
+    ASSERT_EQ(header.substr(36, 4), "data");
+    const std::uint32_t size = CSoundEffects::kMaxFileBytes + 2;
+    const std::uint32_t riff = size - 8, data = size - 44;
+    std::memcpy(header.data() + 4, &riff, 4);
+    std::memcpy(header.data() + 40, &data, 4);
+    ASSERT_TRUE(MakeLargeFile(File("huge.wav"), header, size));
+    // 12 MiB of 8-bit mono at 8 kHz: within the file limit, but some 280 MB
+    // once converted for the device.
+    std::string lowRate = header;
+    const std::uint32_t lowSize = 12u << 20, lowRiff = lowSize - 8, lowData = lowSize - 44;
+    const std::uint32_t rate = 8000;
+    const std::uint16_t one = 1, bits = 8; // one channel, one byte a frame
+    std::memcpy(lowRate.data() + 4, &lowRiff, 4);
+    std::memcpy(lowRate.data() + 22, &one, 2);
+    std::memcpy(lowRate.data() + 24, &rate, 4);
+    std::memcpy(lowRate.data() + 28, &rate, 4);
+    std::memcpy(lowRate.data() + 32, &one, 2);
+    std::memcpy(lowRate.data() + 34, &bits, 2);
+    std::memcpy(lowRate.data() + 40, &lowData, 4);
+    ASSERT_TRUE(MakeLargeFile(File("long.wav"), lowRate, lowSize));
+
+    FifoWatchdog watchdog({File("fifo.wav")});
+    const Stopwatch since;
+    EXPECT_TRUE(CSoundEffects::Play(File("link.wav")));
+    for (const char* name : {"fifo.wav", "zero.wav", "huge.wav", "long.wav"})
+        EXPECT_FALSE(CSoundEffects::Play(File(name))) << name;
+    EXPECT_LT(since.Seconds(), 1.0);
 }
 
 TEST_F(SoundEffectsTest, BackslashPathsAndTheCache)

@@ -1,12 +1,17 @@
 #include "ShellTestEnv.h"
 
 #include "shell/Profile.h"
+#include "tests/support/SpecialFiles.h"
 
 #include <array>
+#include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstring>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <utility>
 #include <vector>
 
@@ -87,8 +92,9 @@ TEST_F(ProfileTest, IntegersReadLikeTheWindowsReader)
 }
 
 // A write changes only the value written; everything else of the file stays
-// as it was, byte for byte.
-TEST_F(ProfileTest, WriteKeepsEverythingElse)
+// as it was, byte for byte. What is written reads back as it was set, and
+// saving the same values again changes nothing.
+TEST_F(ProfileTest, WriteKeepsEverythingElseAndReadsBack)
 {
     const std::string longLine(200000, 'x');
     const std::string binary("\x00\x01\xff\xfe\x7f=\x80", 7);
@@ -126,6 +132,26 @@ TEST_F(ProfileTest, WriteKeepsEverythingElse)
          "",
          {{"Tessra", "Pic1", "first\n[Evil]\nBild=9"}, {"Tessra", "Pic2", "a\rb"}},
          "[Tessra]\nPic1=first\nPic2=a\n"},
+        {"lone carriage return ending the last line",
+         "[Other]\r\na=1\r\n[Tessra\r",
+         {{"Tessra", "FieldX", "7"}},
+         "[Other]\r\na=1\r\n[Tessra\rFieldX=7\r\n"},
+        {"carriage returns only",
+         "[Tessra]\rBild=2\r; c\r",
+         {{"Tessra", "Bild", "3"}, {"Tessra", "Sound", "0"}, {"New", "k", "1"}},
+         "[Tessra]\rBild=3\rSound=0\r; c\r\r[New]\rk=1\r"},
+        {"lone carriage return inside a crlf file",
+         "[Tessra]\r\nBild=2\rSpeed=5\r\n",
+         {{"Tessra", "Speed", "6"}},
+         "[Tessra]\r\nBild=2\rSpeed=6\r\n"},
+        {"values the reader would change",
+         "[Tessra]\nPic1 = old\n",
+         {{"Tessra", "Pic1", " lead"},
+          {"Tessra", "Pic2", "trail\t"},
+          {"Tessra", "Pic3", "\"quoted\""},
+          {"Tessra", "Pic4", "'"},
+          {"Tessra", "strBild", "'half"}},
+         "[Tessra]\nPic1 = \" lead\"\nPic2=\"trail\t\"\nPic3=\"\"quoted\"\"\nPic4='\nstrBild='half\n"},
         {"bom, long lines, binary",
          "\xEF\xBB\xBF[Tessra]\n" + longLine + "=" + longLine + "\n" + binary + "\nBild=3\n\x01\x02\x03\n",
          {{"Tessra", "Bild", "4"}},
@@ -139,6 +165,16 @@ TEST_F(ProfileTest, WriteKeepsEverythingElse)
         for (const auto& [section, key, value] : c.sets)
             profile.SetString(section, key, value);
         ASSERT_TRUE(profile.Save());
+        EXPECT_EQ(ReadFile(ProfilePath()), c.after);
+
+        CProfile again(ProfilePath());
+        ASSERT_TRUE(again.Load());
+        for (const auto& [section, key, value] : c.sets) {
+            EXPECT_EQ(again.GetString(section, key, "missing"), value.substr(0, value.find_first_of("\r\n")))
+                << key;
+            again.SetString(section, key, again.GetString(section, key, ""));
+        }
+        ASSERT_TRUE(again.Save());
         EXPECT_EQ(ReadFile(ProfilePath()), c.after);
     }
 }
@@ -201,6 +237,105 @@ TEST_F(ProfileTest, UnwritableFolderFailsWithOneLine)
     EXPECT_NE(err.find("zandor-puzzle.INI"), std::string::npos);
     EXPECT_EQ(profile.GetInt("Tessra", "Bild", 0), 2); // still there in memory
     EXPECT_EQ(ReadFile((m_root / "blocker").string()), "not a folder");
+}
+
+// A profile that is no regular file, or too large to read, is neither read
+// (nor waited on) nor replaced.
+TEST_F(ProfileTest, SpecialOrHugeFilesAreNeitherReadNorReplaced)
+{
+    using namespace support;
+    const std::string path = ProfilePath();
+    const std::string fifo = (m_root / "fifo").string();
+    const std::string node = (m_root / "null").string();
+    const std::string big = "[Tessra]\nFieldX=5\n";
+    struct Case {
+        const char* name;
+        std::function<bool()> make;
+        mode_t kind;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"fifo", [&] { return MakeFifo(path); }, S_IFIFO, "not a regular file"},
+        {"link to a fifo", [&] { return MakeFifo(fifo) && symlink(fifo.c_str(), path.c_str()) == 0; },
+         S_IFLNK, "not a regular file"},
+        {"device node", [&] { return MakeNullDevice(path); }, S_IFCHR, "not a regular file"},
+        {"link to a device node",
+         [&] { return MakeNullDevice(node) && symlink(node.c_str(), path.c_str()) == 0; }, S_IFLNK,
+         "not a regular file"},
+        {"folder", [&] { return mkdir(path.c_str(), 0755) == 0; }, S_IFDIR, "not a regular file"},
+        {"link to nothing", [&] { return symlink((m_root / "gone").c_str(), path.c_str()) == 0; }, S_IFLNK,
+         "not a regular file"},
+        {"one byte too large", [&] { return MakeLargeFile(path, big, CProfile::kMaxBytes + 1); }, S_IFREG,
+         "could not be read whole"},
+        {"link to /dev/zero", [&] { return symlink("/dev/zero", path.c_str()) == 0; }, S_IFLNK,
+         "not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(m_root / "config");
+        std::filesystem::remove(fifo);
+        std::filesystem::remove(node);
+        std::filesystem::create_directories(m_root / "config");
+        if (!c.make()) {
+            ADD_FAILURE() << "cannot make it: " << std::strerror(errno);
+            continue;
+        }
+        FifoWatchdog watchdog({path, fifo});
+        const auto start = std::chrono::steady_clock::now();
+        CProfile profile(path);
+        EXPECT_FALSE(profile.Load());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        EXPECT_EQ(profile.GetInt("Tessra", "FieldX", 3), 3);
+        profile.SetInt("Tessra", "FieldX", 7);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(profile.Save());
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(profile.GetError(), c.why);
+        EXPECT_NE(err.find(path + ": " + c.why), std::string::npos) << err;
+        EXPECT_EQ(FileKind(path), c.kind);
+        EXPECT_EQ(HiddenFiles(m_root / "config"), 0);
+        if (c.kind == S_IFREG) {
+            EXPECT_EQ(std::filesystem::file_size(path), CProfile::kMaxBytes + 1);
+            EXPECT_EQ(ReadFile(path).substr(0, big.size()), big);
+        }
+    }
+}
+
+// Temporary files of saves that never finished go with the next save; those
+// of another profile, or of a save that may still be running, stay.
+TEST_F(ProfileTest, SaveRemovesTheTemporaryFilesOfEarlierSaves)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child); // a process that is gone
+    const std::string dead = std::to_string(child);
+    const std::string mine = std::to_string(getpid());
+    const std::filesystem::path folder = m_root / "config";
+    const std::vector<std::string> stale = {".zandor-puzzle.INI.tmp" + dead + ".0",
+                                            ".zandor-puzzle.INI.tmp" + mine + ".17",
+                                            ".zandor-puzzle.INI.tmp1.4"};
+    const std::vector<std::string> kept = {".zandor-puzzle.INI.tmp1.5", ".other.INI.tmp" + dead + ".0",
+                                           ".zandor-puzzle.INI.tmp" + dead + ".0.bak",
+                                           "zandor-puzzle.INI.bak"};
+    for (const std::string& name : stale)
+        WriteFile((folder / name).string(), "[Tessra]\nBild=");
+    for (const std::string& name : kept)
+        WriteFile((folder / name).string(), "keep");
+    // Written an hour and more ago by a process that still runs.
+    const timespec old[2] = {{time(nullptr) - 7200, 0}, {time(nullptr) - 7200, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (folder / stale[2]).c_str(), old, 0), 0);
+
+    CProfile profile(ProfilePath());
+    profile.SetInt("Tessra", "Bild", 2);
+    ASSERT_TRUE(profile.Save());
+    EXPECT_EQ(ReadFile(ProfilePath()), "[Tessra]\nBild=2\n");
+    for (const std::string& name : stale)
+        EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+    for (const std::string& name : kept)
+        EXPECT_EQ(ReadFile((folder / name).string()), "keep") << name;
 }
 
 TEST_F(ProfileTest, SymbolicLinkKeepsPointingAtTheRealFile)

@@ -224,6 +224,49 @@ private slots:
         QVERIFY2(soundOn ? peak > 0.3 : peak == 0.0, qPrintable(QString::number(peak)));
     }
 
+    // A hand-edited profile may hold any number for the two flags: the boxes
+    // show what the flags do (sound only at exactly 1, music when not 0), never
+    // half checked, and Start stores what they show.
+    void soundAndMusicBoxesShowWhatTheFlagsDo_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("boxes"); // sound, midi: 0 unchecked, 1 checked
+        QTest::newRow("2 and 2") << QByteArray("Sound=2\nMidi=2\n") << "2/0 2/1";
+        QTest::newRow("7 and -3") << QByteArray("Sound=7\nMidi=-3\n") << "7/0 -3/1";
+        QTest::newRow("-1 and 0") << QByteArray("Sound=-1\nMidi=0\n") << "-1/0 0/0";
+        QTest::newRow("1 and 1") << QByteArray("Sound=1\nMidi=1\n") << "1/1 1/1";
+    }
+
+    void soundAndMusicBoxesShowWhatTheFlagsDo()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, boxes);
+        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("config"))));
+        QFile f(ProfilePath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Tessra]\n" + stored);
+        f.close();
+        const auto box = [](CSetupDlg& dlg, int id) {
+            auto* check = dlg.GetDlgItemAs<QCheckBox>(id);
+            return check->isTristate() ? 2 : check->checkState() == Qt::Checked ? 1 : 0;
+        };
+        CSetupDlg dlg;
+        dlg.show();
+        const QString shown = QStringLiteral("%1/%2 %3/%4")
+                                  .arg(g_bSound)
+                                  .arg(box(dlg, IDC_SOUND))
+                                  .arg(g_bMidi)
+                                  .arg(box(dlg, IDC_MIDI));
+        QCOMPARE(shown, boxes);
+        Click(dlg.m_btnStart);
+        QVERIFY(!dlg.isVisible());
+        // The flags take the states of the boxes; the profile holds 0 or 1.
+        const int sound = box(dlg, IDC_SOUND), midi = box(dlg, IDC_MIDI);
+        QCOMPARE(g_bSound, sound);
+        QCOMPARE(g_bMidi, midi);
+        QVERIFY(ReadProfile().contains(QStringLiteral("Sound=%1\nMidi=%2\n").arg(sound).arg(midi)));
+    }
+
     void invalidFieldsKeepTheDialogOpen_data()
     {
         QTest::addColumn<int>("id");

@@ -5,6 +5,9 @@
 #include "shell/Profile.h"
 #include "shell/SetupSettings.h"
 
+#include <iterator>
+#include <vector>
+
 class SetupSettingsTest : public ShellTest {
 protected:
     void SetUp() override
@@ -92,15 +95,74 @@ TEST_F(SetupSettingsTest, HandEditedGarbageLoadsClamped)
     EXPECT_EQ(Loaded(second), "4 1 1 / 1000 10 2 2");
 }
 
-TEST_F(SetupSettingsTest, UnwritableProfileKeepsTheValuesAndSaysSoOnce)
+// What Start saves reads back as saved, whatever line ends the file has, and
+// a second save of the same values changes nothing.
+TEST_F(SetupSettingsTest, WhatIsSavedReadsBack)
 {
-    WriteFile((m_root / "notafolder").string(), "x");
-    ASSERT_EQ(setenv("XDG_CONFIG_HOME", (m_root / "notafolder").c_str(), 1), 0);
+    for (const std::string before :
+         {"[Other]\r\nFieldX=9\r\n[Tessra\r", "[Tessra]\rFieldX=5\rPic1=\"  blank first\"\r",
+          "[Tessra]\nPic1=' both ends '\nPic2=\"\"quoted\"\"\n"}) {
+        SCOPED_TRACE(before);
+        WriteFile(ProfilePath(), before);
+        CSetupSettings settings;
+        const std::vector<std::string> paths(std::begin(g_strPicPath), std::end(g_strPicPath));
+        settings.m_nFieldX = 7;
+        ASSERT_TRUE(settings.SaveSettings());
+        const std::string saved = ReadFile(ProfilePath());
+        for (int round = 0; round < 2; ++round) {
+            CSetupSettings loaded;
+            EXPECT_EQ(Loaded(loaded), "1 1 1 / 20 150 7 3");
+            EXPECT_EQ(std::vector<std::string>(std::begin(g_strPicPath), std::end(g_strPicPath)), paths);
+            ASSERT_TRUE(loaded.SaveSettings());
+            EXPECT_EQ(ReadFile(ProfilePath()), saved);
+        }
+    }
+}
+
+// Values a save could not store answer every later load of that profile, until
+// a save succeeds; the player is told the reason.
+TEST_F(SetupSettingsTest, UnsavedValuesStayInForceUntilASaveSucceeds)
+{
+    const std::filesystem::path blocked = m_root / "notafolder";
+    WriteFile(blocked.string(), "x");
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", blocked.c_str(), 1), 0);
     CSetupSettings settings;
     settings.m_nFieldX = 7;
+    settings.m_nDifficult = 500;
+    g_nPicture = 3;
+    g_bSound = 0;
+    g_strPicPath[2] = "mine.bmp";
     testing::internal::CaptureStderr();
     EXPECT_FALSE(settings.SaveSettings());
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(settings.SaveError(), "not a directory");
     EXPECT_EQ(settings.m_nFieldX, 7);
+
+    const auto scribble = [] {
+        g_bSound = g_bMidi = g_nPicture = -9;
+        g_strPicPath[2] = "stale";
+    };
+    scribble();
+    CSetupSettings later;
+    EXPECT_EQ(Loaded(later), "3 0 1 / 500 150 7 3");
+    EXPECT_EQ(g_strPicPath[2], "mine.bmp");
+    // Another profile is read as it stands.
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1), 0);
+    CSetupSettings other;
+    EXPECT_EQ(Loaded(other), "1 1 1 / 20 150 3 3");
+
+    // Once the folder can be made, the next save stores them and the file rules again.
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", blocked.c_str(), 1), 0);
+    std::filesystem::remove(blocked);
+    CSetupSettings retry;
+    EXPECT_EQ(Loaded(retry), "3 0 1 / 500 150 7 3");
+    ASSERT_TRUE(retry.SaveSettings());
+    EXPECT_EQ(retry.SaveError(), "");
+    const std::string saved = (blocked / "zandor-puzzle.INI").string();
+    EXPECT_NE(ReadFile(saved).find("FieldX=7\n"), std::string::npos);
+    WriteFile(saved, "[Tessra]\nFieldX=4\n");
+    scribble();
+    CSetupSettings fromFile;
+    EXPECT_EQ(Loaded(fromFile), "1 1 1 / 20 150 4 3");
 }

@@ -29,6 +29,13 @@ CMidiWriter::CMidiWriter(int ticksPerQuarter) : m_ticksPerQuarter(ticksPerQuarte
 {
 }
 
+CMidiWriter CMidiWriter::Smpte(int framesPerSecond, int ticksPerFrame)
+{
+    CMidiWriter w(ticksPerFrame);
+    w.m_framesPerSecond = framesPerSecond;
+    return w;
+}
+
 int CMidiWriter::AddTrack(const std::string& name)
 {
     m_tracks.push_back(Track{name, {}});
@@ -87,7 +94,12 @@ std::vector<std::uint8_t> CMidiWriter::Encode() const
     std::vector<std::uint8_t> out{'M', 'T', 'h', 'd', 0, 0, 0, 6};
     PutBE(out, m_tracks.size() > 1 ? 1 : 0, 2);
     PutBE(out, static_cast<std::uint32_t>(m_tracks.size()), 2);
-    PutBE(out, static_cast<std::uint32_t>(m_ticksPerQuarter), 2);
+    if (m_framesPerSecond != 0) {
+        out.push_back(static_cast<std::uint8_t>(-m_framesPerSecond));
+        out.push_back(static_cast<std::uint8_t>(m_ticksPerQuarter));
+    } else {
+        PutBE(out, static_cast<std::uint32_t>(m_ticksPerQuarter), 2);
+    }
     for (const Track& t : m_tracks) {
         std::vector<Event> events = t.events;
         std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {

@@ -10,6 +10,9 @@
 class CMidiWriter {
 public:
     explicit CMidiWriter(int ticksPerQuarter = 480);
+    // SMPTE time instead: `framesPerSecond` (24, 25, 29 for 29.97, or 30) frames
+    // of `ticksPerFrame` ticks each; tempo events then change nothing.
+    static CMidiWriter Smpte(int framesPerSecond, int ticksPerFrame);
 
     int AddTrack(const std::string& name = {}); // returns the track index
     void Tempo(int track, std::uint32_t tick, int bpm);
@@ -39,5 +42,6 @@ private:
     void Add(int track, std::uint32_t tick, int order, std::vector<std::uint8_t> bytes);
 
     int m_ticksPerQuarter;
+    int m_framesPerSecond = 0; // SMPTE time when not 0
     std::vector<Track> m_tracks;
 };

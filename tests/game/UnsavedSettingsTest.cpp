@@ -1,0 +1,137 @@
+// The game over a profile it cannot read whole or cannot write: it comes up at
+// once, the settings chosen in Player Setup rule this game and the rest of the
+// run, the player is told once that they could not be saved, and the profile
+// stays as it was.
+#include "GameTestEnv.h"
+
+#include "audio/AudioDevice.h"
+#include "audio/SoundEffects.h"
+#include "platform/MessageBox.h"
+#include "tests/support/SpecialFiles.h"
+
+#include <QElapsedTimer>
+
+using namespace gametest;
+using namespace support;
+
+namespace {
+const char* const kSounds[] = {"start", "win", "click", "miss", "ok", "blip"};
+
+// The kind of the file at `path` and, for a regular file, its size and head.
+std::string Snapshot(const std::string& path)
+{
+    std::string shot = std::to_string(FileKind(path));
+    QFile f(QString::fromStdString(path));
+    if (FileKind(path) == S_IFREG && f.open(QIODevice::ReadOnly)) {
+        shot += " " + std::to_string(f.size()) + " " + f.read(64).toStdString();
+    }
+    return shot;
+}
+} // namespace
+
+class UnsavedSettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void chosenSettingsRuleTheRunAndThePlayerIsToldOnce_data()
+    {
+        QTest::addColumn<QString>("why");
+        QTest::newRow("config folder is a file") << "not a directory";
+        QTest::newRow("profile and sounds are fifos") << "not a regular file";
+        QTest::newRow("profile links to /dev/zero") << "not a regular file";
+        QTest::newRow("profile links to a device node") << "not a regular file";
+        QTest::newRow("profile too large") << "could not be read whole";
+    }
+
+    void chosenSettingsRuleTheRunAndThePlayerIsToldOnce()
+    {
+        QFETCH(QString, why);
+        const QByteArray row = QTest::currentDataTag();
+        Game g({{"FieldX", 5}, {"FieldY", 5}}, false);
+        const std::string folder = QDir::currentPath().toStdString() + "/..";
+        std::string path = CProfile::DefaultPath();
+        std::vector<std::string> fifos;
+        QVERIFY(QFile::remove(QString::fromStdString(path)));
+        if (row == "config folder is a file") {
+            path = folder + "/notafolder/zandor-puzzle.INI";
+            QVERIFY(MakeLargeFile(folder + "/notafolder", "x", 1));
+            setenv("XDG_CONFIG_HOME", (folder + "/notafolder").c_str(), 1);
+        } else if (row == "profile and sounds are fifos") {
+            QVERIFY(MakeFifo(path));
+            fifos.push_back(path);
+            QVERIFY(QDir().mkpath(QStringLiteral("sounds")));
+            for (const char* sound : kSounds) {
+                fifos.push_back("sounds/" + std::string(sound) + ".wav");
+                QVERIFY(MakeFifo(fifos.back()));
+            }
+            // Played for real, into the dummy driver.
+            CPuzzleBoard::s_pfnSoundSink = &CSoundEffects::Play;
+        } else if (row == "profile links to /dev/zero") {
+            QCOMPARE(symlink("/dev/zero", path.c_str()), 0);
+        } else if (row == "profile links to a device node") {
+            if (!MakeNullDevice(folder + "/null")) {
+                QSKIP("this test may not make device nodes");
+            }
+            QCOMPARE(symlink((folder + "/null").c_str(), path.c_str()), 0);
+        } else {
+            QVERIFY(MakeLargeFile(path, "[Tessra]\nFieldX=5\nFieldY=5\n", CProfile::kMaxBytes + 1));
+        }
+        const std::string before = Snapshot(path);
+
+        QStringList messages;
+        struct Cleanup {
+            ~Cleanup()
+            {
+                CMessageBox::SetTestHook({});
+                CAudioDevice::Shutdown();
+            }
+        } cleanup;
+        CMessageBox::SetTestHook([&](const QString& text, unsigned) {
+            messages << text;
+            return IDOK;
+        });
+        g.answerer.onSetup = [](CSetupDlg* setup) {
+            QTest::mouseClick(setup->GetDlgItem(IDC_PIC2), Qt::LeftButton);
+            for (const auto& [id, text] : {std::pair{IDC_FIELDX, "7"}, {IDC_FIELDY, "4"}}) {
+                setup->GetDlgItemAs<QLineEdit>(id)->setText(QString::fromLatin1(text));
+            }
+        };
+        // Inverted pattern: picture 2; picture 1 is the pattern itself.
+        const QRgb pic2 = qRgb(255, 215, 165);
+        const auto shown = [&g] {
+            return QStringLiteral("%1 x %2, pic %3, %4")
+                .arg(g.Board().m_nCols)
+                .arg(g.Board().m_nRows)
+                .arg(g_nPicture)
+                .arg(g.Board().m_hPicture.isNull() ? 0u : g.Board().m_hPicture.pixel(0, 0), 0, 16);
+        };
+        const QString chosen = QStringLiteral("7 x 4, pic 2, %1").arg(pic2, 0, 16);
+        {
+            FifoWatchdog watchdog(fifos, std::chrono::milliseconds(5000));
+            QElapsedTimer started;
+            started.start();
+            g.Open();
+            QVERIFY2(started.elapsed() < 4000, qPrintable(QString::number(started.elapsed())));
+            QCOMPARE(shown(), chosen);
+            QCOMPARE(messages.size(), 1);
+            QVERIFY2(messages[0].contains(QString::fromStdString(path)) && messages[0].contains(why),
+                     qPrintable(messages[0]));
+
+            // Every later board has them too: Unscramble, Scramble, New Game.
+            g.dlg->OnUnscramble();
+            QCOMPARE(shown(), chosen);
+            g.Walk();
+            QVERIFY(!g.Board().IsSolved());
+            QCOMPARE(shown(), chosen);
+            g.dlg->OnNewGame();
+            QCOMPARE(g.answerer.setupTitles.size(), 2);
+            QCOMPARE(shown(), chosen);
+            QVERIFY2(started.elapsed() < 4000, qPrintable(QString::number(started.elapsed())));
+        }
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(Snapshot(path), before);
+    }
+};
+
+QTEST_MAIN(UnsavedSettingsTest)
+#include "UnsavedSettingsTest.moc"
