@@ -3,23 +3,16 @@
 // write.
 #include "shell/BestResults.h"
 #include "support/RunFolder.h"
+#include "support/SpecialFiles.h"
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
 using Entry = CBestResults::Entry;
 using namespace std::literals;
 namespace fs = std::filesystem;
-
-// The kind of what lies at `path` (S_IFREG, S_IFIFO, ...), not following links; 0 for nothing.
-mode_t Kind(const fs::path& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
-}
 
 int Lines(const std::string& text)
 {
@@ -93,49 +86,35 @@ TEST(BestResults, AnUnusableFileIsSetAsideAndPlayGoesOn)
 {
     const std::string whole = CBestResults::Format({{3, 3, 10, 20}, {4, 4, 30, 40}});
     const std::string head = std::string(CBestResults::kVersionLine) + "\n";
-    const struct {
-        const char* name;
-        std::function<bool(const fs::path&)> make;
-    } cases[] = {
-        {"garbage",
-         [](const fs::path& p) { return support::WriteFile(p, "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"sv); }},
-        {"empty", [](const fs::path& p) { return support::WriteFile(p, ""); }},
-        {"cut before the end",
-         [&](const fs::path& p) { return support::WriteFile(p, whole.substr(0, whole.size() - 4)); }},
-        {"cut in a line",
-         [&](const fs::path& p) { return support::WriteFile(p, whole.substr(0, whole.find("4x4") + 4)); }},
-        {"another version",
-         [](const fs::path& p) { return support::WriteFile(p, "zandor-puzzle best results 2\nend\n"); }},
-        {"a size twice",
-         [&](const fs::path& p) { return support::WriteFile(p, head + "3x3 5 6\n3x3 7 8\nend\n"); }},
-        {"no board size", [&](const fs::path& p) { return support::WriteFile(p, head + "1x3 5 6\nend\n"); }},
-        {"a sign", [&](const fs::path& p) { return support::WriteFile(p, head + "3x3 -5 6\nend\n"); }},
-        {"too large a number",
-         [&](const fs::path& p) { return support::WriteFile(p, head + "3x3 5 99999999999\nend\n"); }},
-        {"a field too many",
-         [&](const fs::path& p) { return support::WriteFile(p, head + "3x3 5 6 7\nend\n"); }},
-        {"lines after the end",
-         [&](const fs::path& p) { return support::WriteFile(p, whole + "5x5 1 1\n"); }},
-        {"a FIFO",
-         [](const fs::path& p) {
-             return fs::create_directories(p.parent_path()) && ::mkfifo(p.c_str(), 0644) == 0;
-         }},
-        {"a folder", [](const fs::path& p) { return fs::create_directories(p); }},
-        {"huge",
-         [&](const fs::path& p) {
-             // A valid start, then a hole of zeros past the size limit.
-             if (!support::WriteFile(p, whole))
-                 return false;
-             fs::resize_file(p, CBestResults::kMaxBytes * 1000);
-             return true;
-         }},
+    const std::pair<const char*, std::string> texts[] = {
+        {"garbage", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR"sv)},
+        {"empty", ""},
+        {"cut before the end", whole.substr(0, whole.size() - 4)},
+        {"cut in a line", whole.substr(0, whole.find("4x4") + 4)},
+        {"another version", "zandor-puzzle best results 2\nend\n"},
+        {"a size twice", head + "3x3 5 6\n3x3 7 8\nend\n"},
+        {"no board size", head + "1x3 5 6\nend\n"},
+        {"a sign", head + "3x3 -5 6\nend\n"},
+        {"too large a number", head + "3x3 5 99999999999\nend\n"},
+        {"a field too many", head + "3x3 5 6 7\nend\n"},
+        {"lines after the end", whole + "5x5 1 1\n"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    std::vector<std::pair<std::string, std::function<bool(const fs::path&)>>> cases;
+    for (const auto& [name, text] : texts)
+        cases.emplace_back(name, [text = text](const fs::path& p) { return support::WriteFile(p, text); });
+    cases.emplace_back("a FIFO", [](const fs::path& p) { return support::MakeFifo(p); });
+    cases.emplace_back("a folder", [](const fs::path& p) { return fs::create_directory(p); });
+    // A valid start, then a hole of zeros past the size limit.
+    cases.emplace_back("huge", [&](const fs::path& p) {
+        return support::MakeLargeFile(p, whole, CBestResults::kMaxBytes * 1000);
+    });
+    for (const auto& [name, make] : cases) {
+        SCOPED_TRACE(name);
         support::RunFolder folder;
         const fs::path path = folder.BestResultsPath();
-        ASSERT_TRUE(c.make(path));
-        const mode_t kind = Kind(path);
+        fs::create_directories(path.parent_path());
+        ASSERT_TRUE(make(path));
+        const mode_t kind = support::FileKind(path);
         CBestResults best;
         testing::internal::CaptureStderr();
         const CBestResults::NewBest nb = best.Record(3, 3, 12, 25);
@@ -145,8 +124,8 @@ TEST(BestResults, AnUnusableFileIsSetAsideAndPlayGoesOn)
         EXPECT_EQ(best.Entries(), (std::vector<Entry>{{3, 3, 12, 25}}));
         EXPECT_FALSE(best.IsMemoryOnly());
         // The old file lies beside the new one, as it was.
-        EXPECT_EQ(Kind(path.string() + CBestResults::kDamagedSuffix), kind);
-        EXPECT_EQ(Kind(path), S_IFREG);
+        EXPECT_EQ(support::FileKind(path.string() + CBestResults::kDamagedSuffix), kind);
+        EXPECT_EQ(support::FileKind(path), S_IFREG);
         std::vector<Entry> read;
         EXPECT_TRUE(CBestResults::Parse(support::ReadFile(path), read));
         EXPECT_EQ(read, best.Entries());
