@@ -1,8 +1,10 @@
 #include "about/CreditsCtrl.h"
 
 #include "about/CreditsCompose.h"
+#include "imaging/PictureFile.h"
 #include "platform/DialogBuilder.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QHideEvent>
 #include <QPaintEvent>
@@ -106,11 +108,15 @@ bool CCreditsCtrl::SetBkImage(const QString& path)
 
     QString file = path;
     file.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QImage loaded(file);
+    // A picture larger than the control shows only its top-left corner, so
+    // no more than that is kept.
+    std::vector<QRgb> colorTable;
+    const QImage loaded =
+        CPictureFile::LoadNatural(QFile::encodeName(file).toStdString(), kBkImageLimit, &colorTable);
     if (loaded.isNull())
         return false;
-    m_palette = MakeCreditsPalette(loaded);
-    m_bmpBkImage = loaded.convertToFormat(QImage::Format_RGB32);
+    m_palette = MakeCreditsPalette(colorTable);
+    m_bmpBkImage = loaded;
     m_nBkImageWidth = m_bmpBkImage.width();
     m_nBkImageHeight = m_bmpBkImage.height();
     return true;

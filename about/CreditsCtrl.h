@@ -32,6 +32,9 @@ public:
     // one when the first is the see-through colour.
     static constexpr QRgb kOutline = 0xFF000000u;
     static constexpr QRgb kOutlineAlt = 0xFF202020u;
+    // The most of a background picture kept: its top-left corner, far larger
+    // than the control, so that tiling shows the same as the whole picture would.
+    static constexpr QSize kBkImageLimit{2048, 2048};
 
     explicit CCreditsCtrl(QWidget* pParent = nullptr);
     ~CCreditsCtrl() override;
@@ -49,8 +52,8 @@ public:
     // in the lowest byte. Indices outside 0..4 are ignored.
     void SetColor(int nIndex, std::uint32_t color);
     void SetTransparent(bool bTransparent);
-    // Loads the background picture (a backslash in the path counts as '/');
-    // false leaves the control without picture and palette.
+    // Loads the background picture, a BMP file (a backslash in the path counts
+    // as '/'); false leaves the control without picture and palette.
     bool SetBkImage(const QString& path);
     // False when there are no lines; otherwise (re)starts timer 150 from the first line.
     bool StartScrolling();

@@ -18,16 +18,12 @@ CreditsPalette MakeHalftonePalette()
     return palette;
 }
 
-CreditsPalette MakeCreditsPalette(const QImage& picture)
+CreditsPalette MakeCreditsPalette(const std::vector<QRgb>& colorTable)
 {
-    if (picture.isNull())
-        return CreditsPalette();
-    const int colors = picture.colorCount();
-    if (colors <= 0 || colors > 256)
+    if (colorTable.empty() || colorTable.size() > 256)
         return MakeHalftonePalette();
     CreditsPalette palette;
-    const QList<QRgb> table = picture.colorTable();
-    for (int i = 0; i < colors && i < table.size(); ++i)
-        palette.entries.push_back(table[i] | 0xFF000000u);
+    for (QRgb color : colorTable)
+        palette.entries.push_back(color | 0xFF000000u);
     return palette;
 }

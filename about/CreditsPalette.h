@@ -16,9 +16,9 @@ struct CreditsPalette {
     bool IsEmpty() const { return entries.empty(); }
 };
 
-// The palette for a picture as loaded (before any format conversion): the first
-// n entries of an indexed picture's colour table, n being its colour count;
-// the halftone palette for pictures of more than 256 colours.
-CreditsPalette MakeCreditsPalette(const QImage& picture);
+// The palette for a picture with the colour table its file holds (its used
+// colours; empty for more than 8 bits per pixel): those colours in table
+// order, or the halftone palette for pictures of more than 256 colours.
+CreditsPalette MakeCreditsPalette(const std::vector<QRgb>& colorTable);
 // 256 fixed colours spread over the colour cube.
 CreditsPalette MakeHalftonePalette();

@@ -2,13 +2,12 @@
 
 #include "audio/SoundEffects.h"
 #include "engine/Random.h"
+#include "imaging/PictureFile.h"
 #include "shell/Globals.h"
 #include "shell/PathMap.h"
 #include "shell/SetupSettings.h"
 
-#include <QFile>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QPainter>
 
 int CPuzzleBoard::s_nLastDir = 5;
@@ -29,16 +28,7 @@ CPuzzleBoard::~CPuzzleBoard() = default;
 
 void CPuzzleBoard::LoadPicture(const std::string& path)
 {
-    m_hPicture = QImage();
-    if (path.empty())
-        return;
-    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(ToNativePath(path))));
-    QImage image = reader.read();
-    if (image.isNull())
-        return;
-    if (image.width() != kPicSize || image.height() != kPicSize)
-        image = image.scaled(kPicSize, kPicSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    m_hPicture = image.convertToFormat(QImage::Format_RGB32);
+    m_hPicture = CPictureFile::Load(ToNativePath(path), QSize(kPicSize, kPicSize));
 }
 
 bool CPuzzleBoard::NewBoard()

@@ -1,12 +1,11 @@
 #include "game/PatternDlg.h"
 
+#include "imaging/PictureFile.h"
 #include "res/Colors.h"
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
 #include "shell/PathMap.h"
 
-#include <QFile>
-#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
@@ -34,17 +33,13 @@ bool CPatternDlg::SetPicture()
         return true;
     }
     QImage image;
-    if (g_nPicture >= 1 && g_nPicture <= 4 && !g_strPicPath[g_nPicture - 1].empty()) {
-        const std::string path = ToNativePath(g_strPicPath[g_nPicture - 1]);
-        QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
-        image = reader.read();
+    if (g_nPicture >= 1 && g_nPicture <= 4) {
+        image =
+            CPictureFile::Load(ToNativePath(g_strPicPath[g_nPicture - 1]), QSize(kPictureSize, kPictureSize));
     }
     if (image.isNull()) {
         m_pPicture->clear();
         return true;
-    }
-    if (image.width() != kPictureSize || image.height() != kPictureSize) {
-        image = image.scaled(kPictureSize, kPictureSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     m_pPicture->setPixmap(QPixmap::fromImage(image));
     return true;

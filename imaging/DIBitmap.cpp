@@ -1,5 +1,6 @@
 #include "imaging/DIBitmap.h"
 
+#include "common/RegularFile.h"
 #include "res/ResourceFinder.h"
 
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include <istream>
 #include <new>
 #include <ostream>
+#include <sstream>
 
 namespace {
 
@@ -349,11 +351,16 @@ bool CDIBitmap::Write(std::ostream& file)
 
 bool CDIBitmap::Load(const std::string& strPath)
 {
-    std::ifstream file(strPath, std::ios::binary);
-    if (!file.is_open()) {
-        m_strLastError = "Error:Could not open the file\n";
+    // Only a regular file: opening a FIFO would wait for a writer.
+    std::string bytes;
+    const CRegularFile::Status status =
+        CRegularFile::Read(strPath, kFileHeaderSize + kInfoBlockSize + kMaxPixelBlock, bytes);
+    if (status != CRegularFile::Status::Ok) {
+        m_strLastError =
+            std::string("Error:Could not open the file (") + CRegularFile::Describe(status) + ")\n";
         return false;
     }
+    std::istringstream file(std::move(bytes));
     return Read(file);
 }
 

@@ -1,6 +1,7 @@
 #include "shell/SetupDlg.h"
 
 #include "engine/PuzzleBoard.h"
+#include "imaging/PictureFile.h"
 #include "platform/BitmapButton.h"
 #include "platform/DataExchange.h"
 #include "platform/MessageBox.h"
@@ -15,7 +16,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
-#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 
@@ -36,26 +36,15 @@ std::string& UnsavedToldFor()
     return told;
 }
 
-// A picture file loaded and scaled to size × size logical pixels for a screen
-// of the given device pixel ratio; null when it does not load. Pictures with
-// a colour table are scaled in true colour, smoothly, not pixel by pixel from
-// their palette.
-QImage LoadPictureFile(const std::string& path, int size, qreal devicePixelRatio)
+// A picture file scaled to size × size logical pixels for a screen of the
+// given device pixel ratio; null when it does not load.
+QImage LoadButtonPicture(const std::string& path, int size, qreal devicePixelRatio)
 {
-    if (path.empty()) {
-        return {};
-    }
-    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(ToNativePath(path))));
-    QImage image = reader.read();
-    if (image.isNull()) {
-        return {};
-    }
     const int pixels = qRound(size * std::max<qreal>(devicePixelRatio, 1));
-    if (image.width() != pixels || image.height() != pixels) {
-        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32)
-                    .scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage image = CPictureFile::Load(ToNativePath(path), QSize(pixels, pixels));
+    if (!image.isNull()) {
+        image.setDevicePixelRatio(qreal(pixels) / size);
     }
-    image.setDevicePixelRatio(qreal(pixels) / size);
     return image;
 }
 
@@ -176,7 +165,8 @@ void CSetupDlg::SetPictureImages()
         if (!button) {
             continue;
         }
-        const QImage image = LoadPictureFile(g_strPicPath[n - 1], kPictureSize, button->devicePixelRatioF());
+        const QImage image =
+            LoadButtonPicture(g_strPicPath[n - 1], kPictureSize, button->devicePixelRatioF());
         if (image.isNull()) {
             // Without its picture the button shows its name.
             button->setIcon(QIcon());
@@ -304,7 +294,9 @@ void CSetupDlg::RestoreStandardSettings()
 
 bool CSetupDlg::CustomizePicture()
 {
-    const int n = g_nPicture;
+    // The picture checked now, which the button's "selected" names.
+    const int checked = GetCheckedRadioButton(IDC_PIC1, IDC_PIC4);
+    const int n = checked != 0 ? checked - IDC_PIC1 + 1 : g_nPicture;
 
     QFileDialog dialog(this, QStringLiteral("Open"), QString(), QString::fromLatin1(kFileFilter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -323,8 +315,20 @@ bool CSetupDlg::CustomizePicture()
         AfxMessageBox(QStringLiteral("Please choose a bitmap"), MB_OK);
         return false;
     }
-    g_strPicPath[n - 1] = QFile::encodeName(path).toStdString();
+    // A file that does not load as a picture would leave numbered tiles and
+    // an empty preview: the player hears of it and keeps the old picture.
+    const std::string file = QFile::encodeName(path).toStdString();
+    CPictureFile::Status status;
+    if (CPictureFile::Load(file, QSize(kPictureSize, kPictureSize), &status).isNull()) {
+        AfxMessageBox(QStringLiteral("\"%1\" cannot be used as a picture: %2.")
+                          .arg(path, QString::fromUtf8(CPictureFile::Describe(status))),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    g_strPicPath[n - 1] = file;
     OnInitDialog();
+    // The picture just replaced stays the checked one.
+    CheckRadioButton(IDC_PIC1, IDC_PIC4, IDC_PIC1 + n - 1);
     return true;
 }
 

@@ -41,8 +41,9 @@ public:
 
     // Puts the standard settings into memory and every control; saves nothing.
     void RestoreStandardSettings();
-    // Replaces the file of the picture selected when the dialog opened (or at
-    // the last restore) by a BMP file the player chooses. True when replaced.
+    // Replaces the file of the checked picture by a BMP file the player
+    // chooses; a file that does not load as a picture is refused with a
+    // message naming it. True when replaced.
     bool CustomizePicture();
     // Handlers of the picture buttons (1008..1011) and the two check boxes.
     void OnPictureClicked(int nID);

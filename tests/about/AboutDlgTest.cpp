@@ -4,9 +4,12 @@
 #include "imaging/LinkResult.h"
 #include "platform/DialogUnits.h"
 #include "res/ResourceIds.h"
+#include "support/PictureFiles.h"
+#include "support/Pictures.h"
+#include "support/RunFolder.h"
+#include "support/SpecialFiles.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
@@ -36,24 +39,18 @@ int ShownPicture(const CCreditsCtrl& ctrl)
 class AboutDlgTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
+    support::RunFolder m_folder; // the current folder, with the pictures in "bitmaps"
     std::vector<QUrl> m_opened;
     std::vector<QString> m_messages;
 
-    // The four default pictures in the current folder's "bitmaps"; the ones
-    // not listed are removed.
+    // The four default pictures; the ones not listed are removed.
     void LayOutPictures(std::initializer_list<int> present)
     {
-        QDir cwd(QDir::currentPath());
-        cwd.mkpath(QStringLiteral("bitmaps"));
         for (int i = 1; i <= 4; ++i)
-            QFile::remove(cwd.filePath(QStringLiteral("bitmaps/pic%1.bmp").arg(i)));
-        for (int i : present) {
-            QImage picture(40, 30, QImage::Format_RGB32);
-            picture.fill(kPictureColours[i - 1]);
-            QVERIFY(picture.save(cwd.filePath(QStringLiteral("bitmaps/pic%1.bmp").arg(i)), "BMP"));
-        }
+            QFile::remove(QStringLiteral("bitmaps/pic%1.bmp").arg(i));
+        for (int i : present)
+            QVERIFY(support::SaveBmp(support::Solid(40, 30, kPictureColours[i - 1]),
+                                     QStringLiteral("bitmaps/pic%1.bmp").arg(i)));
     }
 
     // Runs the dialog modally; `during` runs inside the modal loop and must end it.
@@ -71,9 +68,6 @@ private slots:
     void initTestCase()
     {
         QCOMPARE(g_nAboutPicture, 0); // the picture index belongs to the whole run
-        QVERIFY(m_dir.isValid());
-        m_oldCwd = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
         CHyperLink::s_pfnOpenUrl = [this](const QUrl& url, QObject*, CHyperLink::Done fnDone) {
             m_opened.push_back(url);
             fnDone(LinkResult::Opened);
@@ -84,8 +78,6 @@ private slots:
         };
         CHyperLink::s_pfnBeep = [] {};
     }
-
-    void cleanupTestCase() { QDir::setCurrent(m_oldCwd); }
 
     void layoutAndLinkOnButtonDown()
     {
@@ -168,6 +160,42 @@ private slots:
         QCOMPARE(ShownPicture(credits), next + 1);
         credits.OnTimer(CCreditsCtrl::kScrollTimer);
         QCOMPARE(credits.ScreenImage().pixel(0, 0), kPictureColours[next]);
+        dlg.EndDialog(IDOK);
+    }
+
+    // A FIFO, a PNG file, a 7000 x 5000 picture and a 32-bit one whose alpha
+    // bytes are 0, as pictures 1 to 4.
+    void picturesAreBmpFilesOfAnySizeAndNothingElse()
+    {
+        LayOutPictures({});
+        QVERIFY(support::MakeFifo("bitmaps/pic1.bmp"));
+        const support::FifoWatchdog fifo({"bitmaps/pic1.bmp"});
+        QFile png(QStringLiteral("bitmaps/pic2.bmp"));
+        QVERIFY(png.open(QIODevice::WriteOnly));
+        png.write(support::ForeignPicture("png"));
+        png.close();
+        QVERIFY(support::WriteQuartersBmp("bitmaps/pic3.bmp", 7000, 5000));
+        QVERIFY(support::WriteQuartersBmp("bitmaps/pic4.bmp", 40, 30, 32));
+        const auto& q = support::kQuarters;
+
+        CAboutDlg dlg;
+        dlg.show();
+        const QImage& picture = dlg.m_credits.BkImage();
+        for (int change = 0; change <= 4; ++change) {
+            const int shown = change == 0 ? 0 : g_nAboutPicture;
+            if (shown <= 1) {
+                QVERIFY(picture.isNull());
+            } else if (shown == 2) { // as far as the control could ever show it
+                QCOMPARE(picture.size(), CCreditsCtrl::kBkImageLimit);
+                QCOMPARE(picture.pixel(0, 0), q[0]);
+            } else {
+                QCOMPARE(picture.size(), QSize(40, 30));
+                QCOMPARE(picture.pixel(0, 0), q[0]);
+                QCOMPARE(picture.pixel(39, 29), q[3]);
+            }
+            dlg.OnTimer(CAboutDlg::kPictureTimer);
+        }
+        QVERIFY(!fifo.Freed()); // nothing waited on the FIFO
         dlg.EndDialog(IDOK);
     }
 

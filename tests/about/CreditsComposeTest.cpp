@@ -1,23 +1,12 @@
 #include "about/CreditsBitmaps.h"
 #include "res/ResourceFinder.h"
+#include "support/Pictures.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-// A picture whose every pixel differs from its neighbours.
-QImage Pattern(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 11) & 0xFF, (x + y) & 0xFF));
-    return image;
-}
-
-} // namespace
+using support::Pattern;
 
 TEST(CreditsBitmaps, FoundThroughTheResourceLookupWithoutRegardToCase)
 {

@@ -1,5 +1,6 @@
 #include "about/CreditsCtrl.h"
 #include "about/CreditsCompose.h"
+#include "support/Pictures.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -9,20 +10,13 @@
 
 using namespace CreditsCompose;
 
+using support::Pattern;
+
 namespace {
 
 const QRgb kBlue = qRgb(0, 0, 255);
 const QRgb kRed = qRgb(255, 0, 0);
 const QRgb kWhite = qRgb(255, 255, 255);
-
-QImage Pattern(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb((x * 7) & 0xFF, 40 + ((y * 11) & 0x7F), (x + y) & 0xFF));
-    return image;
-}
 
 // 21 × 10: light grey on the left, red on the right, one blue pixel at (15, 2).
 QImage TestBitmap()
@@ -182,14 +176,13 @@ private slots:
         QCOMPARE(Count(plain.BackBuffer(), CCreditsCtrl::kOutline, plain.BackBuffer().rect()), 0);
     }
 
-    void newPictureAndPalette()
+    void newPictureMissingFileAndIndexedPicture()
     {
         QImage green(40, 40, QImage::Format_RGB32);
         green.fill(qRgb(10, 200, 30));
         CCreditsCtrl ctrl;
         ctrl.SetTransparent(true);
         QVERIFY(ctrl.SetBkImage(SavePicture("first.bmp", Pattern(40, 40))));
-        QVERIFY(ctrl.Palette().bHalftone); // true colour: the halftone palette
         SetUp(ctrl, 80, 40, "Text");
         Ticks(ctrl, 20);
         QVERIFY(ctrl.SetBkImage(SavePicture("second.bmp", green)));
@@ -198,7 +191,7 @@ private slots:
 
         // A file that does not load leaves no picture: the back buffer shows.
         QVERIFY(!ctrl.SetBkImage(m_dir.filePath("missing.bmp")));
-        QVERIFY(ctrl.BkImage().isNull() && ctrl.Palette().IsEmpty());
+        QVERIFY(ctrl.BkImage().isNull());
         Ticks(ctrl, 1);
         QCOMPARE(ctrl.ScreenImage(), ctrl.BackBuffer());
 
@@ -207,8 +200,6 @@ private slots:
         sixteen.fill(1);
         QVERIFY(!SavePicture("p16.bmp", sixteen).isEmpty());
         QVERIFY(ctrl.SetBkImage(m_dir.path() + QStringLiteral("\\p16.bmp"))); // a backslash separates folders
-        QVERIFY(!ctrl.Palette().bHalftone); // an indexed picture brings its own colours
-        QCOMPARE(ctrl.Palette().entries.at(1), qRgb(10, 20, 30));
         QCOMPARE(ctrl.BkImage().pixel(0, 0), qRgb(10, 20, 30));
     }
 

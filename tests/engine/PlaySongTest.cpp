@@ -1,22 +1,9 @@
 // The board's song choice through the real MIDI player (dummy audio driver).
 #include "BoardTestEnv.h"
 
-#include "tools/media/MidiWriter.h"
+#include "support/Songs.h"
 
 namespace {
-
-// A short song: one track of quarter notes on a piano.
-void WriteSong(const std::string& relPath)
-{
-    std::filesystem::create_directories(std::filesystem::path(relPath).parent_path());
-    CMidiWriter w(96);
-    const int t = w.AddTrack("piano");
-    w.Tempo(t, 0, 120);
-    w.Program(t, 0, 0, 0);
-    for (std::uint32_t i = 0; i < 16; ++i)
-        w.Note(t, i * 96, 90, 0, static_cast<int>(60 + i % 8), 100);
-    ASSERT_TRUE(w.Write(relPath));
-}
 
 class PlaySongTest : public BoardTest {
 protected:
@@ -24,28 +11,11 @@ protected:
     {
         BoardTest::SetUp();
         for (const char* name : {"openplains", "zandor", "SunnyDays", "EveningGlow", "risingcrown"})
-            WriteSong(std::string("midi/") + name + ".mid");
+            ASSERT_TRUE(support::WriteTune(std::string("midi/") + name + ".mid"));
     }
 };
 
 } // namespace
-
-TEST_F(PlaySongTest, MusicOffOpensTheSongAndMusicOnReopensAndPlaysIt)
-{
-    CPuzzleBoard board;
-    g_bMidi = 0;
-    board.PlaySong(3);
-    EXPECT_EQ(board.m_midi.m_bOpen, 1);
-    EXPECT_EQ(board.m_midi.m_bPlaying, 0);
-    EXPECT_EQ(board.m_midi.GetSeconds(), 0);
-    const auto firstId = board.m_midi.m_wDeviceID;
-    g_bMidi = 1;
-    board.PlaySong(3);
-    EXPECT_EQ(board.m_midi.m_bPlaying, 1);
-    EXPECT_NE(board.m_midi.m_wDeviceID, 0);
-    EXPECT_NE(board.m_midi.m_wDeviceID, firstId); // closed and opened again
-    EXPECT_EQ(board.m_midi.GetMinutes(), 0);
-}
 
 TEST_F(PlaySongTest, SongZeroUnknownNumbersAndMissingFilesLeaveThePlayerClosed)
 {

@@ -18,7 +18,7 @@ TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderAtTheClampedSize)
     CPuzzleBoard board;
     EXPECT_TRUE(board.NewBoard());
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
-    EXPECT_TRUE(s_sounds.empty());
+    EXPECT_TRUE(Sounds().empty());
 
     // Stored size, columns, rows, tile width and height.
     const int sizes[][6] = {
@@ -65,7 +65,7 @@ TEST_F(BoardTest, ClicksBesideTheBlankSlideTilesAndReturnBothCells)
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 8, 4}, {6, 7, 5}}));
     EXPECT_EQ(board.m_nBlankCol, 1);
     EXPECT_EQ(board.m_nBlankRow, 1);
-    EXPECT_EQ(s_sounds, std::vector<std::string>(8, kClick));
+    EXPECT_EQ(Sounds(), std::vector<std::string>(8, kClick));
 }
 
 TEST_F(BoardTest, SingleClicksOnAFreshBoard)
@@ -97,13 +97,13 @@ TEST_F(BoardTest, SingleClicksOnAFreshBoard)
         StoreSettings(t.cols, t.rows);
         CPuzzleBoard board;
         board.NewBoard();
-        s_sounds.clear();
+        support::SoundLog::Clear();
         const bool moves = !t.rect.IsRectEmpty();
         EXPECT_EQ(board.CanMoveAt(t.x, t.y), moves);
         CRect rect(1, 2, 3, 4);
         EXPECT_EQ(board.MoveTileAt(t.x, t.y, rect), moves);
         EXPECT_EQ(rect, moves ? t.rect : CRect(1, 2, 3, 4));
-        EXPECT_EQ(s_sounds, t.sound ? std::vector<std::string>{*t.sound} : std::vector<std::string>{});
+        EXPECT_EQ(Sounds(), t.sound ? std::vector<std::string>{*t.sound} : std::vector<std::string>{});
         EXPECT_NE(board.IsSolved(), moves);
         EXPECT_FALSE(board.CanMoveAt(t.x, t.y)); // moved: the blank is there now
     }
@@ -122,32 +122,9 @@ TEST_F(BoardTest, PlaceLastTileLeavesABoardThatIsNotSolved)
     EXPECT_FALSE(board.CanMoveAt(10 + 3 * 75 + 5, 10 + 2 * 75 + 5));
 }
 
-TEST_F(BoardTest, ScramblingBlocksClicksButNotTheCursorQuestion)
-{
-    StoreSettings(3, 3);
-    CPuzzleBoard board;
-    board.NewBoard();
-    board.m_bScrambling = true;
-    CRect rect(7, 7, 7, 7);
-    for (int y = 0; y < 320; y += 20) {
-        for (int x = 0; x < 320; x += 20)
-            EXPECT_FALSE(board.MoveTileAt(x, y, rect)) << x << "," << y;
-    }
-    EXPECT_EQ(rect, CRect(7, 7, 7, 7));
-    EXPECT_TRUE(s_sounds.empty());
-    EXPECT_TRUE(board.IsSolved());
-
-    EXPECT_TRUE(board.CanMoveAt(150, 250)); // left of the blank
-    EXPECT_FALSE(board.CanMoveAt(50, 250)); // two away
-    EXPECT_TRUE(s_sounds.empty());
-
-    board.m_bScrambling = false;
-    EXPECT_TRUE(board.MoveTileAt(150, 250, rect));
-}
-
 TEST_F(BoardTest, NewBoardRebuildsInPlaceAndRereadsTheSettings)
 {
-    WriteBmp("bitmaps/pic1.bmp", PatternImage(300, 300));
+    WriteBmp("bitmaps/pic1.bmp", support::Pattern(300, 300));
     StoreSettings(3, 3);
     CPuzzleBoard board;
     board.NewBoard();
@@ -183,17 +160,17 @@ TEST_F(BoardTest, SoundFollowsTheStoredFlagExactly)
     EXPECT_TRUE(board.MoveTileAt(150, 250, rect));
     EXPECT_FALSE(board.MoveTileAt(50, 50, rect));
     board.ScrambleStep(rect);
-    EXPECT_TRUE(s_sounds.empty());
+    EXPECT_TRUE(Sounds().empty());
 
     g_bSound = 1;
     for (int n = -1; n <= 8; ++n)
         CPuzzleBoard::PlaySoundEffect(n);
-    EXPECT_EQ(s_sounds, (std::vector<std::string>{"sounds\\start.wav", "sounds\\win.wav", "sounds\\click.wav",
+    EXPECT_EQ(Sounds(), (std::vector<std::string>{"sounds\\start.wav", "sounds\\win.wav", "sounds\\click.wav",
                                                   "sounds\\miss.wav", "sounds\\ok.wav", "sounds\\blip.wav"}));
-    s_sounds.clear();
+    support::SoundLog::Clear();
     g_bSound = 0;
     CPuzzleBoard::PlaySoundEffect(3);
-    EXPECT_TRUE(s_sounds.empty());
+    EXPECT_TRUE(Sounds().empty());
 }
 
 TEST_F(BoardTest, AnUnbuiltBoardIsSafe)
@@ -207,12 +184,12 @@ TEST_F(BoardTest, AnUnbuiltBoardIsSafe)
     board.PlaceLastTile();
     EXPECT_EQ(rect, CRect(1, 1, 1, 1));
     EXPECT_TRUE(board.m_hPicture.isNull());
-    EXPECT_TRUE(s_sounds.empty());
+    EXPECT_TRUE(Sounds().empty());
 }
 
 TEST_F(BoardTest, PictureIsLoadedStretchedTo300From1OrItsStoredPath)
 {
-    const QImage pattern = PatternImage(300, 300);
+    const QImage pattern = support::Pattern(300, 300);
     WriteBmp("bitmaps/pic1.bmp", pattern);
     StoreSettings(3, 3);
     CPuzzleBoard board;
@@ -250,7 +227,7 @@ TEST_F(BoardTest, MissingOrBrokenPictureLeavesNoPictureAndAPlayableBoard)
     EXPECT_TRUE(board.m_hPicture.isNull());
 
     // A good picture, then garbage under the same name: the old one goes.
-    WriteBmp("bitmaps/pic1.bmp", PatternImage(50, 50));
+    WriteBmp("bitmaps/pic1.bmp", support::Pattern(50, 50));
     board.NewBoard();
     EXPECT_FALSE(board.m_hPicture.isNull());
     const char garbage[] = "BM\x10\x00\x00\x00 this is no bitmap \xff\xfe\x00\x01";

@@ -22,74 +22,52 @@ class DialogsTest : public QObject {
 private slots:
     void init() { g_bPatternShown = false; }
 
-    void congratsShowsMovesAndTime_data()
-    {
-        QTest::addColumn<int>("moves");
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<QString>("movesText");
-        QTest::addColumn<QString>("timeText");
-        QTest::newRow("37 moves in 2:05") << 37 << 5 << 2 << "37 moves"
-                                          << "2:05 minutes";
-        QTest::newRow("under a minute") << 12 << 42 << 0 << "12 moves"
-                                        << "0:42 minutes";
-        QTest::newRow("one of each stays plural") << 1 << 0 << 1 << "1 moves"
-                                                  << "1:00 minutes";
-    }
-
     void congratsShowsMovesAndTime()
     {
-        QFETCH(int, moves);
-        QFETCH(int, seconds);
-        QFETCH(int, minutes);
-        CCongratsDlg dlg;
-        dlg.SetResult(moves, seconds, minutes);
-        dlg.show();
-        QCOMPARE(dlg.windowTitle(), QStringLiteral("Congratulation"));
-        QTEST(dlg.GetDlgItemText(IDC_CONGRATS_MOVES), "movesText");
-        QTEST(dlg.GetDlgItemText(IDC_CONGRATS_TIME), "timeText");
-        // Every line fits its box.
-        for (int id : {IDC_CONGRATS_TITLE, IDC_CONGRATS_SOLVED, IDC_CONGRATS_MOVES, IDC_CONGRATS_NEEDED,
-                       IDC_CONGRATS_TIME, IDC_CONGRATS_QUESTION}) {
-            auto* label = dlg.GetDlgItemAs<QLabel>(id);
-            const QRect needed = label->fontMetrics().boundingRect(
-                label->rect(), Qt::AlignHCenter | Qt::TextWordWrap, label->text());
-            QVERIFY2(needed.height() <= label->height() + 2, qPrintable(label->text()));
+        const struct {
+            int moves, seconds, minutes;
+            const char *movesText, *timeText;
+        } results[] = {{37, 5, 2, "37 moves", "2:05 minutes"},
+                       {12, 42, 0, "12 moves", "0:42 minutes"},
+                       {1, 0, 1, "1 moves", "1:00 minutes"}}; // one of each stays plural
+        for (const auto& r : results) {
+            CCongratsDlg dlg;
+            dlg.SetResult(r.moves, r.seconds, r.minutes);
+            dlg.show();
+            QCOMPARE(dlg.windowTitle(), QStringLiteral("Congratulation"));
+            QCOMPARE(dlg.GetDlgItemText(IDC_CONGRATS_MOVES), QString::fromLatin1(r.movesText));
+            QCOMPARE(dlg.GetDlgItemText(IDC_CONGRATS_TIME), QString::fromLatin1(r.timeText));
+            // Every line fits its box.
+            for (int id : {IDC_CONGRATS_TITLE, IDC_CONGRATS_SOLVED, IDC_CONGRATS_MOVES, IDC_CONGRATS_NEEDED,
+                           IDC_CONGRATS_TIME, IDC_CONGRATS_QUESTION}) {
+                auto* label = dlg.GetDlgItemAs<QLabel>(id);
+                const QRect needed = label->fontMetrics().boundingRect(
+                    label->rect(), Qt::AlignHCenter | Qt::TextWordWrap, label->text());
+                QVERIFY2(needed.height() <= label->height() + 2, qPrintable(label->text()));
+            }
         }
-    }
-
-    void congratsAnswers_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("result");
-        QTest::newRow("YES") << "yes" << IDOK;
-        QTest::newRow("Enter") << "enter" << IDOK;
-        QTest::newRow("NO") << "no" << IDCANCEL;
-        QTest::newRow("Escape") << "escape" << IDCANCEL;
-        QTest::newRow("close box") << "close" << IDCANCEL;
     }
 
     void congratsAnswers()
     {
-        QFETCH(QString, how);
         CCongratsDlg dlg;
         dlg.SetResult(3, 1, 0);
-        QTimer::singleShot(0, &dlg, [&] {
-            if (how == QLatin1String("yes") || how == QLatin1String("no")) {
-                QTest::mouseClick(
-                    dlg.GetDlgItemAs<QPushButton>(how == QLatin1String("yes") ? IDOK : IDCANCEL),
-                    Qt::LeftButton);
-            } else if (how == QLatin1String("enter")) {
-                QCOMPARE(dlg.focusWidget(), dlg.GetDlgItem(IDOK)); // YES has the focus at opening
-                QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
-            } else if (how == QLatin1String("escape")) {
-                QTest::keyClick(&dlg, Qt::Key_Escape);
-            } else {
-                dlg.close();
-            }
-        });
-        QTimer::singleShot(5000, &dlg, [&] { dlg.done(-2); });
-        QTEST(dlg.DoModal(), "result");
+        const auto click = [&dlg](int id) { QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); };
+        const std::pair<std::function<void()>, int> answers[] = {
+            {[&] { click(IDOK); }, IDOK}, // YES
+            {[&] {
+                 QCOMPARE(dlg.focusWidget(), dlg.GetDlgItem(IDOK)); // YES has the focus at opening
+                 QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
+             },
+             IDOK},
+            {[&] { click(IDCANCEL); }, IDCANCEL}, // NO
+            {[&] { QTest::keyClick(&dlg, Qt::Key_Escape); }, IDCANCEL},
+            {[&] { dlg.close(); }, IDCANCEL}}; // the close box
+        for (const auto& [answer, result] : answers) {
+            QTimer::singleShot(0, &dlg, answer);
+            QTimer::singleShot(5000, &dlg, [&] { dlg.done(-2); }); // a failed check ends it too
+            QCOMPARE(dlg.DoModal(), result);
+        }
     }
 
     void previewShowsTheSelectedPictureOrNothing()
@@ -99,9 +77,8 @@ private slots:
         const QRgb colours[4] = {qRgb(250, 0, 0), qRgb(0, 250, 0), qRgb(0, 0, 250), qRgb(250, 250, 0)};
         {
             QPainter p(&quarters);
-            for (int q = 0; q < 4; ++q) {
+            for (int q = 0; q < 4; ++q)
                 p.fillRect((q % 2) * 32, (q / 2) * 20, 32, 20, QColor(colours[q]));
-            }
         }
         QVERIFY(quarters.save(m_dir.filePath(QStringLiteral("q.bmp")), "BMP"));
         g_strPicPath[2] = m_dir.filePath(QStringLiteral("q.bmp")).toStdString();

@@ -26,9 +26,8 @@ class EndToEndTest : public QObject {
     static inline std::vector<QPoint> s_path;
     static bool RecordBlank(const std::string& sound)
     {
-        if (s_walking && sound.find("click") != std::string::npos) {
+        if (s_walking && sound.find("click") != std::string::npos)
             s_path.push_back({s_walking->m_board.m_nBlankCol, s_walking->m_board.m_nBlankRow});
-        }
         return true;
     }
 
@@ -46,9 +45,8 @@ class EndToEndTest : public QObject {
 
         QCOMPARE(s_path.size(), std::size_t(8));
         answerer.congratsAnswer = IDCANCEL;
-        for (auto cell = s_path.rbegin(); cell != s_path.rend(); ++cell) {
+        for (auto cell = s_path.rbegin(); cell != s_path.rend(); ++cell)
             ClickClient(*dlg, CellCentre(dlg->m_board, cell->x(), cell->y()));
-        }
         QCOMPARE(answerer.congrats.size(), 1);
         QVERIFY(answerer.congrats[0].startsWith(QStringLiteral("8, ")));
         QVERIFY(dlg->m_board.IsSolved());
@@ -98,9 +96,8 @@ private slots:
                 edit->selectAll();
                 QTest::keyClicks(edit, QString::number(value));
             }
-            if (auto* midi = setup->GetDlgItemAs<QAbstractButton>(IDC_MIDI); midi->isChecked()) {
+            if (auto* midi = setup->GetDlgItemAs<QAbstractButton>(IDC_MIDI); midi->isChecked())
                 midi->click();
-            }
         };
         RunProgram([&](CPuzzleDlg* dlg) { Play(dlg, answerer); });
         QVERIFY(m_scriptDone);

@@ -27,6 +27,10 @@ private slots:
         g.dlg->GetDlgItem(IDC_UNSCRAMBLE)->setFocus();
         QTest::keyClick(g.dlg->GetDlgItem(IDC_UNSCRAMBLE), Qt::Key_Return);
         QVERIFY(!g.WalkRunning());
+        // On a control that is no button, Enter presses the default one: Scramble.
+        g.dlg->GetDlgItem(IDC_SHOW_GRID)->setFocus();
+        QTest::keyClick(g.dlg.get(), Qt::Key_Return);
+        QVERIFY(g.WalkRunning());
     }
 
     void clockRunsFromTheFirstMoveToCompletion()
@@ -60,40 +64,35 @@ private slots:
         ClickClient(*g.dlg, QPoint(320, 300));
         QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
         QVERIFY(g.Board().IsSolved());
-        // During a walk clicks move nothing either.
+        // During a walk clicks move nothing either, silently.
         g.dlg->OnScramble();
         g.Tick(kWalk);
         const auto rows = g.Board().m_rows;
+        SoundLog::Clear();
         g.Click(MovableCell(g.Board()));
+        QVERIFY(SoundLog::Effects().empty());
         QCOMPARE(g.Board().m_rows, rows);
         QCOMPARE(g.dlg->m_nMoves, 0);
         QVERIFY(!g.ClockRunning());
     }
 
-    void oneStepWalkSolvedByTheFirstMove_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("NO") << int(IDCANCEL);
-        QTest::newRow("YES") << int(IDOK);
-    }
-
     void oneStepWalkSolvedByTheFirstMove()
     {
-        QFETCH(int, answer);
-        Game g({{"Difficult", 1}});
-        g.Walk();
-        QVERIFY(!g.Board().IsSolved());
-        SoundLog::Clear();
-        g.answerer.congratsAnswer = answer;
-        g.ClickHome();
-        QCOMPARE(g.answerer.congrats, QStringList{QStringLiteral("1, 0:00")});
-        // YES runs Player Setup again, NO goes on with the blip of Unscramble.
-        QCOMPARE(g.answerer.setupTitles.size(), answer == IDOK ? 2 : 1);
-        if (answer == IDCANCEL) {
-            QCOMPARE(SoundLog::Effects(), (std::vector<int>{3, 2, 6}));
+        for (int answer : {IDCANCEL, IDOK}) { // NO, YES
+            Game g({{"Difficult", 1}});
+            g.Walk();
+            QVERIFY(!g.Board().IsSolved());
+            SoundLog::Clear();
+            g.answerer.congratsAnswer = answer;
+            g.ClickHome();
+            QCOMPARE(g.answerer.congrats, QStringList{QStringLiteral("1, 0:00")});
+            // YES runs Player Setup again, NO goes on with the blip of Unscramble.
+            QCOMPARE(g.answerer.setupTitles.size(), answer == IDOK ? 2 : 1);
+            if (answer == IDCANCEL)
+                QCOMPARE(SoundLog::Effects(), (std::vector<int>{3, 2, 6}));
+            QVERIFY(g.Board().IsSolved());
+            QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
         }
-        QVERIFY(g.Board().IsSolved());
-        QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
     }
 
     void walkTakesDifficultyStepsAndScrambleOnlyRestartsItBeforeTheFirst()

@@ -11,13 +11,14 @@
 #include "shell/Globals.h"
 #include "shell/Profile.h"
 #include "shell/SetupDlg.h"
+#include "support/Pictures.h"
+#include "support/RunFolder.h"
+#include "support/SoundLog.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -31,99 +32,29 @@
 
 namespace gametest {
 
-// A picture whose neighbouring pixels all differ.
-inline QImage Pattern(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            img.setPixel(x, y, qRgb((x * 5 + y) & 0xFF, (y * 3 + 40) & 0xFF, (x + y * 7 + 90) & 0xFF));
-        }
-    }
-    return img;
-}
+using support::Pattern;
+using support::SoundLog;
 
 // The run folder (current directory) and the profile folder of one test.
-class RunFolder {
+class RunFolder : public support::RunFolder {
 public:
-    RunFolder()
-    {
-        m_oldCwd = QDir::currentPath();
-        QDir(m_dir.path()).mkpath(QStringLiteral("run"));
-        QDir(m_dir.path()).mkpath(QStringLiteral("config"));
-        QDir::setCurrent(m_dir.filePath(QStringLiteral("run")));
-        setenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
-        setenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
-    }
-    ~RunFolder() { QDir::setCurrent(m_oldCwd); }
-    RunFolder(const RunFolder&) = delete;
-    RunFolder& operator=(const RunFolder&) = delete;
-
     // bitmaps/pic1.bmp .. pic4.bmp, 300 x 300 so that no scaling blurs them.
-    void WritePictures()
+    static void WritePictures()
     {
-        QDir().mkpath(QStringLiteral("bitmaps"));
         for (int n = 1; n <= 4; ++n) {
             QImage img = Pattern(300, 300);
-            if (n > 1) {
+            if (n > 1)
                 img.invertPixels();
-            }
-            img.save(QStringLiteral("bitmaps/pic%1.bmp").arg(n), "BMP");
+            QVERIFY(support::SaveBmp(img, QStringLiteral("bitmaps/pic%1.bmp").arg(n)));
         }
     }
-
     // Stores keys of the section "Tessra", as Start in the setup dialog would.
-    static void Store(const std::map<std::string, int>& values)
-    {
-        CProfile profile(CProfile::DefaultPath());
-        profile.Load();
-        for (const auto& [key, value] : values) {
-            profile.SetInt("Tessra", key, value);
-        }
-        QVERIFY(profile.Save());
-    }
-
+    static void Store(const std::map<std::string, int>& values) { QVERIFY(support::StoreSettings(values)); }
     static QString ProfilePath() { return QString::fromStdString(CProfile::DefaultPath()); }
     static QByteArray ProfileBytes()
     {
-        QFile f(ProfilePath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return QByteArray::fromStdString(support::ReadFile(CProfile::DefaultPath()));
     }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
-};
-
-// Sound effects by number (1 start, 2 win, 3 click, 4 miss, 5 ok, 6 blip),
-// recorded instead of played.
-class SoundLog {
-public:
-    SoundLog()
-    {
-        s_effects.clear();
-        CPuzzleBoard::s_pfnSoundSink = &Record;
-    }
-    ~SoundLog() { CPuzzleBoard::s_pfnSoundSink = nullptr; }
-    SoundLog(const SoundLog&) = delete;
-    SoundLog& operator=(const SoundLog&) = delete;
-
-    static void Clear() { s_effects.clear(); }
-    static const std::vector<int>& Effects() { return s_effects; }
-    static int Count(int n) { return static_cast<int>(std::count(s_effects.begin(), s_effects.end(), n)); }
-
-private:
-    static bool Record(const std::string& path)
-    {
-        static const char* const kNames[6] = {"start", "win", "click", "miss", "ok", "blip"};
-        for (int i = 0; i < 6; ++i) {
-            if (path.find(kNames[i]) != std::string::npos) {
-                s_effects.push_back(i + 1);
-            }
-        }
-        return true;
-    }
-    static inline std::vector<int> s_effects;
 };
 
 // Answers modal dialogs while they are up: "Player Setup" with Start, the
@@ -150,23 +81,20 @@ private:
     void Poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == m_last) {
+        if (!modal || modal == m_last)
             return;
-        }
         if (auto* setup = qobject_cast<CSetupDlg*>(modal)) {
             m_last = modal;
             setupTitles << setup->windowTitle();
-            if (onSetup) {
+            if (onSetup)
                 onSetup(setup);
-            }
             QTest::keyClick(setup, Qt::Key_Return);
             m_last = nullptr;
         } else if (auto* dlg = qobject_cast<CCongratsDlg*>(modal)) {
             m_last = modal;
             congrats << QString::asprintf("%d, %d:%02d", dlg->m_nMoves, dlg->m_nMinutes, dlg->m_nSeconds);
-            if (onCongrats) {
+            if (onCongrats)
                 onCongrats(dlg);
-            }
             dlg->GetDlgItemAs<QPushButton>(congratsAnswer)->click();
             m_last = nullptr;
         }
@@ -227,14 +155,12 @@ struct Game {
     explicit Game(std::map<std::string, int> settings = {}, bool open = true, bool pictures = true)
     {
         FreshProgramState();
-        if (pictures) {
+        if (pictures)
             folder.WritePictures();
-        }
         settings.emplace("Midi", 0);
         RunFolder::Store(settings);
-        if (open) {
+        if (open)
             Open();
-        }
     }
     void Open()
     {
@@ -255,17 +181,15 @@ struct Game {
     // Ticks a timer directly, n times.
     void Tick(int timer, int n = 1)
     {
-        while (n-- > 0) {
+        while (n-- > 0)
             dlg->OnTimer(timer);
-        }
     }
     // Runs a walk to its end.
     void Walk()
     {
         dlg->OnScramble();
-        while (WalkRunning()) {
+        while (WalkRunning())
             Tick(kWalk);
-        }
     }
 };
 

@@ -4,6 +4,9 @@
 
 #include "audio/AudioDevice.h"
 #include "audio/SoundEffects.h"
+#include "game/PatternDlg.h"
+#include "support/PictureFiles.h"
+#include "support/SpecialFiles.h"
 
 #include <QFile>
 #include <QPaintEvent>
@@ -104,55 +107,44 @@ class GameWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void boardShowsThePiecesTheBackgroundAndTheGrid_data()
-    {
-        QTest::addColumn<int>("cols");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<bool>("scrambled");
-        QTest::newRow("fresh 3x3") << 3 << 3 << false;
-        QTest::newRow("scrambled 7x5") << 7 << 5 << true;
-    }
-
     void boardShowsThePiecesTheBackgroundAndTheGrid()
     {
-        QFETCH(int, cols);
-        QFETCH(int, rows);
-        QFETCH(bool, scrambled);
-        Game g({{"FieldX", cols}, {"FieldY", rows}, {"Difficult", 30}});
-        const CPuzzleBoard& b = g.Board();
-        if (scrambled) {
-            g.Walk();
-            QVERIFY(!b.IsSolved());
-        }
-        const QImage bg = Background(*g.dlg);
-        const QImage shot = Shot(*g.dlg);
-        if (!scrambled) { // the picture file itself, unscaled
-            QCOMPARE(shot.pixel(60, 60), Pattern(300, 300).pixel(50, 50));
-        }
-        QCOMPARE(CheckBoard(shot, bg, b, b.m_hPicture), QString());
-        // The blank cell shows the background picture, not a plain fill.
-        const QRect blank = CellRect(b, b.m_nBlankCol, b.m_nBlankRow).adjusted(2, 2, -2, -2);
-        QSet<QRgb> colours;
-        for (int y = blank.top(); y < blank.bottom(); y += 3) {
-            for (int x = blank.left(); x < blank.right(); x += 3) {
-                colours.insert(shot.pixel(x, y));
+        for (const auto& [cols, rows, scrambled] : {std::tuple{3, 3, false}, {7, 5, true}}) {
+            Game g({{"FieldX", cols}, {"FieldY", rows}, {"Difficult", 30}});
+            const CPuzzleBoard& b = g.Board();
+            if (scrambled) {
+                g.Walk();
+                QVERIFY(!b.IsSolved());
             }
-        }
-        QVERIFY(colours.size() > 3);
+            const QImage bg = Background(*g.dlg);
+            const QImage shot = Shot(*g.dlg);
+            if (!scrambled) { // the picture file itself, unscaled
+                QCOMPARE(shot.pixel(60, 60), Pattern(300, 300).pixel(50, 50));
+            }
+            QCOMPARE(CheckBoard(shot, bg, b, b.m_hPicture), QString());
+            // The blank cell shows the background picture, not a plain fill.
+            const QRect blank = CellRect(b, b.m_nBlankCol, b.m_nBlankRow).adjusted(2, 2, -2, -2);
+            QSet<QRgb> colours;
+            for (int y = blank.top(); y < blank.bottom(); y += 3) {
+                for (int x = blank.left(); x < blank.right(); x += 3)
+                    colours.insert(shot.pixel(x, y));
+            }
+            QVERIFY(colours.size() > 3);
 
-        g.Board().m_bShowGrid = true;
-        const QImage grid = Shot(*g.dlg);
-        QCOMPARE(CheckBoard(grid, bg, b, b.m_hPicture), QString());
-        if (cols == 7) {
-            // 7 x 42 leaves a strip from 304 to 310: horizontal lines run on
-            // through it, but there is none along x = 310.
-            QCOMPARE(shot.pixel(306, 100), bg.pixel(306, 100));
-            QCOMPARE(grid.pixel(306, 70), qRgb(0, 0, 0));
-            QCOMPARE(grid.pixel(310, 70), bg.pixel(310, 70));
-        } else { // the final piece completes the picture
-            g.Board().m_bShowGrid = false;
-            g.Board().PlaceLastTile();
-            QCOMPARE(CheckBoard(Shot(*g.dlg), bg, b, b.m_hPicture), QString());
+            g.Board().m_bShowGrid = true;
+            const QImage grid = Shot(*g.dlg);
+            QCOMPARE(CheckBoard(grid, bg, b, b.m_hPicture), QString());
+            if (cols == 7) {
+                // 7 x 42 leaves a strip from 304 to 310: horizontal lines run on
+                // through it, but there is none along x = 310.
+                QCOMPARE(shot.pixel(306, 100), bg.pixel(306, 100));
+                QCOMPARE(grid.pixel(306, 70), qRgb(0, 0, 0));
+                QCOMPARE(grid.pixel(310, 70), bg.pixel(310, 70));
+            } else { // the final piece completes the picture
+                g.Board().m_bShowGrid = false;
+                g.Board().PlaceLastTile();
+                QCOMPARE(CheckBoard(Shot(*g.dlg), bg, b, b.m_hPicture), QString());
+            }
         }
     }
 
@@ -184,14 +176,77 @@ private slots:
         QVERIFY(size == QSize(100, 200) || size == QSize(200, 100));
     }
 
+    // Picture 1 of each kind, as the setup dialog's button, the board and the
+    // preview show it; a picture is shown in its quarters' colours, or not at all.
+    void picturesAreBmpFilesOfAnySizeAndNothingElse_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("7000 x 5000, 24 bits") << "huge" << true;
+        QTest::newRow("32 bits, alpha mask, alpha 0") << "alpha" << true;
+        QTest::newRow("FIFO") << "fifo" << false;
+        for (const char* kind : {"png", "gif", "svg", "xpm"}) {
+            QTest::newRow(kind) << kind << false;
+        }
+    }
+
+    void picturesAreBmpFilesOfAnySizeAndNothingElse()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, shown);
+        Game g({{"FieldX", 3}, {"FieldY", 3}}, false);
+        const std::string path = "bitmaps/pic1.bmp";
+        std::optional<support::FifoWatchdog> fifo;
+        if (kind == "huge") {
+            QVERIFY(support::WriteQuartersBmp(path, 7000, 5000));
+        } else if (kind == "alpha") {
+            QVERIFY(support::WriteQuartersBmp(path, 40, 30, 32));
+        } else if (kind == "fifo") {
+            QVERIFY(QFile::remove(QString::fromStdString(path)) && support::MakeFifo(path));
+            fifo.emplace(std::vector<std::string>{path});
+        } else {
+            const QByteArray bytes = support::ForeignPicture(kind.toStdString());
+            QVERIFY(!QImage::fromData(bytes).isNull()); // a decoder for it is at hand
+            QFile file(QString::fromStdString(path));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes);
+        }
+        QImage button;
+        g.answerer.onSetup = [&](CSetupDlg* setup) {
+            const QIcon icon = setup->GetDlgItemAs<QAbstractButton>(IDC_PIC1)->icon();
+            button = icon.isNull() ? QImage() : icon.pixmap(100, 100).toImage();
+        };
+        g.Open();
+        QVERIFY(g.dlg->isVisible());
+        QVERIFY(!fifo || !fifo->Freed()); // nothing waited on the FIFO
+        g.dlg->OnShowPattern();
+        const auto previews = g.dlg->findChildren<CPatternDlg*>();
+        QCOMPARE(previews.size(), 1);
+        const QImage preview = previews.front()->GetPicture();
+        if (!shown) {
+            QVERIFY(button.isNull());
+            QVERIFY(g.Board().m_hPicture.isNull());
+            QVERIFY(preview.isNull());
+            return;
+        }
+        QCOMPARE(button.pixel(25, 25), support::kQuarters[0]);
+        QCOMPARE(button.pixel(75, 75), support::kQuarters[3]);
+        // The board's cells (0, 0), (2, 0), (0, 2) and (1, 1) show a quarter each.
+        const QImage shot = Shot(*g.dlg);
+        const QPoint at[4] = {{60, 60}, {260, 60}, {60, 260}, {200, 200}};
+        for (int q = 0; q < 4; ++q) {
+            QCOMPARE(shot.pixel(at[q]), support::kQuarters[static_cast<std::size_t>(q)]);
+            QCOMPARE(preview.pixel(at[q] - QPoint(10, 10)), support::kQuarters[static_cast<std::size_t>(q)]);
+        }
+    }
+
     void missingFoldersNoSoundDeviceAndAHostilePictureLeaveAPlayableGame()
     {
         // No bitmaps, sounds or midi folder; sound and music on; the sound
         // device cannot be opened.
         Game g({{"Sound", 1}, {"FieldX", 3}, {"FieldY", 3}}, false, false);
         CAudioDevice::Shutdown();
-        const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
-        qputenv("SDL_AUDIODRIVER", "no-such-driver");
+        const support::ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
         CPuzzleBoard::s_pfnSoundSink = &CSoundEffects::Play;
         RunFolder::Store({{"Midi", 1}});
         g.Open();
@@ -200,12 +255,11 @@ private slots:
         QVERIFY(!CAudioDevice::IsOpen());
         QVERIFY(g.Board().m_hPicture.isNull());
         // Then a bitmap header that claims 2^30 x 2^30 pixels, and nothing more.
-        QVERIFY(QDir().mkpath(QStringLiteral("bitmaps")));
-        QFile junk(QStringLiteral("bitmaps/pic1.bmp"));
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write(QByteArray("BM") + QByteArray::fromHex("36000000000000003600000028000000000000400000"
-                                                          "0040010018000000000000000000"));
-        junk.close();
+        QVERIFY(support::WriteFile(
+            "bitmaps/pic1.bmp",
+            (QByteArray("BM") + QByteArray::fromHex("36000000000000003600000028000000000000"
+                                                    "4000000040010018000000000000000000"))
+                .toStdString()));
         g.dlg->OnNewGame();
         QVERIFY(g.Board().m_hPicture.isNull());
         // Tiles get a plain face, the blank the background.
@@ -218,7 +272,6 @@ private slots:
         QVERIFY(!g.Board().IsSolved());
         g.dlg.reset();
         CAudioDevice::Shutdown();
-        qputenv("SDL_AUDIODRIVER", driver);
     }
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 
 // Builds BMP streams byte by byte so tests can hand the reader exactly the
-// headers they mean, broken ones included.
+// headers they mean, broken ones included; and indexed pictures to write.
+
+#include <QImage>
 
 #include <cstdint>
 #include <string>
@@ -17,7 +19,19 @@ struct BmpSpec {
     std::vector<std::uint8_t> colorTable; // raw bytes after the header
     std::vector<std::uint8_t> pixels;     // raw pixel block
     std::string type = "BM";
+    std::vector<std::uint32_t> headerMasks{}; // red, green, blue, alpha masks of a longer header
 };
+
+inline BmpSpec Spec(int w, int h, std::uint16_t bits, std::vector<std::uint8_t> table,
+                    std::vector<std::uint8_t> pixels, std::uint32_t compression = 0)
+{
+    return {.width = w,
+            .height = h,
+            .bitCount = bits,
+            .compression = compression,
+            .colorTable = std::move(table),
+            .pixels = std::move(pixels)};
+}
 
 inline std::string MakeBmp(const BmpSpec& s)
 {
@@ -44,6 +58,8 @@ inline std::string MakeBmp(const BmpSpec& s)
                             {s.clrUsed, 4},
                             {0, 4}})
             put(v, n);
+        for (std::uint32_t mask : s.headerMasks)
+            put(mask, 4);
     }
     out.resize(14 + s.biSize, '\0');
     out.append(s.colorTable.begin(), s.colorTable.end());
@@ -70,4 +86,18 @@ inline std::uint32_t ReadLe(const std::string& s, std::size_t at, int bytes)
     for (int i = 0; i < bytes; ++i)
         v |= static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + i])) << (8 * i);
     return v;
+}
+
+// An indexed picture whose pixel (x, y) has index (x * 3 + y * 5) % colours.
+inline QImage IndexedPicture(int w, int h, int colours, QImage::Format format = QImage::Format_Indexed8)
+{
+    QImage img(w, h, format);
+    QList<QRgb> table;
+    for (int i = 0; i < colours; ++i)
+        table.append(qRgb((i * 37) & 0xFF, (i * 91) & 0xFF, (255 - i * 13) & 0xFF));
+    img.setColorTable(table);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, static_cast<uint>((x * 3 + y * 5) % colours));
+    return img;
 }

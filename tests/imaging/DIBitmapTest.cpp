@@ -2,6 +2,7 @@
 #include "res/ResourceFinder.h"
 
 #include "BmpBytes.h"
+#include "support/SpecialFiles.h"
 
 #include <QTemporaryDir>
 
@@ -12,20 +13,6 @@
 #include <sstream>
 
 namespace {
-
-// An indexed picture whose pixel (x, y) has index (x * 3 + y * 5) % colours.
-QImage IndexedPicture(int w, int h, int colours, QImage::Format format = QImage::Format_Indexed8)
-{
-    QImage img(w, h, format);
-    QList<QRgb> table;
-    for (int i = 0; i < colours; ++i)
-        table.append(qRgb((i * 37) & 0xFF, (i * 91) & 0xFF, (255 - i * 13) & 0xFF));
-    img.setColorTable(table);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, static_cast<uint>((x * 3 + y * 5) % colours));
-    return img;
-}
 
 QImage TrueColourPicture(int w, int h, QImage::Format format = QImage::Format_RGB32)
 {
@@ -40,17 +27,6 @@ void ExpectSamePixels(const QImage& expected, const QImage& actual)
 {
     ASSERT_EQ(expected.size(), actual.size());
     EXPECT_EQ(expected.convertToFormat(QImage::Format_RGB32), actual.convertToFormat(QImage::Format_RGB32));
-}
-
-BmpSpec Spec(int w, int h, std::uint16_t bits, std::vector<std::uint8_t> table,
-             std::vector<std::uint8_t> pixels, std::uint32_t compression = 0)
-{
-    return {.width = w,
-            .height = h,
-            .bitCount = bits,
-            .compression = compression,
-            .colorTable = std::move(table),
-            .pixels = std::move(pixels)};
 }
 
 std::string WriteToString(CDIBitmap& dib)
@@ -259,6 +235,12 @@ TEST(DIBitmapRefusal, BadDepthsMissingFilesAndResources)
     EXPECT_FALSE(byId.LoadResourceBitmap(902));
     EXPECT_FALSE(byId.LoadResourceBitmap(QStringLiteral("NOPE")));
     EXPECT_FALSE(byId.Load("/nonexistent/dir/x.bmp"));
+    {
+        ASSERT_TRUE(support::MakeFifo(dir.filePath("fifo.bmp").toStdString()));
+        const support::FifoWatchdog fifo({dir.filePath("fifo.bmp").toStdString()});
+        EXPECT_FALSE(byId.Load(dir.filePath("fifo.bmp").toStdString()));
+        EXPECT_FALSE(fifo.Freed()) << "opening a FIFO waited for a writer";
+    }
     CResourceFinder::ClearSearchPaths();
     EXPECT_FALSE(byId.LoadResourceBitmap(901));
     EXPECT_EQ(byId.GetWidth(), 6);

@@ -3,9 +3,9 @@
 #include "platform/DataExchange.h"
 #include "platform/DialogUnits.h"
 #include "platform/MessageBox.h"
-#include "platform/SpinButtonCtrl.h"
 #include "res/ResourceFinder.h"
 #include "res/ResourceIds.h"
+#include "support/Pictures.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -15,17 +15,9 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
+using support::Pattern;
 
-// A picture whose every pixel differs from its neighbours.
-QImage Pattern(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb((x * 2) & 0xFF, (y * 2) & 0xFF, (x * 7 + y * 3) & 0xFF));
-    return img;
-}
+namespace {
 
 // Quarters: red, green (right), blue (bottom), yellow (bottom right).
 QImage Indexed(int w, int h)
@@ -43,44 +35,12 @@ QImage Grab(QWidget& w)
     return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// A dialog with the setup template's number boxes and check boxes.
-class ExchangeDialog : public CDialog {
-public:
-    ExchangeDialog() : CDialog(IDD_SETUP) {}
-    int m_nDifficult = 20, m_nSpeed = 150, m_nFieldX = 3, m_nFieldY = 3, m_bMidi = 0, m_bSound = 1;
-    void DoDataExchange(CDataExchange* pDX) override
-    {
-        DDX_Text(pDX, IDC_DIFFICULT, m_nDifficult);
-        DDV_MinMaxInt(pDX, m_nDifficult, 1, 1000);
-        DDX_Text(pDX, IDC_SPEED, m_nSpeed);
-        DDV_MinMaxInt(pDX, m_nSpeed, 10, 10000);
-        DDX_Text(pDX, IDC_FIELDX, m_nFieldX);
-        DDV_MinMaxInt(pDX, m_nFieldX, 2, 10);
-        DDX_Text(pDX, IDC_FIELDY, m_nFieldY);
-        DDV_MinMaxInt(pDX, m_nFieldY, 2, 10);
-        DDX_Check(pDX, IDC_MIDI, m_bMidi);
-        DDX_Check(pDX, IDC_SOUND, m_bSound);
-    }
-    QLineEdit* Edit(int id) const { return GetDlgItemAs<QLineEdit>(id); }
-};
-
-// Records what reaches the framework's handlers.
+// A picture dialog that records its timer ticks.
 class RecordingDialog : public CBitmapDialog {
 public:
     explicit RecordingDialog(int id = 0) : CBitmapDialog(id) {}
-    std::vector<int> commands, ticks;
-    int inits = 0;
-    bool OnCommand(int nID) override
-    {
-        commands.push_back(nID);
-        return CBitmapDialog::OnCommand(nID);
-    }
+    std::vector<int> ticks;
     void OnTimer(int nIDEvent) override { ticks.push_back(nIDEvent); }
-    bool OnInitDialog() override
-    {
-        ++inits;
-        return CBitmapDialog::OnInitDialog();
-    }
 };
 
 } // namespace
@@ -96,9 +56,9 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         const std::tuple<const char*, QImage, int> pictures[] = {
-            {"9001", Pattern(109, 88), 0},    {"9002", Indexed(2, 2), 8},    {"237", Pattern(56, 27), 0},
-            {"9010", Pattern(130, 44), 0},    {"9011", Indexed(130, 44), 8}, {"9010@2x", Pattern(260, 88), 0},
-            {"9011@2x", Pattern(100, 100), 0}};
+            {"9001", Pattern(109, 88), 0},    {"237", Pattern(56, 27), 0},
+            {"9010", Pattern(130, 44), 0},    {"9011", Indexed(130, 44), 8},
+            {"9010@2x", Pattern(260, 88), 0}, {"9011@2x", Pattern(100, 100), 0}};
         for (const auto& [name, img, bits] : pictures) {
             CDIBitmap dib;
             QVERIFY(dib.CreateFromBitmap(img, bits) &&
@@ -142,36 +102,17 @@ private slots:
         QCOMPARE(canvas.pixel(100, 5), qRgb(0, 0, 0));
     }
 
-    void centredStretchedUnknownAndMissingPictures()
+    void unknownModesTileAndMissingPicturesLeaveThePlainWindow()
     {
+        // No window centres or stretches its picture; other modes tile, and only
+        // the low 16 bits name the resource.
         RecordingDialog dlg;
-        QVERIFY(dlg.SetBitmap(9001, CBitmapDialog::BITMAP_CENTER));
-        const QImage pic = Pattern(109, 88);
-        dlg.resize(60, 41); // larger than the window: (60 − 109) / 2 = −24, (41 − 88) / 2 = −23
-        QImage shot = Grab(dlg);
-        QCOMPARE(shot.pixel(0, 0), pic.pixel(24, 23));
-        QCOMPARE(shot.pixel(59, 40), pic.pixel(83, 63));
+        QVERIFY(dlg.SetBitmap(9001 | 0x70000, 7));
         dlg.resize(250, 200);
-        shot = Grab(dlg);
-        QCOMPARE(shot.pixel(70, 56), pic.pixel(0, 0));
-        QCOMPARE(shot.pixel(70 + 108, 56 + 87), pic.pixel(108, 87));
-        for (QPoint outside : {QPoint(0, 0), QPoint(69, 56), QPoint(70 + 109, 56)})
-            QCOMPARE(shot.pixel(outside), dlg.palette().window().color().rgb());
-
-        QVERIFY(dlg.SetBitmap(9002, CBitmapDialog::BITMAP_STRETCH));
-        dlg.resize(200, 100);
-        shot = Grab(dlg);
-        QCOMPARE(shot.pixel(5, 5), qRgb(255, 0, 0));
-        QCOMPARE(shot.pixel(195, 5), qRgb(0, 255, 0));
-        QCOMPARE(shot.pixel(5, 95), qRgb(0, 0, 255));
-        QCOMPARE(shot.pixel(100, 50), qRgb(255, 255, 0));
-
-        QVERIFY(dlg.SetBitmap(9001 | 0x70000, 7)); // only the low 16 bits name the resource; tiles
-        dlg.resize(250, 200);
-        QCOMPARE(Grab(dlg).pixel(109, 88), pic.pixel(0, 0));
+        QCOMPARE(Grab(dlg).pixel(109, 88), Pattern(109, 88).pixel(0, 0));
 
         RecordingDialog plain;
-        QVERIFY(!plain.SetBitmap(4242, CBitmapDialog::BITMAP_STRETCH));
+        QVERIFY(!plain.SetBitmap(4242, CBitmapDialog::BITMAP_TILE));
         plain.resize(50, 50);
         QCOMPARE(Grab(plain).pixel(25, 25), plain.palette().window().color().rgb());
     }
@@ -212,18 +153,17 @@ private slots:
     {
         for (int id : {IDD_PUZZLE_DIALOG, IDD_SETUP, IDD_ABOUTBOX, IDD_PATTERN, IDD_CONGRATS}) {
             CDialog dlg(id);
-            const DialogTemplate* t = dlg.GetTemplate();
-            QVERIFY(t);
-            QCOMPARE(dlg.size(), CDialogUnits::ClientSize(*t));
-            QCOMPARE(int(dlg.Controls().size()), int(t->items.size()));
-            for (std::size_t i = 0; i < t->items.size(); ++i) {
-                const DialogItem& item = t->items[i];
+            const DialogTemplate& t = *dlg.GetTemplate();
+            QCOMPARE(dlg.size(), CDialogUnits::ClientSize(t));
+            QCOMPARE(dlg.Controls().size(), t.items.size());
+            for (std::size_t i = 0; i < t.items.size(); ++i) {
+                const DialogItem& item = t.items[i];
                 QWidget* w = dlg.Controls()[i].widget;
                 QCOMPARE(CDialogBuilder::GetDlgCtrlID(w), item.id);
-                if (item.kind == DialogItemKind::StaticBitmap && item.bitmap != 0 &&
-                    !CResourceFinder::Find(item.bitmap, {"bmp"}).isEmpty())
-                    continue; // a bitmap static takes its bitmap's size
-                QCOMPARE(w->geometry(), CDialogUnits::ToPixels(*t, item));
+                // A bitmap static takes its bitmap's size.
+                if (item.kind != DialogItemKind::StaticBitmap || item.bitmap == 0 ||
+                    CResourceFinder::Find(item.bitmap, {"bmp"}).isEmpty())
+                    QCOMPARE(w->geometry(), CDialogUnits::ToPixels(t, item));
             }
         }
         // The same in pixels.
@@ -243,32 +183,6 @@ private slots:
         QVERIFY(!about.ReplaceDlgItem(4711, new QWidget(&about)));
     }
 
-    void returnPressesTheDefaultButtonAndInitRunsPerShowing()
-    {
-        RecordingDialog game(IDD_PUZZLE_DIALOG), setup(IDD_SETUP);
-        for (RecordingDialog* dlg : {&game, &setup}) {
-            dlg->show();
-            QVERIFY(QTest::qWaitForWindowExposed(dlg));
-        }
-        game.GetDlgItem(IDC_SHOW_GRID)->setFocus();
-        QTest::keyClick(&game, Qt::Key_Return);
-        QCOMPARE(game.commands, std::vector<int>{IDC_SCRAMBLE}); // the default push button
-        QTest::keyClick(&setup, Qt::Key_Enter);
-        QCOMPARE(setup.commands, std::vector<int>{IDOK}); // no default push button: OK
-
-        // Init runs once per showing and focuses the first tab stop.
-        RecordingDialog congrats(IDD_CONGRATS);
-        QTimer::singleShot(0, &congrats, [&] {
-            QVERIFY(QApplication::focusWidget() == congrats.GetDlgItem(IDOK) ||
-                    congrats.focusWidget() == congrats.GetDlgItem(IDOK));
-            QTest::mouseClick(congrats.GetDlgItem(IDCANCEL), Qt::LeftButton);
-        });
-        QCOMPARE(congrats.DoModal(), IDCANCEL);
-        QTimer::singleShot(0, &congrats, [&] { congrats.EndDialog(IDOK); });
-        QCOMPARE(congrats.DoModal(), IDOK);
-        QCOMPARE(congrats.inits, 2);
-    }
-
     void timersRestartStopAndTickUnderAModalDialog()
     {
         RecordingDialog owner;
@@ -280,77 +194,17 @@ private slots:
         QVERIFY(owner.KillTimer(2));
         QVERIFY(!owner.KillTimer(2));
 
+        // The owner's timer ticks on while a modal dialog runs its own loop.
         RecordingDialog modal;
-        QTimer::singleShot(300, &modal, [&] { modal.EndDialog(IDOK); });
-        modal.DoModal();
-        const auto ones = std::count(owner.ticks.begin(), owner.ticks.end(), 1);
-        QVERIFY2(ones >= 5, qPrintable(QString::number(ones)));
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &modal, [&] {
+            if (std::count(owner.ticks.begin(), owner.ticks.end(), 1) >= 5)
+                modal.EndDialog(IDOK);
+        });
+        poll.start(5);
+        QTimer::singleShot(5000, &modal, [&] { modal.EndDialog(IDCANCEL); });
+        QCOMPARE(modal.DoModal(), IDOK);
         QCOMPARE(std::count(owner.ticks.begin(), owner.ticks.end(), 2), 0);
-
-        owner.show();
-        owner.EndDialog(IDOK); // ending a dialog ends its timers
-        const auto count = owner.ticks.size();
-        QTest::qWait(60);
-        QCOMPARE(owner.ticks.size(), count);
-    }
-
-    void exchangeMovesValuesBothWaysAndStopsAtABadField()
-    {
-        ExchangeDialog dlg;
-        QVERIFY(dlg.UpdateData(false));
-        QCOMPARE(dlg.Edit(IDC_DIFFICULT)->text(), QStringLiteral("20"));
-        QCOMPARE(dlg.IsDlgButtonChecked(IDC_SOUND), 1);
-        dlg.Edit(IDC_DIFFICULT)->setText(QStringLiteral("500")); // above the arrows' 100, still accepted
-        dlg.Edit(IDC_SPEED)->setText(QStringLiteral(" 10 "));
-        dlg.CheckDlgButton(IDC_MIDI, 1);
-        dlg.CheckDlgButton(IDC_SOUND, 0);
-        QVERIFY(dlg.UpdateData(true));
-        QCOMPARE(dlg.m_nDifficult, 500);
-        QCOMPARE(dlg.m_nSpeed, 10);
-        QCOMPARE(dlg.m_bMidi, 1);
-        QCOMPARE(dlg.m_bSound, 0);
-        QVERIFY(m_messages.empty());
-
-        dlg.m_bSound = 5; // not a check state: shown unchecked, and the field follows
-        QVERIFY(dlg.UpdateData(false));
-        QCOMPARE(dlg.IsDlgButtonChecked(IDC_SOUND), 0);
-        QCOMPARE(dlg.m_bSound, 0);
-
-        // The first failing field stops the exchange with its message and focus.
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        dlg.Edit(IDC_DIFFICULT)->setText(QStringLiteral("30"));
-        dlg.Edit(IDC_FIELDX)->setText(QStringLiteral("1"));
-        dlg.Edit(IDC_FIELDY)->setText(QStringLiteral("77")); // also wrong, never reached
-        QVERIFY(!dlg.UpdateData(true));
-        using Messages = decltype(m_messages);
-        QCOMPARE(m_messages,
-                 (Messages{{QStringLiteral("Geben Sie bitte eine ganze Zahl zwischen 2 und 10 ein."),
-                            unsigned(MB_ICONEXCLAMATION)}}));
-        QCOMPARE(dlg.focusWidget(), dlg.GetDlgItem(IDC_FIELDX));
-        QCOMPARE(dlg.Edit(IDC_FIELDX)->selectedText(), QStringLiteral("1"));
-        QCOMPARE(dlg.m_nDifficult, 30); // fields before the failing one were taken
-        QCOMPARE(dlg.m_nFieldY, 3);
-
-        m_messages.clear();
-        dlg.Edit(IDC_FIELDX)->setText(QStringLiteral("4"));
-        dlg.Edit(IDC_SPEED)->clear();
-        QVERIFY(!dlg.UpdateData(true));
-        QCOMPARE(m_messages,
-                 (Messages{{QStringLiteral("Geben Sie bitte eine ganze Zahl ein."), unsigned(MB_OK)}}));
-        QCOMPARE(dlg.focusWidget(), dlg.GetDlgItem(IDC_SPEED));
-
-        // Start with a bad field keeps the dialog open.
-        m_messages.clear();
-        QTest::keyClick(&dlg, Qt::Key_Return);
-        QVERIFY(dlg.isVisible());
-        QCOMPARE(int(m_messages.size()), 1);
-        dlg.Edit(IDC_SPEED)->setText(QStringLiteral("10000"));
-        dlg.Edit(IDC_FIELDY)->setText(QStringLiteral("10"));
-        QTest::keyClick(&dlg, Qt::Key_Return);
-        QVERIFY(!dlg.isVisible());
-        QCOMPARE(dlg.result(), IDOK);
-        QCOMPARE(dlg.m_nSpeed, 10000);
     }
 
     void integerTextIsReadLikeTheFramework()
@@ -370,28 +224,6 @@ private slots:
         for (QString bad : {"", " ", "-", "12abc", "abc", "1 2", "0x10"})
             QVERIFY2(!CDataExchange::ParseInt(bad, v), qPrintable(bad));
         QVERIFY(!CDataExchange::ParseInt(QString(29, u' ') + QStringLiteral("5x"), v));
-    }
-
-    void spinButtonsKeepToTheirRange()
-    {
-        CDialog setup(IDD_SETUP);
-        auto* spin = setup.GetDlgItemAs<CSpinButtonCtrl>(IDC_SPIN_DIFFICULT);
-        QLineEdit* edit = setup.GetDlgItemAs<QLineEdit>(IDC_DIFFICULT);
-        spin->SetRange(1, 100);
-        edit->setText(QStringLiteral("1"));
-        spin->Step(-1);
-        QCOMPARE(edit->text(), QStringLiteral("1"));
-        setup.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&setup));
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2)); // upper half: up
-        QCOMPARE(edit->text(), QStringLiteral("2"));
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, spin->height() - 2));
-        QCOMPARE(edit->text(), QStringLiteral("1"));
-
-        CSpinButtonCtrl plain; // the platform default range 100..0: up moves towards 0
-        plain.SetPos(50);
-        plain.Step(+1);
-        QCOMPARE(plain.GetPos(), 49);
     }
 
     void bitmapButtonShowsItsPictures()

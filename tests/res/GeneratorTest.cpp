@@ -22,7 +22,7 @@ TEST(Generator, WritesTheSameBytesEveryRun)
             SCOPED_TRACE(f.toStdString());
             const std::string built =
                 sub.empty() ? ResPath(f.toStdString()) : RunPath(sub + "/" + f.toStdString());
-            EXPECT_EQ(ReadAll(dir.filePath(f).toStdString()), ReadAll(built));
+            EXPECT_EQ(support::ReadBytes(dir.filePath(f).toStdString()), support::ReadBytes(built));
             ++compared;
         }
     }

@@ -20,15 +20,11 @@ class ProfileTest : public ShellTest {};
 TEST_F(ProfileTest, LocationFollowsXdgConfigHome)
 {
     EXPECT_EQ(CProfile::DefaultPath(), ProfilePath());
-    struct RestoreHome {
-        std::string value = std::getenv("HOME") ? std::getenv("HOME") : "";
-        ~RestoreHome() { setenv("HOME", value.c_str(), 1); }
-    } restore;
-    ASSERT_EQ(setenv("HOME", (m_root / "home").c_str(), 1), 0);
+    const support::ScopedEnv home("HOME", (m_root / "home").string());
     const std::string fallback = (m_root / "home" / ".config" / "zandor-puzzle.INI").string();
     // Empty, unset or relative: the folder in the home folder.
     for (const char* xdg : std::initializer_list<const char*>{"", nullptr, "relative/cfg"}) {
-        ASSERT_EQ(xdg ? setenv("XDG_CONFIG_HOME", xdg, 1) : unsetenv("XDG_CONFIG_HOME"), 0);
+        support::ScopedEnv::Set("XDG_CONFIG_HOME", xdg ? std::optional<std::string>(xdg) : std::nullopt);
         EXPECT_EQ(CProfile::DefaultPath(), fallback) << (xdg ? xdg : "unset");
     }
     // The first save creates the missing folder.

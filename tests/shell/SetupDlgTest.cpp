@@ -3,50 +3,46 @@
 // theirs, sounds recorded at the board's sound sink.
 
 #include "shell/SetupDlg.h"
-#include "audio/AudioDevice.h"
-#include "audio/SoundEffects.h"
-#include "engine/PuzzleBoard.h"
 #include "platform/BitmapButton.h"
 #include "platform/MessageBox.h"
 #include "platform/SpinButtonCtrl.h"
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
-#include "tools/media/WavWriter.h"
+#include "support/PictureFiles.h"
+#include "support/Pictures.h"
+#include "support/RunFolder.h"
+#include "support/SoundLog.h"
+#include "support/SpecialFiles.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <SDL_mixer.h>
 
-#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
-namespace {
+using support::SoundLog;
+using Paths = std::vector<std::string>;
 
-std::vector<std::string> g_sounds;
+namespace {
 
 const QRgb kPicColour[4] = {qRgb(200, 30, 30), qRgb(30, 200, 30), qRgb(30, 30, 200), qRgb(200, 200, 30)};
 
 bool WriteBmp(const QString& path, QRgb colour, int w = 64, int h = 48)
 {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    return image.save(path, "BMP");
+    return support::SaveBmp(support::Solid(w, h, colour), path);
 }
 
 // The colour in the middle of a picture button's image; 0 without an image.
 QRgb ButtonImageColour(const QAbstractButton* button)
 {
-    if (button->icon().isNull()) {
+    if (button->icon().isNull())
         return 0;
-    }
     const QImage image = button->icon().pixmap(button->iconSize()).toImage();
     return image.pixel(image.width() / 2, image.height() / 2) | 0xFF000000u;
 }
@@ -88,34 +84,25 @@ QString StartProfile(int bild, int sound, int midi, int speed, int difficult, in
 class SetupDlgTest : public QObject {
     Q_OBJECT
 
-    QString ProfilePath() const { return m_dir.filePath(QStringLiteral("config/zandor-puzzle.INI")); }
-    QString ReadProfile() const
+    QString ProfilePath() const { return QString::fromStdString(m_folder->ProfilePath()); }
+    QString ReadProfile() const { return QString::fromStdString(support::ReadFile(m_folder->ProfilePath())); }
+    // A file beside the run folder.
+    QString Outside(const QString& name) const
     {
-        QFile f(ProfilePath());
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        return name.isEmpty() ? name : QString::fromStdString(m_folder->Root() / name.toStdString());
     }
 
-    QTemporaryDir m_dir;
-    QString m_oldCwd;
+    std::optional<support::RunFolder> m_folder;
+    std::optional<SoundLog> m_sounds;
     QStringList m_messages; // "type: text"
 
 private slots:
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        QDir(m_dir.path()).removeRecursively();
-        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("run/bitmaps"))));
-        m_oldCwd = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.filePath(QStringLiteral("run"))));
-        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toUtf8());
-        for (int i = 0; i < 4; ++i) {
+        m_folder.emplace();
+        m_sounds.emplace();
+        for (int i = 0; i < 4; ++i)
             QVERIFY(WriteBmp(QStringLiteral("bitmaps/pic%1.bmp").arg(i + 1), kPicColour[i]));
-        }
-        g_sounds.clear();
-        CPuzzleBoard::s_pfnSoundSink = [](const std::string& path) {
-            g_sounds.push_back(path);
-            return true;
-        };
         m_messages.clear();
         CMessageBox::SetTestHook([this](const QString& text, unsigned type) {
             m_messages << QStringLiteral("%1: %2").arg(type).arg(text);
@@ -132,8 +119,8 @@ private slots:
     {
         CSetupDlg::SetFileDialogHook({});
         CMessageBox::SetTestHook({});
-        QDir::setCurrent(m_oldCwd);
-        QDir(m_dir.path()).removeRecursively();
+        m_sounds.reset();
+        m_folder.reset();
     }
 
     void startSavesTheProfileAndEnds()
@@ -155,73 +142,17 @@ private slots:
         QCOMPARE(ReadProfile(), StartProfile(3, 1, 1, 40, 500, 10, 2));
         QCOMPARE(g_nPicture, 3);
         // The blip of the picture click, then the ok sound of Start.
-        QCOMPARE(g_sounds, (std::vector<std::string>{"sounds\\blip.wav", "sounds\\ok.wav"}));
+        QCOMPARE(SoundLog::Paths(), (Paths{"sounds\\blip.wav", "sounds\\ok.wav"}));
 
         // The next opening of the same object shows the values of that Start;
         // Enter starts at once.
-        g_sounds.clear();
+        SoundLog::Clear();
         QTimer::singleShot(0, &dlg, [&] {
             QCOMPARE(Shown(dlg), QStringLiteral("pic 3, sound 1, midi 1, 500, 40, 10, 2"));
             QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dlg, Qt::Key_Return);
         });
         QCOMPARE(dlg.DoModal(), IDOK);
-        QCOMPARE(g_sounds, std::vector<std::string>{"sounds\\ok.wav"});
-    }
-
-    void startSoundIsHeardOnlyWithSoundOn_data()
-    {
-        QTest::addColumn<bool>("soundOn");
-        QTest::newRow("sound on") << true;
-        QTest::newRow("sound switched off") << false;
-    }
-
-    void startSoundIsHeardOnlyWithSoundOn()
-    {
-        QFETCH(bool, soundOn);
-        // A loud tone as the ok sound, played through the real mixer into SDL's disk driver.
-        QVERIFY(QDir().mkpath(QStringLiteral("sounds")));
-        std::vector<std::int16_t> tone(44100 * 3 / 10);
-        for (std::size_t i = 0; i < tone.size(); ++i) {
-            tone[i] = static_cast<std::int16_t>(16000 * std::sin(2.0 * M_PI * 440.0 * i / 44100.0));
-        }
-        QVERIFY(CWavWriter::Write("sounds/ok.wav", tone));
-        const QString capture = m_dir.filePath(QStringLiteral("capture.raw"));
-        CAudioDevice::Shutdown();
-        CSoundEffects::ClearCache();
-        qputenv("SDL_AUDIODRIVER", "disk");
-        qputenv("SDL_DISKAUDIOFILE", capture.toUtf8());
-        CPuzzleBoard::s_pfnSoundSink = &CSoundEffects::Play;
-        QVERIFY(CAudioDevice::Acquire());
-        int rate = 0, channels = 0;
-        Uint16 format = 0;
-        Mix_QuerySpec(&rate, &format, &channels);
-        QCOMPARE(format, Uint16(AUDIO_S16SYS)); // the mixer is opened for 16-bit samples
-        {
-            CSetupDlg dlg;
-            dlg.show();
-            // The sound box changes the flag at once: off, on, off.
-            for (int flag = 0; !soundOn && flag < 3; ++flag) {
-                Click(dlg.GetDlgItemAs<QCheckBox>(IDC_SOUND));
-                QCOMPARE(g_bSound, flag % 2);
-            }
-            Click(dlg.m_btnStart);
-            QVERIFY(!dlg.isVisible());
-        }
-        QCOMPARE(ReadProfile(), StartProfile(1, soundOn, 1, 150, 20, 3, 3));
-        QTest::qWait(600);
-        CAudioDevice::Shutdown();
-        qputenv("SDL_AUDIODRIVER", "dummy");
-
-        QFile f(capture);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
-        QVERIFY(bytes.size() > 1000);
-        const auto* samples = reinterpret_cast<const std::int16_t*>(bytes.constData());
-        double peak = 0.0;
-        for (qsizetype i = 0; i < bytes.size() / 2; ++i) {
-            peak = std::max(peak, std::abs(samples[i] / 32768.0));
-        }
-        QVERIFY2(soundOn ? peak > 0.3 : peak == 0.0, qPrintable(QString::number(peak)));
+        QCOMPARE(SoundLog::Paths(), Paths{"sounds\\ok.wav"});
     }
 
     // A hand-edited profile may hold any number for the two flags: the boxes
@@ -241,11 +172,7 @@ private slots:
     {
         QFETCH(QByteArray, stored);
         QFETCH(QString, boxes);
-        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("config"))));
-        QFile f(ProfilePath());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[Tessra]\n" + stored);
-        f.close();
+        QVERIFY(support::WriteFile(m_folder->ProfilePath(), ("[Tessra]\n" + stored).toStdString()));
         const auto box = [](CSetupDlg& dlg, int id) {
             auto* check = dlg.GetDlgItemAs<QCheckBox>(id);
             return check->isTristate() ? 2 : check->checkState() == Qt::Checked ? 1 : 0;
@@ -294,7 +221,7 @@ private slots:
         CSetupDlg dlg;
         dlg.show();
         Click(Button(dlg, IDC_PIC2));
-        g_sounds.clear();
+        SoundLog::Clear();
         Type(Edit(dlg, id), typed);
         Click(dlg.m_btnStart);
 
@@ -302,7 +229,7 @@ private slots:
         QCOMPARE(m_messages, shown);
         QVERIFY(dlg.isVisible());
         QVERIFY(!QFile::exists(ProfilePath()));
-        QVERIFY(g_sounds.empty());
+        QVERIFY(SoundLog::Paths().empty());
         QCOMPARE(g_nPicture, 1); // the checked picture is not taken either
         // The offending box has the focus and its text selected.
         QCOMPARE(dlg.focusWidget(), static_cast<QWidget*>(Edit(dlg, id)));
@@ -320,9 +247,18 @@ private slots:
     {
         CSetupDlg dlg;
         dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        // A click on the upper half of a pair of arrows counts up, on the lower half down.
+        const auto arrows = [&dlg](int id, bool up, int clicks) {
+            auto* spin = dlg.GetDlgItemAs<CSpinButtonCtrl>(id);
+            while (clicks-- > 0)
+                QTest::mouseClick(spin, Qt::LeftButton, {},
+                                  QPoint(spin->width() / 2, up ? 2 : spin->height() - 2));
+        };
+        arrows(IDC_SPIN_FIELDX, false, 2); // from 3 to 2, and no further
+        QCOMPARE(Edit(dlg, IDC_FIELDX)->text(), QStringLiteral("2"));
         Type(Edit(dlg, IDC_DIFFICULT), QStringLiteral("99"));
-        dlg.m_spinDifficult->Step(+1);
-        dlg.m_spinDifficult->Step(+1);
+        arrows(IDC_SPIN_DIFFICULT, true, 2);
         QCOMPARE(Edit(dlg, IDC_DIFFICULT)->text(), QStringLiteral("100"));
         QTest::keyClick(Edit(dlg, IDC_DIFFICULT), Qt::Key_Up);
         QCOMPARE(Edit(dlg, IDC_DIFFICULT)->text(), QStringLiteral("100"));
@@ -335,14 +271,10 @@ private slots:
 
     void escapeAndCloseRestoreTheStandardSettings()
     {
-        QDir().mkpath(m_dir.filePath(QStringLiteral("config")));
-        QFile f(ProfilePath());
-        QVERIFY(f.open(QIODevice::WriteOnly));
         const QByteArray stored =
             "[Tessra]\nBild=3\nSound=1\nMidi=1\nSpeed=999\nDifficult=77\nFieldX=6\nFieldY=7\n"
             "Pic2=/somewhere/else.bmp\n";
-        f.write(stored);
-        f.close();
+        QVERIFY(support::WriteFile(m_folder->ProfilePath(), stored.toStdString()));
 
         CSetupDlg dlg;
         dlg.show();
@@ -352,7 +284,7 @@ private slots:
         Type(Edit(dlg, IDC_FIELDX), QStringLiteral("8"));
 
         for (int round = 0; round < 3; ++round) {
-            g_sounds.clear();
+            SoundLog::Clear();
             if (round == 0) {
                 QTest::keyClick(&dlg, Qt::Key_Escape);
             } else if (round == 1) {
@@ -361,7 +293,7 @@ private slots:
                 Click(dlg.m_btnStandard);
             }
             QVERIFY(dlg.isVisible());
-            QCOMPARE(g_sounds, std::vector<std::string>{"sounds\\blip.wav"});
+            QCOMPARE(SoundLog::Paths(), Paths{"sounds\\blip.wav"});
             QCOMPARE(g_nPicture, 1);
             QCOMPARE(g_bSound, 1);
             QCOMPARE(g_bMidi, 0);
@@ -387,16 +319,17 @@ private slots:
                                 "Pic1=bitmaps\\pic1.bmp\nPic3=bitmaps\\pic3.bmp\nPic4=bitmaps\\pic4.bmp\n"));
     }
 
-    void customizeReplacesThePictureSelectedAtOpening()
+    void customizeReplacesTheCheckedPicture()
     {
-        const QString chosen = m_dir.filePath(QStringLiteral("mine.bmp"));
+        const QString chosen = Outside(QStringLiteral("mine.bmp"));
         QVERIFY(WriteBmp(chosen, qRgb(250, 120, 0), 640, 100));
         CSetupDlg dlg;
         dlg.show();
         Click(Button(dlg, IDC_PIC3));
         Click(dlg.GetDlgItemAs<QCheckBox>(IDC_SOUND));
         Click(dlg.GetDlgItemAs<QCheckBox>(IDC_MIDI));
-        QCOMPARE(g_bMidi, 0); // the music box changes its flag at once
+        QCOMPARE(g_bSound, 0); // the boxes change their flags at once
+        QCOMPARE(g_bMidi, 0);
         Type(Edit(dlg, IDC_FIELDX), QStringLiteral("7"));
         Type(Edit(dlg, IDC_DIFFICULT), QStringLiteral("456"));
 
@@ -413,44 +346,84 @@ private slots:
         QCOMPARE(asked, 1);
         QVERIFY(bitmapOpenDialog);
         QVERIFY(m_messages.empty());
-        // Picture 1, selected at opening, gets the file and is checked again.
-        QCOMPARE(QString::fromStdString(g_strPicPath[0]), chosen);
-        for (int i = 1; i < 4; ++i) {
+        // Picture 3, checked now, gets the file and stays checked; picture 1,
+        // selected at opening, keeps its own.
+        QCOMPARE(QString::fromStdString(g_strPicPath[2]), chosen);
+        for (int i : {0, 1, 3})
             QCOMPARE(g_strPicPath[i], std::string(CSetupSettings::kDefPicPath[i]));
-        }
-        QCOMPARE(ButtonImageColour(Button(dlg, IDC_PIC1)), qRgb(250, 120, 0));
+        QCOMPARE(ButtonImageColour(Button(dlg, IDC_PIC3)), qRgb(250, 120, 0));
+        QCOMPARE(ButtonImageColour(Button(dlg, IDC_PIC1)), kPicColour[0]);
         // Typed numbers are back to the values the dialog opened with; the check
         // boxes keep what the player set.
-        QCOMPARE(Shown(dlg), QStringLiteral("pic 1, sound 0, midi 0, 20, 150, 3, 3"));
+        QCOMPARE(Shown(dlg), QStringLiteral("pic 3, sound 0, midi 0, 20, 150, 3, 3"));
         QVERIFY(!QFile::exists(ProfilePath())); // saved only at Start
+        SoundLog::Clear();
         Click(dlg.m_btnStart);
-        QVERIFY(ReadProfile().contains(QStringLiteral("\nPic1=%1\n").arg(chosen)));
+        QVERIFY(SoundLog::Paths().empty()); // no ok sound with the sound switched off
+        QVERIFY(ReadProfile().contains(QStringLiteral("\nSound=0\n")));
+        QVERIFY(ReadProfile().contains(QStringLiteral("\nPic3=%1\n").arg(chosen)));
         QVERIFY(ReadProfile().contains(QStringLiteral("\nstrBild=%1\n").arg(chosen)));
     }
 
     void customizeRefusesOtherFilesAndCancel_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind"); // what the file holds; empty: nothing written
         QTest::addColumn<QStringList>("messages");
         const QStringList refused{QStringLiteral("%1: Please choose a bitmap").arg(MB_OK)};
-        QTest::newRow("capitals") << "SHOUT.BMP" << refused;
-        QTest::newRow("mixed") << "photo.Bmp" << refused;
-        QTest::newRow("png") << "photo.png" << refused;
-        QTest::newRow("no extension") << "bmp" << refused;
-        QTest::newRow("dot in folder only") << "dir.bmp/picture" << refused;
-        QTest::newRow("cancelled") << QString() << QStringList();
+        QTest::newRow("capitals") << "SHOUT.BMP"
+                                  << "" << refused;
+        QTest::newRow("mixed") << "photo.Bmp"
+                               << "" << refused;
+        QTest::newRow("png") << "photo.png"
+                             << "" << refused;
+        QTest::newRow("no extension") << "bmp"
+                                      << "" << refused;
+        QTest::newRow("dot in folder only") << "dir.bmp/picture"
+                                            << "" << refused;
+        QTest::newRow("cancelled") << QString() << "" << QStringList();
+        // Named .bmp, but no picture the game can show; the message names the file.
+        const auto unusable = [](const char* reason) {
+            return QStringList{QStringLiteral("%1: \"FILE\" cannot be used as a picture: %2.")
+                                   .arg(MB_OK | MB_ICONEXCLAMATION)
+                                   .arg(QString::fromLatin1(reason))};
+        };
+        QTest::newRow("png named bmp") << "x.bmp"
+                                       << "png" << unusable("not a BMP file");
+        QTest::newRow("svg named bmp") << "x.bmp"
+                                       << "svg" << unusable("not a BMP file");
+        QTest::newRow("cut short") << "x.bmp"
+                                   << "cut short" << unusable("the file is damaged or cut short");
+        QTest::newRow("FIFO") << "x.bmp"
+                              << "fifo" << unusable("not a regular file");
     }
 
     void customizeRefusesOtherFilesAndCancel()
     {
         QFETCH(QString, name);
+        QFETCH(QString, kind);
+        const std::string path = Outside(name).toStdString();
+        std::optional<support::FifoWatchdog> fifo;
+        if (kind == "fifo") {
+            QVERIFY(support::MakeFifo(path));
+            fifo.emplace(std::vector<std::string>{path});
+        } else if (kind == "cut short") {
+            QVERIFY(support::WriteQuartersBmp(path, 64, 48));
+            QVERIFY(QFile::resize(QString::fromStdString(path), 2000));
+        } else if (!kind.isEmpty()) {
+            QFile file(QString::fromStdString(path));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(support::ForeignPicture(kind.toStdString()));
+        }
         CSetupDlg dlg;
         dlg.show();
         Type(Edit(dlg, IDC_FIELDX), QStringLiteral("7"));
-        CSetupDlg::SetFileDialogHook(
-            [&](QFileDialog&) { return name.isEmpty() ? name : m_dir.filePath(name); });
-        QVERIFY(!dlg.CustomizePicture());
-        QTEST(m_messages, "messages");
+        CSetupDlg::SetFileDialogHook([&](QFileDialog&) { return Outside(name); });
+        Click(Button(dlg, IDC_CUSTOMIZE));
+        QVERIFY(!fifo || !fifo->Freed()); // nothing waited on the FIFO
+        QFETCH(QStringList, messages);
+        messages.replaceInStrings(QStringLiteral("FILE"), Outside(name));
+        QCOMPARE(m_messages, messages);
         QCOMPARE(g_strPicPath[0], std::string("bitmaps\\pic1.bmp"));
         QCOMPARE(Edit(dlg, IDC_FIELDX)->text(), QStringLiteral("7"));
         QCOMPARE(ButtonImageColour(Button(dlg, IDC_PIC1)), kPicColour[0]);
@@ -460,10 +433,7 @@ private slots:
     {
         QVERIFY(WriteBmp(QStringLiteral("bitmaps/pic2.bmp"), kPicColour[1], 1000, 7));
         QFile::remove(QStringLiteral("bitmaps/pic3.bmp"));
-        QFile broken(QStringLiteral("bitmaps/pic4.bmp"));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("BM not really a bitmap");
-        broken.close();
+        QVERIFY(support::WriteFile("bitmaps/pic4.bmp", "BM not really a bitmap"));
 
         CSetupDlg dlg;
         dlg.show();

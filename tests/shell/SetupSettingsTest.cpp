@@ -6,6 +6,7 @@
 #include "shell/SetupSettings.h"
 
 #include <iterator>
+#include <sstream>
 #include <vector>
 
 class SetupSettingsTest : public ShellTest {
@@ -27,15 +28,6 @@ protected:
         return out.str();
     }
 };
-
-TEST_F(SetupSettingsTest, FirstRunWithoutAProfileUsesTheDefaults)
-{
-    CSetupSettings settings;
-    EXPECT_EQ(Loaded(settings), "1 1 1 / 20 150 3 3");
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(g_strPicPath[i], "bitmaps\\pic" + std::to_string(i + 1) + ".bmp");
-    EXPECT_FALSE(std::filesystem::exists(ProfilePath())); // loading writes nothing
-}
 
 TEST_F(SetupSettingsTest, SavedValuesComeBackOnTheNextLoad)
 {

@@ -3,47 +3,27 @@
 #include "engine/PuzzleBoard.h"
 #include "engine/solver/PuzzleSolver.h"
 #include "engine/solver/PuzzleState.h"
-#include "shell/Profile.h"
+#include "support/RunFolder.h"
+#include "support/SoundLog.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 class BoardSolveTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char tmpl[] = "/tmp/zandor-solve-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        m_root = tmpl;
-        ASSERT_EQ(setenv("XDG_CONFIG_HOME", m_root.c_str(), 1), 0);
-        CPuzzleBoard::s_pfnSoundSink = [](const std::string&) { return true; };
-    }
-    void TearDown() override
-    {
-        CPuzzleBoard::s_pfnSoundSink = nullptr;
-        std::error_code ec;
-        std::filesystem::remove_all(m_root, ec);
-    }
-
     static void BuildScrambled(CPuzzleBoard& board, int x, int y, int steps)
     {
-        CProfile profile(CProfile::DefaultPath());
-        profile.Load();
-        profile.SetInt("Tessra", "FieldX", x);
-        profile.SetInt("Tessra", "FieldY", y);
-        ASSERT_TRUE(profile.Save());
+        ASSERT_TRUE(support::StoreSettings({{"FieldX", x}, {"FieldY", y}}));
         ASSERT_TRUE(board.NewBoard());
         CRect rect;
         for (int i = 0; i < steps; ++i)
             board.ScrambleStep(rect);
     }
 
-    std::filesystem::path m_root;
+    support::RunFolder m_folder;
+    support::SoundLog m_sounds;
 };
 
 } // namespace

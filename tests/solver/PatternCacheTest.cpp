@@ -3,12 +3,11 @@
 #include "TestBoards.h"
 #include "engine/solver/PatternStore.h"
 #include "engine/solver/PuzzleSolver.h"
+#include "support/RunFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <unistd.h>
@@ -16,18 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::uint8_t> ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 class PatternCache : public ::testing::Test {
 protected:
@@ -87,7 +74,7 @@ TEST_F(PatternCache, TablesAreWrittenOnceReadBackAndRebuiltWhenDamaged)
     // into the cache, and the shipped folder is never written.
     const std::string name = reference->Database(groups - 1).FileName();
     const std::vector<std::uint8_t> good = reference->Database(groups - 1).Serialize();
-    ASSERT_EQ(ReadAll(m_tables.Cache() / name), good);
+    ASSERT_EQ(support::ReadBytes(m_tables.Cache() / name), good);
     for (const auto& [what, damage] : kDamage) {
         std::vector<std::uint8_t> bytes = good;
         damage(bytes);
@@ -101,17 +88,17 @@ TEST_F(PatternCache, TablesAreWrittenOnceReadBackAndRebuiltWhenDamaged)
             fs::remove_all(m_tables.dir);
             fs::create_directories(folder);
             for (int g = 0; g < groups; ++g)
-                WriteAll(folder / reference->Database(g).FileName(),
-                         g == groups - 1 ? bytes : reference->Database(g).Serialize());
+                support::WriteFile(folder / reference->Database(g).FileName(),
+                                   g == groups - 1 ? bytes : reference->Database(g).Serialize());
             // ...and the store builds it again.
             CPatternStore::Instance().Clear();
             const auto repaired = Load(4, 3);
             ASSERT_TRUE(repaired);
             ExpectCounters(shipped ? groups - 1 : 0, shipped ? 0 : groups - 1, 1, 1);
             EXPECT_EQ(repaired->Database(groups - 1).Serialize(), good);
-            EXPECT_EQ(ReadAll(m_tables.Cache() / name), good);
+            EXPECT_EQ(support::ReadBytes(m_tables.Cache() / name), good);
             if (shipped) {
-                EXPECT_EQ(ReadAll(folder / name), bytes);
+                EXPECT_EQ(support::ReadBytes(folder / name), bytes);
             }
         }
     }
@@ -136,8 +123,7 @@ TEST_F(PatternCache, TheBuildShipsEveryTableTheSolverLoads)
 TEST_F(PatternCache, UnwritableFolderWorksFromMemory)
 {
     // A plain file where the folder should be: nothing can be created below it.
-    fs::create_directories(m_tables.dir);
-    WriteAll(m_tables.dir / "blocker", {1, 2, 3});
+    ASSERT_TRUE(support::WriteFile(m_tables.dir / "blocker", "not a folder"));
     CPatternStore::Instance().SetCacheDirectory(m_tables.dir / "blocker" / "zandor-puzzle");
     const auto set = Load(2, 6);
     ASSERT_TRUE(set);
@@ -153,26 +139,13 @@ TEST_F(PatternCache, UnwritableFolderWorksFromMemory)
 
 TEST(PatternCacheFolder, FollowsXdgCacheHome)
 {
-    const auto keep = [](const char* name) {
-        const char* v = std::getenv(name);
-        return v ? std::optional<std::string>(v) : std::nullopt;
-    };
-    const auto put = [](const char* name, const std::optional<std::string>& v) {
-        v ? ::setenv(name, v->c_str(), 1) : ::unsetenv(name);
-    };
-    const auto xdg = keep("XDG_CACHE_HOME"), home = keep("HOME");
-    const fs::path homeCache("/home/player/.cache/zandor-puzzle");
-
-    put("HOME", "/home/player");
-    put("XDG_CACHE_HOME", "/var/cache/player");
+    const support::ScopedEnv home("HOME", "/home/player"), xdg("XDG_CACHE_HOME", "/var/cache/player");
     EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/var/cache/player/zandor-puzzle"));
     for (const auto& notUsable : {std::optional<std::string>(""), std::optional<std::string>(),
                                   std::optional<std::string>("relative/dir")}) {
-        put("XDG_CACHE_HOME", notUsable);
-        EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), homeCache);
+        support::ScopedEnv::Set("XDG_CACHE_HOME", notUsable);
+        EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/home/player/.cache/zandor-puzzle"));
     }
-    put("HOME", std::nullopt);
+    support::ScopedEnv::Set("HOME", std::nullopt);
     EXPECT_TRUE(CPatternStore::DefaultCacheDirectory().empty());
-    put("XDG_CACHE_HOME", xdg);
-    put("HOME", home);
 }

@@ -51,6 +51,7 @@ inline mode_t FileKind(const std::string& path)
 // Keeps a test from hanging on a FIFO when the code under test waits for a
 // writer: once `after` has passed, it opens each FIFO for writing now and then
 // and closes it again, so that a reader waiting on it gets an empty file.
+// Freed() tells whether a reader was there to be freed.
 class FifoWatchdog {
 public:
     explicit FifoWatchdog(std::vector<std::string> fifos,
@@ -63,8 +64,10 @@ public:
                       continue;
                   for (const std::string& fifo : fifos) {
                       const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-                      if (fd >= 0)
+                      if (fd >= 0) {
+                          m_freed = true;
                           ::close(fd);
+                      }
                   }
               }
           })
@@ -78,8 +81,11 @@ public:
     FifoWatchdog(const FifoWatchdog&) = delete;
     FifoWatchdog& operator=(const FifoWatchdog&) = delete;
 
+    bool Freed() const { return m_freed; }
+
 private:
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_freed{false};
     std::thread m_thread;
 };
 

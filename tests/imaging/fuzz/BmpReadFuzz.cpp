@@ -22,16 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QImage first = dib.ToImage();
 
     std::ostringstream out;
-    if (!dib.Write(out)) {
+    if (!dib.Write(out))
         __builtin_trap();
-    }
     std::istringstream again(out.str());
     CDIBitmap copy;
-    if (!copy.Read(again)) {
+    if (!copy.Read(again))
         __builtin_trap();
-    }
-    if (copy.ToImage() != first) {
+    if (copy.ToImage() != first)
         __builtin_trap();
-    }
     return 0;
 }

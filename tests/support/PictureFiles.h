@@ -1,0 +1,110 @@
+#pragma once
+
+// Picture files of the kinds a player can point the game at: BMP files of any
+// size in four coloured quarters, written a row at a time, and files of other
+// formats under a .bmp name. (FIFOs: SpecialFiles.h.)
+
+#include "tests/imaging/BmpBytes.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace support {
+
+// Top-left, top-right, bottom-left, bottom-right.
+using Quarters = std::array<QRgb, 4>;
+inline constexpr Quarters kQuarters = {0xFFE01010u, 0xFF10C020u, 0xFF2030E0u, 0xFFF0D000u};
+
+// The colour of pixel (x, y) of a w × h picture in quarters.
+inline QRgb QuarterAt(int x, int y, int w, int h, const Quarters& q = kQuarters)
+{
+    return q[static_cast<std::size_t>((y < h / 2 ? 0 : 2) + (x < w / 2 ? 0 : 1))];
+}
+
+// An uncompressed BMP of 24 or 32 bits per pixel in quarters, written row by
+// row, so that pictures of any size cost the test little memory. A 32-bit one
+// has a 124-byte header with an alpha mask and every alpha byte 0.
+inline bool WriteQuartersBmp(const std::string& path, int w, int h, int bits = 24,
+                             const Quarters& q = kQuarters)
+{
+    const std::uint32_t rowBytes = static_cast<std::uint32_t>((w * bits + 31) / 32 * 4);
+    BmpSpec spec;
+    spec.width = w;
+    spec.height = h;
+    spec.bitCount = static_cast<std::uint16_t>(bits);
+    if (bits == 32) {
+        spec.biSize = 124;
+        spec.compression = 3; // bit fields
+        spec.headerMasks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    }
+    const std::string header = MakeBmp(spec);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    bool ok = std::fwrite(header.data(), 1, header.size(), f) == header.size();
+    std::string row(rowBytes, '\0');
+    for (int y = h - 1; ok && y >= 0; --y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = QuarterAt(x, y, w, h, q);
+            char* p = row.data() + x * (bits / 8);
+            p[0] = static_cast<char>(qBlue(c));
+            p[1] = static_cast<char>(qGreen(c));
+            p[2] = static_cast<char>(qRed(c));
+        }
+        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
+    }
+    return std::fclose(f) == 0 && ok;
+}
+
+// A small coloured picture in another format: "png", "gif", "svg", "xpm" or
+// "jpeg in bmp" (a BMP header whose compression says JPEG, before a JPEG file).
+inline QByteArray ForeignPicture(const std::string& kind)
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(kQuarters[0]);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (kind == "png" || kind == "xpm") {
+        image.save(&buffer, kind == "png" ? "PNG" : "XPM");
+    } else if (kind == "gif") {
+        // 1 × 1, one red pixel.
+        bytes = QByteArray::fromHex("474946383961"
+                                    "01000100"
+                                    "800000"
+                                    "ff0000"
+                                    "000000"
+                                    "2c"
+                                    "00000000"
+                                    "01000100"
+                                    "00"
+                                    "02"
+                                    "02440100"
+                                    "3b");
+    } else if (kind == "svg") {
+        bytes = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\">"
+                "<rect width=\"8\" height=\"8\" fill=\"#e01010\"/></svg>\n";
+    } else if (kind == "jpeg in bmp") {
+        QByteArray jpeg;
+        QBuffer jb(&jpeg);
+        jb.open(QIODevice::WriteOnly);
+        image.save(&jb, "JPG");
+        BmpSpec spec;
+        spec.width = 8;
+        spec.height = 8;
+        spec.bitCount = 0;
+        spec.compression = 4; // JPEG
+        spec.pixels.assign(jpeg.begin(), jpeg.end());
+        const std::string b = MakeBmp(spec);
+        bytes = QByteArray(b.data(), static_cast<qsizetype>(b.size()));
+    }
+    return bytes;
+}
+
+} // namespace support
