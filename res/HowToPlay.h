@@ -27,13 +27,16 @@ Pattern, Scramble, Unscramble, Sound, About and Beenden (exit).</li>
 <ul>
 <li><b>Arrow keys</b> slide the tile beside the blank in the arrow's direction
 into the blank: Left moves the tile right of the blank to the left, Up the
-tile below it upwards. They work whichever button has the focus.</li>
+tile below it upwards. They work whichever control of the window has the
+focus.</li>
 <li><b>Ctrl+Z</b> takes the last move back; <b>Ctrl+Shift+Z</b> or
 <b>Ctrl+Y</b> makes it again.</li>
 <li><b>Enter</b> presses Scramble (or the button that has the focus).</li>
 <li><b>Escape</b> ends the game and the program.</li>
 <li><b>F1</b> shows this page.</li>
 <li><b>Alt</b> with an underlined letter opens a menu.</li>
+<li>In Player Setup, <b>Tab</b> goes from control to control; the
+<b>arrow keys</b> or <b>Space</b> choose a picture.</li>
 </ul>
 
 <h3>Menus</h3>
@@ -50,6 +53,9 @@ Unscramble and New Game forget every move.</li>
 <li><b>Options</b>: Scramble, Unscramble, Sound and Midi on or off (until the
 next new board), Show Pattern, Show Grid.</li>
 <li><b>Midi</b>: one of five songs, heard while Midi is on.</li>
-<li><b>?</b>: About (the credits and a mail link) and this page.</li>
+<li><b>?</b>: About (the credits and a mail link), this page, and Best
+Results: for every board size the fewest moves and the shortest time of the
+scrambled puzzles you solved yourself, with a button to clear them. A new
+record is announced when you finish the puzzle.</li>
 </ul>
 )";

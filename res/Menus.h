@@ -27,6 +27,8 @@ constexpr int ID_HOW_TO_PLAY = 32800;
 constexpr int ID_UNDO = 32810;
 constexpr int ID_REDO = 32811;
 constexpr int ID_HELP = 57670;
+// "Best Results...": the fewest moves and shortest time of every board size.
+constexpr int ID_BEST_RESULTS = 32822;
 
 struct MenuItem {
     int id; // 0: separator
@@ -73,6 +75,7 @@ inline constexpr MenuItem kSongs[] = {
 inline constexpr MenuItem kHelp[] = {
     {ID_APP_ABOUT, "&About ..."},
     {ID_HOW_TO_PLAY, "&How to play\tF1"},
+    {ID_BEST_RESULTS, "&Best Results..."},
 };
 
 inline constexpr MenuPopup kMainMenu[] = {
