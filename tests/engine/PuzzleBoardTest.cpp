@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <fstream>
+#include <tuple>
 
 using Grid = std::vector<std::vector<int>>;
 using EMove = CPuzzleBoard::EMove;
@@ -130,98 +131,73 @@ TEST_F(BoardTest, UndoAndRedoFollowTheRecordOfStandingMoves)
 {
     CPuzzleBoard board;
     board.NewBoard(3, 3);
-    EXPECT_FALSE(board.CanUndo());
     EXPECT_EQ(board.Undo().outcome, EMove::NoMove);
     EXPECT_EQ(board.Redo().outcome, EMove::NoMove);
-
-    const SMove a{{1, 2}, {2, 2}}, b{{1, 1}, {1, 2}}, c{{0, 1}, {1, 1}};
+    const SMove a{{1, 2}, {2, 2}}, b{{1, 1}, {1, 2}}, c{{0, 1}, {1, 1}}, d{{0, 2}, {1, 2}};
     for (const SMove& m : {a, b, c})
         ASSERT_TRUE(board.MoveTile(m.from).Moved());
-    EXPECT_EQ(board.MoveTile({2, 2}).outcome, EMove::NotBeside); // a move that fails is no record
+    EXPECT_EQ(board.MoveTile({2, 2}).outcome, EMove::NotBeside); // no record
     EXPECT_EQ(board.StandingMoves(), (std::vector<SMove>{a, b, c}));
     const Grid afterC = Cells(board);
 
     // Undo slides c's tile back, redo makes c again.
-    CPuzzleBoard::SMoveResult r = board.Undo();
-    EXPECT_EQ(r.outcome, EMove::Moved);
-    EXPECT_EQ(r.from, c.to);
-    EXPECT_EQ(r.to, c.from);
+    const CPuzzleBoard::SMoveResult undone = board.Undo();
+    EXPECT_EQ(std::tuple(undone.outcome, undone.from, undone.to), std::tuple(EMove::Moved, c.to, c.from));
     EXPECT_EQ(board.BlankCell(), c.to);
     EXPECT_TRUE(board.CanRedo());
-    r = board.Redo();
-    EXPECT_EQ(std::pair(r.from, r.to), std::pair(c.from, c.to));
+    const CPuzzleBoard::SMoveResult redone = board.Redo();
+    EXPECT_EQ(std::tuple(redone.outcome, redone.from, redone.to), std::tuple(EMove::Moved, c.from, c.to));
     EXPECT_EQ(Cells(board), afterC);
-    EXPECT_FALSE(board.CanRedo());
 
     // Two back, then a new move: nothing left to redo.
     board.Undo();
     board.Undo();
-    EXPECT_EQ(board.StandingMoves(), std::vector<SMove>{a});
-    const SMove e{{0, 2}, {1, 2}};
-    ASSERT_TRUE(board.MoveTile(e.from).Moved());
+    ASSERT_TRUE(board.MoveTile(d.from).Moved());
     EXPECT_FALSE(board.CanRedo());
     EXPECT_EQ(board.Redo().outcome, EMove::NoMove);
-    EXPECT_EQ(board.StandingMoves(), (std::vector<SMove>{a, e}));
-
+    EXPECT_EQ(board.StandingMoves(), (std::vector<SMove>{a, d}));
     // Everything back: the solved board, and nothing more to undo.
     board.Undo();
     board.Undo();
     EXPECT_TRUE(board.IsSolved());
-    EXPECT_EQ(board.Undo().outcome, EMove::NoMove);
-    EXPECT_TRUE(board.IsSolved());
+    EXPECT_FALSE(board.CanUndo());
     EXPECT_TRUE(Sounds().empty());
 }
 
-TEST_F(BoardTest, UndoIsRefusedDuringAWalkAndAfterTheFinalPieceAndWalksForgetTheMoves)
+TEST_F(BoardTest, UndoIsRefusedDuringAWalkAndOnceTheFinalPieceIsPlaced)
 {
     CPuzzleBoard board;
-    board.NewBoard(3, 3);
-    ASSERT_TRUE(board.MoveTile({1, 2}).Moved());
-    ASSERT_TRUE(board.MoveTile({0, 2}).Moved());
+    board.NewBoard(4, 4);
+    ASSERT_TRUE(board.MoveTile({2, 3}).Moved());
+    ASSERT_TRUE(board.MoveTile({1, 3}).Moved());
     board.Undo();
     const Grid before = Cells(board);
-
     board.m_bScrambling = true;
-    EXPECT_FALSE(board.CanUndo());
-    EXPECT_FALSE(board.CanRedo());
-    for (const auto& move : {board.Undo(), board.Redo(), board.MoveTile({1, 1})})
+    EXPECT_FALSE(board.CanUndo() || board.CanRedo());
+    for (const auto& move : {board.Undo(), board.Redo(), board.MoveTile({1, 3})})
         EXPECT_EQ(move.outcome, EMove::Refused);
     EXPECT_EQ(Cells(board), before);
 
-    // A walk's step (and a new board) forgets every move.
+    // A walk's step forgets every move, as a new board does.
     board.m_bScrambling = false;
     CRect rect;
     board.ScrambleStep(rect);
     EXPECT_TRUE(board.StandingMoves().empty());
     EXPECT_FALSE(board.CanRedo());
-    board.NewBoard(3, 3);
-    ASSERT_TRUE(board.MoveTile({1, 2}).Moved());
-    board.NewBoard(3, 3);
-    EXPECT_EQ(board.Undo().outcome, EMove::NoMove);
 
-    // Out and back, the final piece placed: neither undo nor redo.
-    ASSERT_TRUE(board.MoveTile({2, 1}).Moved());
-    board.Undo();
-    ASSERT_TRUE(board.Redo().Moved());
-    ASSERT_TRUE(board.MoveTile({2, 2}).Moved());
-    ASSERT_TRUE(board.IsSolved());
-    board.PlaceLastTile();
-    EXPECT_FALSE(board.CanUndo());
-    EXPECT_EQ(board.Undo().outcome, EMove::Refused);
-    EXPECT_EQ(board.m_rows[2][2], 9);
-}
-
-TEST_F(BoardTest, PlaceLastTileLeavesABoardThatIsNotSolved)
-{
-    CPuzzleBoard board;
+    // Out and back: the final piece goes in; nothing can move or be undone.
     board.NewBoard(4, 4);
+    ASSERT_TRUE(board.MoveTile({3, 2}).Moved());
+    ASSERT_TRUE(board.MoveTile({3, 3}).Moved());
     ASSERT_TRUE(board.IsSolved());
     board.PlaceLastTile();
     EXPECT_EQ(board.m_rows[3][3], 16);
     EXPECT_FALSE(board.IsSolved());
-    // No cell holds the blank any more: nothing can move, and a click misses.
+    EXPECT_FALSE(board.CanUndo());
+    EXPECT_EQ(board.Undo().outcome, EMove::Refused);
     EXPECT_FALSE(board.CanMoveAt(10 + 3 * 75 + 5, 10 + 2 * 75 + 5));
     EXPECT_EQ(board.MoveTile({3, 2}).outcome, EMove::NotBeside);
+    EXPECT_EQ(board.m_rows[3][3], 16);
 }
 
 TEST_F(BoardTest, SoundPlaysOnlyWhenTheFlagIsExactlyOne)
