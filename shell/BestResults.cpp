@@ -1,23 +1,19 @@
 #include "shell/BestResults.h"
 
+#include "common/AtomicFile.h"
 #include "common/RegularFile.h"
 #include "shell/SetupSettings.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <filesystem>
 #include <pwd.h>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -78,35 +74,6 @@ bool ParseEntry(std::string_view line, CBestResults::Entry& e)
            ParseCount(fields[0].substr(x + 1), e.nRows) && IsSize(e.nCols) && IsSize(e.nRows) &&
            ParseCount(fields[1], e.nFewestMoves) && ParseCount(fields[2], e.nShortestSeconds);
 }
-
-bool WriteAll(int fd, const std::string& text)
-{
-    const char* p = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Flushes a folder's entries (a rename) to the disk, as far as it can.
-void SyncFolder(const fs::path& folder)
-{
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-std::atomic<unsigned> s_tempCounter{0};
 
 } // namespace
 
@@ -263,47 +230,9 @@ bool CBestResults::Save()
 {
     if (m_bMemoryOnly)
         return false;
-    std::error_code ec;
-    fs::path target(m_strPath);
-    // Through a link, replace the file it names, not the link.
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    const fs::path folder = target.parent_path();
     std::string why;
-    if (!folder.empty())
-        fs::create_directories(folder, ec);
-    struct stat st {};
-    if (ec) {
-        why = ec.message();
-    } else if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        why = "not a regular file";
-    } else {
-        const std::string temp = (folder / ("." + target.filename().string() + ".tmp")).string() +
-                                 std::to_string(getpid()) + "." + std::to_string(s_tempCounter++);
-        const std::string text = Format(m_entries);
-        int err = 0;
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd < 0) {
-            err = errno;
-        } else {
-            if (!WriteAll(fd, text) || ::fsync(fd) != 0)
-                err = errno;
-            if (::close(fd) != 0 && err == 0)
-                err = errno;
-            if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-                err = errno;
-            if (err != 0)
-                ::unlink(temp.c_str());
-        }
-        if (err == 0) {
-            SyncFolder(folder);
-            return true;
-        }
-        why = std::strerror(err);
-    }
+    if (CAtomicFile::Write(m_strPath, Format(m_entries), 0644, why))
+        return true;
     KeepInMemory(why);
     return false;
 }
