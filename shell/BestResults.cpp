@@ -1,23 +1,19 @@
 #include "shell/BestResults.h"
 
+#include "common/AtomicFile.h"
 #include "common/RegularFile.h"
+#include "common/UserFolders.h"
 #include "shell/SetupSettings.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <pwd.h>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -33,16 +29,6 @@ bool BySize(const CBestResults::Entry& a, const CBestResults::Entry& b)
 bool IsSize(int n)
 {
     return n >= CSetupSettings::kMinField && n <= CSetupSettings::kMaxField;
-}
-
-std::string HomeFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (home && *home)
-        return home;
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && *pw->pw_dir)
-        return pw->pw_dir;
-    return ".";
 }
 
 // Decimal digits only, no sign, no leading zeros, within the int range.
@@ -79,35 +65,6 @@ bool ParseEntry(std::string_view line, CBestResults::Entry& e)
            ParseCount(fields[1], e.nFewestMoves) && ParseCount(fields[2], e.nShortestSeconds);
 }
 
-bool WriteAll(int fd, const std::string& text)
-{
-    const char* p = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Flushes a folder's entries (a rename) to the disk, as far as it can.
-void SyncFolder(const fs::path& folder)
-{
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-std::atomic<unsigned> s_tempCounter{0};
-
 } // namespace
 
 CBestResults::CBestResults(std::string path) : m_strPath(std::move(path))
@@ -116,10 +73,7 @@ CBestResults::CBestResults(std::string path) : m_strPath(std::move(path))
 
 std::string CBestResults::DefaultPath()
 {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    // Only an absolute folder counts; anything else means "not set".
-    const std::string folder = (xdg && xdg[0] == '/') ? std::string(xdg) : HomeFolder() + "/.local/share";
-    return folder + "/zandor-puzzle/" + kFileName;
+    return CUserFolders::Data() + "/zandor-puzzle/" + kFileName;
 }
 
 const CBestResults::Entry* CBestResults::Find(int nCols, int nRows) const
@@ -263,47 +217,9 @@ bool CBestResults::Save()
 {
     if (m_bMemoryOnly)
         return false;
-    std::error_code ec;
-    fs::path target(m_strPath);
-    // Through a link, replace the file it names, not the link.
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    const fs::path folder = target.parent_path();
     std::string why;
-    if (!folder.empty())
-        fs::create_directories(folder, ec);
-    struct stat st {};
-    if (ec) {
-        why = ec.message();
-    } else if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        why = "not a regular file";
-    } else {
-        const std::string temp = (folder / ("." + target.filename().string() + ".tmp")).string() +
-                                 std::to_string(getpid()) + "." + std::to_string(s_tempCounter++);
-        const std::string text = Format(m_entries);
-        int err = 0;
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd < 0) {
-            err = errno;
-        } else {
-            if (!WriteAll(fd, text) || ::fsync(fd) != 0)
-                err = errno;
-            if (::close(fd) != 0 && err == 0)
-                err = errno;
-            if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-                err = errno;
-            if (err != 0)
-                ::unlink(temp.c_str());
-        }
-        if (err == 0) {
-            SyncFolder(folder);
-            return true;
-        }
-        why = std::strerror(err);
-    }
+    if (CAtomicFile::Write(m_strPath, Format(m_entries), 0644, why))
+        return true;
     KeepInMemory(why);
     return false;
 }
