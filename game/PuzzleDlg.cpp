@@ -1,6 +1,7 @@
 #include "game/PuzzleDlg.h"
 
 #include "engine/Random.h"
+#include "game/BestResultsDlg.h"
 #include "game/CongratsDlg.h"
 #include "game/HelpDlg.h"
 #include "game/PatternDlg.h"
@@ -202,6 +203,9 @@ bool CPuzzleDlg::OnCommand(int nID)
     case ID_HOW_TO_PLAY:
         OnHelp();
         return true;
+    case ID_BEST_RESULTS:
+        OnBestResults();
+        return true;
     default:
         if (nID >= ID_SONG1 && nID <= ID_SONG5) {
             // The update handler runs right before the command.
@@ -331,6 +335,12 @@ void CPuzzleDlg::OnHelp()
     help.DoModal();
 }
 
+void CPuzzleDlg::OnBestResults()
+{
+    CBestResultsDlg best(m_bestResults, this);
+    best.DoModal();
+}
+
 void CPuzzleDlg::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
@@ -420,27 +430,46 @@ void CPuzzleDlg::OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint point)
         InvalidateRect(ToQRect(rect));
         RefreshCursor();
         if (m_board.IsSolved()) {
-            m_board.PlaceLastTile();
-            InvalidateRect(ToQRect(m_rcBoard));
-            CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundWin);
-            KillTimer(TIMER_CLOCK);
-            // A walk armed but not yet started must not shuffle the
-            // finished picture while the player reads the result.
-            StopWalk();
-
-            CCongratsDlg congrats;
-            congrats.SetResult(m_nMoves, m_nSeconds, m_nMinutes);
-            if (congrats.DoModal() == IDOK) {
-                OnNewGame();
-            } else {
-                OnUnscramble();
-            }
+            OnPuzzleComplete();
         }
     }
     if (m_nMoves == 1) {
         SetTimer(TIMER_CLOCK, kClockInterval);
     }
     CBitmapDialog::OnLButtonDown(nFlags, point);
+}
+
+void CPuzzleDlg::OnPuzzleComplete()
+{
+    m_board.PlaceLastTile();
+    InvalidateRect(ToQRect(m_rcBoard));
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundWin);
+    KillTimer(TIMER_CLOCK);
+    // A walk armed but not yet started must not shuffle the
+    // finished picture while the player reads the result.
+    StopWalk();
+
+    CCongratsDlg congrats;
+    congrats.SetResult(m_nMoves, m_nSeconds, m_nMinutes);
+    RecordBestResult(congrats);
+    if (congrats.DoModal() == IDOK) {
+        OnNewGame();
+    } else {
+        OnUnscramble();
+    }
+}
+
+void CPuzzleDlg::RecordBestResult(CCongratsDlg& congrats)
+{
+    const bool counts = m_bScrambled && !m_bSolvedByComputer;
+    // The finished picture counts only once.
+    EndGame();
+    if (!counts) {
+        return;
+    }
+    const CBestResults::NewBest best =
+        m_bestResults.Record(m_board.m_nCols, m_board.m_nRows, m_nMoves, m_nMinutes * 60 + m_nSeconds);
+    congrats.SetNewBest(m_board.m_nCols, m_board.m_nRows, best.bFewestMoves, best.bShortestTime);
 }
 
 void CPuzzleDlg::OnTimer(int nIDEvent)
@@ -457,6 +486,7 @@ void CPuzzleDlg::OnTimer(int nIDEvent)
             CRect rect;
             m_board.ScrambleStep(rect);
             m_board.m_bScrambling = true;
+            m_bScrambled = true;
             ++m_nScrambleStep;
             InvalidateRect(ToQRect(rect));
             RefreshCursor();
@@ -465,6 +495,12 @@ void CPuzzleDlg::OnTimer(int nIDEvent)
         }
     }
     CBitmapDialog::OnTimer(nIDEvent);
+}
+
+void CPuzzleDlg::EndGame()
+{
+    m_bScrambled = false;
+    m_bSolvedByComputer = false;
 }
 
 void CPuzzleDlg::StopWalk()
@@ -483,6 +519,7 @@ void CPuzzleDlg::OnNewGame()
     }
     KillTimer(TIMER_SCRAMBLE);
     KillTimer(TIMER_CLOCK);
+    EndGame();
     m_board.PlaySong(0);
 
     m_setup.DoModal();
@@ -510,6 +547,7 @@ void CPuzzleDlg::OnScramble()
         return;
     }
     CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
+    EndGame();
     m_board.NewBoard();
     UpdateMenuChecks();
     KillTimer(TIMER_CLOCK);
@@ -525,6 +563,7 @@ void CPuzzleDlg::OnUnscramble()
 {
     StopWalk();
     KillTimer(TIMER_CLOCK);
+    EndGame();
     CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
     ResetClock();
     UpdateData(false);

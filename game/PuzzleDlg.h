@@ -4,6 +4,7 @@
 #include "common/Rect.h"
 #include "engine/PuzzleBoard.h"
 #include "imaging/BitmapDialog.h"
+#include "shell/BestResults.h"
 #include "shell/SetupDlg.h"
 
 #include <QCursor>
@@ -13,6 +14,7 @@
 
 #include <map>
 
+class CCongratsDlg;
 class CPatternDlg;
 class QAction;
 class QMenu;
@@ -23,7 +25,11 @@ struct MenuPopup;
 //
 // Its menu bar (160) and context menu (224) carry New Game, Scramble and
 // Unscramble, the sound and music switches, the five songs, Show Pattern,
-// Show Grid, About, How to play and Exit. F1 shows the help page too.
+// Show Grid, About, How to play, Best Results and Exit. F1 shows the help page
+// too.
+//
+// A puzzle won by the player's own moves after a Scramble counts for the best
+// results of its board size; the congratulation says which record it set.
 //
 // Timers: TIMER_SCRAMBLE makes one step of a scramble walk per Speed
 // milliseconds; TIMER_CLOCK advances the clock once a second from the
@@ -67,6 +73,8 @@ public:
     void OnAbout();
     // F1 (the help command) and "How to play": the help page.
     void OnHelp();
+    // "Best Results...": the records of every board size.
+    void OnBestResults();
     // Shows the context menu at a screen point.
     void OnContextMenu(QPoint ptScreen);
     // Chooses the cursor for a client point; false where the default applies.
@@ -100,6 +108,17 @@ public:
     // The song the last New Game started; Midi on plays it until a song is picked.
     int m_nNewGameSong = 0;
 
+    // The fewest moves and shortest times of every board size.
+    CBestResults m_bestResults;
+    // True from the first step of a scramble walk until the game ends (a win,
+    // Unscramble, New Game, the next Scramble): only such a board is a game
+    // whose win counts for the best results.
+    bool m_bScrambled = false;
+    // True when the computer made the moves that finished the picture (the
+    // Solve command sets it before its last move); such a win shows the
+    // congratulation but records no best result. Cleared when the game ends.
+    bool m_bSolvedByComputer = false;
+
     // Program-wide: the first New Game of a run is silent; the first
     // Unscramble of a run always rebuilds the board.
     static bool s_bFirstNewGame;
@@ -114,6 +133,15 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The last move put every tile home: the whole picture, the win sound,
+    // the clock stopped, the result recorded and congratulated.
+    void OnPuzzleComplete();
+    // Records a won game in the best results and tells the dialog which
+    // records it set; a board that was never scrambled, or one the computer
+    // solved, records nothing.
+    void RecordBestResult(CCongratsDlg& congrats);
+    // The board no longer holds a game that could count for the best results.
+    void EndGame();
     // Stops a running walk: no timer, no flag, no steps.
     void StopWalk();
     // Fills a menu from a table; its commands come back through OnCommand.

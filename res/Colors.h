@@ -8,3 +8,8 @@ constexpr QRgb kGoldenFace = qRgb(244, 202, 46);
 
 // The thin border of a window without a caption (the pattern preview).
 constexpr QRgb kWindowFrame = qRgb(0, 0, 0);
+
+// The band of extra lines at the foot of "Congratulation": a light cream that
+// lets the golden pattern show faintly through, and its top edge.
+constexpr QRgb kCongratsStrip = qRgba(255, 250, 232, 225);
+constexpr QRgb kCongratsStripEdge = qRgb(150, 110, 20);

@@ -141,6 +141,12 @@ inline constexpr DialogItem kCongratsItems[] = {
     {2, K::PushButton, "NO", kTabStop, 93, 104, 62, 16},
     {1028, K::Static, "Do you want to start with a new\n picture?", kCenter, 15, 79, 140, 23},
     {1038, K::Static, "therefor you needed", kCenter, 15, 49, 140, 14},
+    // The strip below the template's own height: the dialog grows by the
+    // lines it shows and stacks them from its top.
+    {1050, K::Static, "", kCenter | kHidden, 8, 131, 260, 10},
+    {1051, K::Static, "", kCenter | kHidden, 8, 141, 260, 10},
+    {1052, K::Static, "", kCenter | kHidden, 8, 151, 260, 10},
+    {1053, K::Static, "", kCenter | kHidden, 8, 161, 260, 10},
 };
 
 // "How to play": the help page of the game (F1); the text control becomes a
@@ -148,6 +154,15 @@ inline constexpr DialogItem kCongratsItems[] = {
 inline constexpr DialogItem kHowToPlayItems[] = {
     {1, K::DefPushButton, "OK", kTabStop, 223, 234, 50, 14},
     {1040, K::Static, "", 0, 7, 7, 266, 222},
+};
+
+// "Best Results": the list becomes a table of sizes, moves and times; the
+// note says when there is nothing to show or the results cannot be saved.
+inline constexpr DialogItem kBestResultsItems[] = {
+    {1055, K::Static, "", 0, 7, 7, 206, 118},
+    {1057, K::Static, "", kCenter, 7, 128, 206, 24},
+    {1056, K::PushButton, "&Clear...", kTabStop, 7, 156, 60, 14},
+    {1, K::DefPushButton, "Close", kTabStop, 153, 156, 60, 14},
 };
 
 // The game window's caption continues with a by-line that the window adds.
@@ -160,6 +175,8 @@ inline constexpr DialogTemplate kTemplates[] = {
     {252, "Congratulation", kCaption | kSysMenu | kModalFrame, 276, 127, "MS Sans Serif", 8, 0,
      kCongratsItems},
     {260, "How to play", kCaption | kSysMenu | kModalFrame, 280, 255, "MS Sans Serif", 8, 0, kHowToPlayItems},
+    {261, "Best Results", kCaption | kSysMenu | kModalFrame, 220, 177, "MS Sans Serif", 8, 0,
+     kBestResultsItems},
 };
 
 } // namespace dialog_templates

@@ -41,6 +41,9 @@ Beenden ends the program.</li>
 <li><b>Options</b>: Scramble, Unscramble, Sound and Midi on or off (until the
 next new board), Show Pattern, Show Grid.</li>
 <li><b>Midi</b>: one of five songs, heard while Midi is on.</li>
-<li><b>?</b>: About (the credits and a mail link) and this page.</li>
+<li><b>?</b>: About (the credits and a mail link), this page, and Best
+Results: for every board size the fewest moves and the shortest time of the
+scrambled puzzles you solved yourself, with a button to clear them. A new
+record is announced when you finish the puzzle.</li>
 </ul>
 )";

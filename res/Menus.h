@@ -23,6 +23,8 @@ constexpr int ID_SHOW_GRID = 32787;
 // The help page: "How to play" in the "?" menu, and the help command of F1.
 constexpr int ID_HOW_TO_PLAY = 32800;
 constexpr int ID_HELP = 57670;
+// "Best Results...": the fewest moves and shortest time of every board size.
+constexpr int ID_BEST_RESULTS = 32822;
 
 struct MenuItem {
     int id; // 0: separator
@@ -63,6 +65,7 @@ inline constexpr MenuItem kSongs[] = {
 inline constexpr MenuItem kHelp[] = {
     {ID_APP_ABOUT, "&About ..."},
     {ID_HOW_TO_PLAY, "&How to play\tF1"},
+    {ID_BEST_RESULTS, "&Best Results..."},
 };
 
 inline constexpr MenuPopup kMainMenu[] = {

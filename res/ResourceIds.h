@@ -13,6 +13,7 @@ constexpr int IDD_ABOUTBOX = 239;
 constexpr int IDD_PATTERN = 244;
 constexpr int IDD_CONGRATS = 252;
 constexpr int IDD_HOWTOPLAY = 260; // the help page (F1)
+constexpr int IDD_BEST_RESULTS = 261;
 
 // Menus and strings.
 constexpr int IDR_MAINMENU = 160;
@@ -67,6 +68,12 @@ constexpr int IDC_CONGRATS_MOVES = 1026;
 constexpr int IDC_CONGRATS_TIME = 1027;
 constexpr int IDC_CONGRATS_QUESTION = 1028;
 constexpr int IDC_CONGRATS_NEEDED = 1038;
+// The strip below the question: new records, the shortest possible solution
+// and the hints used, each shown only when it has something to say.
+constexpr int IDC_CONGRATS_BEST_MOVES = 1050;
+constexpr int IDC_CONGRATS_BEST_TIME = 1051;
+constexpr int IDC_CONGRATS_SHORTEST = 1052;
+constexpr int IDC_CONGRATS_HINTS = 1053;
 
 // Pattern preview (244).
 constexpr int IDC_PATTERN_PICTURE = 1034;
@@ -77,3 +84,8 @@ constexpr int IDC_MAILLINK = 1031;
 
 // How to play (260).
 constexpr int IDC_HOWTOPLAY_TEXT = 1040;
+
+// Best Results (261).
+constexpr int IDC_BEST_LIST = 1055;
+constexpr int IDC_BEST_CLEAR = 1056;
+constexpr int IDC_BEST_NOTE = 1057;

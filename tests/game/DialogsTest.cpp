@@ -3,6 +3,7 @@
 
 #include "game/CongratsDlg.h"
 #include "game/PatternDlg.h"
+#include "platform/DialogUnits.h"
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
 
@@ -103,6 +104,59 @@ private slots:
             QVERIFY(preview->GetPicture().isNull());
         }
         QVERIFY(g_bPatternShown);
+    }
+
+    void congratsStripShowsOnlyLinesWithAValue()
+    {
+        const QSize base = CDialogUnits::ClientSize(*FindDialogTemplate(IDD_CONGRATS));
+        const struct {
+            bool fewest, fastest;
+            int shortest, hints;
+            QString lines;
+        } cases[] = {
+            {false, false, -1, 0, ""}, // nothing more to say: the dialog keeps its size
+            {true, false, -1, 0, "New best: fewest moves for 5 \u00D7 3!"},
+            {true, true, 22, 1,
+             "New best: fewest moves for 5 \u00D7 3!|New best: shortest time for 5 \u00D7 3!|"
+             "This start could be solved in 22 moves.|You used 1 hint."},
+            {false, true, -1, 3, "New best: shortest time for 5 \u00D7 3!|You used 3 hints."},
+            {false, false, 1, 0, "This start could be solved in 1 move."},
+        };
+        for (const auto& c : cases) {
+            CCongratsDlg dlg;
+            dlg.SetResult(20, 5, 1);
+            dlg.SetNewBest(5, 3, c.fewest, c.fastest);
+            dlg.SetShortest(c.shortest);
+            dlg.SetHintsUsed(c.hints);
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            QStringList lines;
+            int top = base.height();
+            for (int id : {IDC_CONGRATS_BEST_MOVES, IDC_CONGRATS_BEST_TIME, IDC_CONGRATS_SHORTEST,
+                           IDC_CONGRATS_HINTS}) {
+                auto* label = dlg.GetDlgItemAs<QLabel>(id);
+                if (!label->isVisible())
+                    continue;
+                lines << label->text();
+                // One under the other below the design's lines, each whole.
+                QVERIFY2(label->y() >= top && label->geometry().bottom() < dlg.height(),
+                         qPrintable(label->text()));
+                QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+                QVERIFY(label->fontMetrics().height() <= label->height());
+                top = label->geometry().bottom() + 1;
+            }
+            QCOMPARE(lines.join('|'), c.lines);
+            QCOMPARE(dlg.width(), base.width());
+            QCOMPARE(dlg.height() > base.height(), !lines.isEmpty());
+            if (!lines.isEmpty()) {
+                // The lines stand on a light band, dark on light.
+                const QImage shot = dlg.grab().toImage();
+                const QPoint inBand(2, dlg.StripRect().center().y());
+                QVERIFY(qGray(shot.pixel(inBand * dlg.devicePixelRatioF())) >= 220);
+                const QColor text = dlg.GetDlgItem(IDC_CONGRATS_BEST_TIME)->palette().windowText().color();
+                QVERIFY(qGray(text.rgb()) < 60);
+            }
+        }
     }
 };
 

@@ -71,6 +71,8 @@ public:
     // What to do in "Player Setup" before Start (Enter); may be empty.
     std::function<void(CSetupDlg*)> onSetup;
     int congratsAnswer = IDCANCEL; // IDOK (YES) or IDCANCEL (NO)
+    // Looks at the congratulation before it is answered; may be empty.
+    std::function<void(CCongratsDlg*)> onCongrats;
 
     QStringList setupTitles;
     QStringList congrats; // "moves, m:ss" of each congratulation
@@ -91,6 +93,8 @@ private:
         } else if (auto* dlg = qobject_cast<CCongratsDlg*>(modal)) {
             m_last = modal;
             congrats << QString::asprintf("%d, %d:%02d", dlg->m_nMoves, dlg->m_nMinutes, dlg->m_nSeconds);
+            if (onCongrats)
+                onCongrats(dlg);
             dlg->GetDlgItemAs<QPushButton>(congratsAnswer)->click();
             m_last = nullptr;
         }

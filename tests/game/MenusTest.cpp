@@ -239,7 +239,7 @@ private slots:
     void helpPageFromF1AndFromTheMenu()
     {
         MenuGame g;
-        // "?" holds About, then How to play.
+        // "?" holds About, How to play and Best Results.
         QMenu* help = nullptr;
         for (QAction* a : g.dlg->findChild<QMenuBar*>()->actions()) {
             help = a->text() == QLatin1String("&?") ? a->menu() : help;
@@ -249,7 +249,7 @@ private slots:
         for (const QAction* a : help->actions()) {
             ids << a->data().toInt();
         }
-        QCOMPARE(ids, (QList<int>{ID_APP_ABOUT, ID_HOW_TO_PLAY}));
+        QCOMPARE(ids, (QList<int>{ID_APP_ABOUT, ID_HOW_TO_PLAY, ID_BEST_RESULTS}));
         QCOMPARE(g.Item(ID_HOW_TO_PLAY)->text(), QStringLiteral("&How to play\tF1"));
 
         // F1 where the focus is (Scramble), closed with Escape; the menu item, closed with OK.
@@ -263,8 +263,9 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(byMenu, byKey);
         // The rules, the mouse and the keyboard, the menus.
-        for (const char* words : {"How to play", "Scramble", "blank", "Right click", "context menu", "Enter",
-                                  "Escape", "F1", "File", "Options", "Midi", "Player Setup"}) {
+        for (const char* words :
+             {"How to play", "Scramble", "blank", "Right click", "context menu", "Enter", "Escape", "F1",
+              "File", "Options", "Midi", "Player Setup", "Best Results"}) {
             QVERIFY2(byKey.contains(QLatin1String(words)), words);
         }
         QCOMPARE(SoundLog::Count(6), 0);

@@ -2,8 +2,9 @@
 
 // A fresh folder for one test: <root>/run is the current directory (where the
 // game finds bitmaps/, sounds/ and midi/), <root>/config holds the profile
-// (XDG_CONFIG_HOME). The old current directory comes back and the folder goes
-// away with the object. Plain C++, for GoogleTest and Qt Test programs alike.
+// (XDG_CONFIG_HOME), <root>/data the best results (XDG_DATA_HOME). The old
+// current directory comes back and the folder goes away with the object. Plain
+// C++, for GoogleTest and Qt Test programs alike.
 
 #include "shell/Profile.h"
 
@@ -86,6 +87,7 @@ public:
         fs::create_directories(m_root / "run");
         fs::current_path(m_root / "run");
         setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (m_root / "data").c_str(), 1);
     }
     ~RunFolder()
     {
@@ -98,6 +100,7 @@ public:
 
     const fs::path& Root() const { return m_root; }
     fs::path ProfilePath() const { return m_root / "config" / "zandor-puzzle.INI"; }
+    fs::path BestResultsPath() const { return m_root / "data" / "zandor-puzzle" / "best-results.txt"; }
 
 private:
     fs::path m_root, m_oldCwd;

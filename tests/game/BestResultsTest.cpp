@@ -1,0 +1,179 @@
+// Best results as the player meets them: a won game recorded and announced in
+// the congratulation, records kept per size, games that do not count, and the
+// "Best Results..." dialog of the "?" menu.
+#include "GameTestEnv.h"
+
+#include "game/BestResultsDlg.h"
+#include "platform/MessageBox.h"
+#include "res/Menus.h"
+#include "shell/BestResults.h"
+#include "support/RunFolder.h"
+
+#include <QLabel>
+#include <QTreeWidget>
+
+using namespace gametest;
+
+namespace {
+
+// Scrambles with `steps` steps and plays the walk back, so the game takes
+// exactly that many moves; the clock shows `seconds` at the winning move.
+// `beforeLastMove` runs just before it.
+void WinScrambled(Game& g, int steps, int seconds, const std::function<void()>& beforeLastMove = {})
+{
+    g.dlg->m_setup.m_nDifficult = steps;
+    g.dlg->OnScramble();
+    std::vector<QPoint> path; // where the blank was before each step
+    while (g.WalkRunning()) {
+        path.push_back({g.Board().m_nBlankCol, g.Board().m_nBlankRow});
+        g.Tick(kWalk);
+    }
+    path.pop_back(); // the tick that ended the walk moved nothing
+    QCOMPARE(int(path.size()), steps);
+    for (auto cell = path.rbegin(); cell != path.rend(); ++cell) {
+        if (cell + 1 == path.rend()) {
+            g.Tick(kClock, seconds);
+            if (beforeLastMove)
+                beforeLastMove();
+        }
+        g.Click(*cell);
+    }
+}
+
+// The strip's lines the congratulation shows, joined with " | ".
+QString StripLines(CCongratsDlg* dlg)
+{
+    QStringList lines;
+    for (int id :
+         {IDC_CONGRATS_BEST_MOVES, IDC_CONGRATS_BEST_TIME, IDC_CONGRATS_SHORTEST, IDC_CONGRATS_HINTS})
+        if (dlg->GetDlgItem(id)->isVisible())
+            lines << dlg->GetDlgItemText(id);
+    return lines.join(QStringLiteral(" | "));
+}
+
+std::vector<CBestResults::Entry> Stored()
+{
+    CBestResults stored;
+    stored.Refresh();
+    return stored.Entries();
+}
+
+// Runs `act`, which opens a modal dialog of type T, and `inside` on it once it is up.
+template <class T> void WithModal(const std::function<void()>& act, const std::function<void(T*)>& inside)
+{
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dlg = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            inside(dlg);
+        }
+    });
+    poll.start();
+    act();
+}
+
+} // namespace
+
+class BestResultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void wonGamesAreRecordedAndAnnounced()
+    {
+        Game g({{"FieldX", 4}, {"FieldY", 3}});
+        // A damaged file from before: set aside, and the game goes on.
+        QVERIFY(support::WriteFile(CBestResults::DefaultPath(), "4x3 1 1\n"));
+        QStringList strips;
+        g.answerer.onCongrats = [&](CCongratsDlg* dlg) { strips << StripLines(dlg); };
+
+        const QString moves = QStringLiteral("New best: fewest moves for 4 \u00D7 3!");
+        const QString time = QStringLiteral("New best: shortest time for 4 \u00D7 3!");
+        const struct {
+            int steps, seconds;
+            QString strip;
+        } games[] = {
+            {6, 50, moves + " | " + time}, // the first win of a size sets both
+            {8, 70, ""},                   // a worse game sets none
+            {4, 90, moves},
+            {10, 20, time},
+        };
+        for (const auto& game : games) {
+            WinScrambled(g, game.steps, game.seconds);
+            QCOMPARE(strips.size(), 1);
+            QCOMPARE(strips.takeFirst(), game.strip);
+        }
+        QCOMPARE(g.answerer.congrats.last(), QStringLiteral("10, 0:20"));
+        QCOMPARE(Stored(), (std::vector<CBestResults::Entry>{{4, 3, 4, 20}}));
+        QVERIFY(QFileInfo::exists(QString::fromStdString(CBestResults::DefaultPath()) + ".damaged"));
+
+        // No game: a tile moved out of the finished picture and back, and a
+        // scrambled board whose last move the computer made.
+        g.Click(MovableCell(g.Board()));
+        g.ClickHome();
+        WinScrambled(g, 2, 0, [&] { g.dlg->m_bSolvedByComputer = true; });
+        QCOMPARE(strips, (QStringList{"", ""}));
+        QCOMPARE(g.answerer.congrats.size(), 6);
+        QCOMPARE(Stored(), (std::vector<CBestResults::Entry>{{4, 3, 4, 20}}));
+        QVERIFY(!g.dlg->m_bSolvedByComputer);
+    }
+
+    void bestResultsDialogListsSizesAndClearsThem()
+    {
+        Game g;
+        {
+            CBestResults store;
+            store.Record(5, 4, 80, 125);
+            store.Record(10, 2, 40, 3725);
+            store.Record(3, 3, 12, 7);
+        }
+        QStringList asked;
+        int answer = IDNO;
+        CMessageBox::SetTestHook([&](const QString& text, unsigned type) {
+            asked << QString::number(type) + " " + text;
+            return answer;
+        });
+        QStringList rowsBefore, rowsAfter;
+        QString noteBefore, noteAfter;
+        bool clearEnabledAfter = true;
+        const auto rows = [](CBestResultsDlg* dlg) {
+            QStringList out;
+            for (int i = 0; i < dlg->List()->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* row = dlg->List()->topLevelItem(i);
+                out << row->text(0) + ", " + row->text(1) + ", " + row->text(2);
+            }
+            return out;
+        };
+        WithModal<CBestResultsDlg>([&] { g.dlg->GetMenuItem(ID_BEST_RESULTS)->trigger(); },
+                                   [&](CBestResultsDlg* dlg) {
+                                       rowsBefore = rows(dlg);
+                                       noteBefore = dlg->GetDlgItemText(IDC_BEST_NOTE);
+                                       auto* clear = dlg->GetDlgItemAs<QPushButton>(IDC_BEST_CLEAR);
+                                       clear->click(); // NO: nothing happens
+                                       QCOMPARE(rows(dlg), rowsBefore);
+                                       answer = IDYES;
+                                       clear->click();
+                                       rowsAfter = rows(dlg);
+                                       noteAfter = dlg->GetDlgItemText(IDC_BEST_NOTE);
+                                       clearEnabledAfter = clear->isEnabled();
+                                       QTest::keyClick(dlg, Qt::Key_Escape);
+                                   });
+        CMessageBox::SetTestHook(nullptr);
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(rowsBefore,
+                 (QStringList{QStringLiteral("3 \u00D7 3, 12, 0:07"), QStringLiteral("5 \u00D7 4, 80, 2:05"),
+                              QStringLiteral("10 \u00D7 2, 40, 62:05")}));
+        QVERIFY(noteBefore.isEmpty());
+        const QString question =
+            QString::number(MB_YESNO | MB_ICONQUESTION) + " Clear the best results of every size?";
+        QCOMPARE(asked, (QStringList{question, question}));
+        QVERIFY(rowsAfter.isEmpty());
+        QVERIFY(noteAfter.startsWith(QLatin1String("No puzzle solved yet")));
+        QVERIFY(!clearEnabledAfter);
+        QVERIFY(Stored().empty());
+        QCOMPARE(g.dlg->GetMenuItem(ID_BEST_RESULTS)->text(), QStringLiteral("&Best Results..."));
+    }
+};
+
+QTEST_MAIN(BestResultsTest)
+#include "BestResultsTest.moc"
