@@ -2,6 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/RegularFile.h"
+#include "common/UserFolders.h"
 #include "shell/SetupSettings.h"
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <pwd.h>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,16 +29,6 @@ bool BySize(const CBestResults::Entry& a, const CBestResults::Entry& b)
 bool IsSize(int n)
 {
     return n >= CSetupSettings::kMinField && n <= CSetupSettings::kMaxField;
-}
-
-std::string HomeFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (home && *home)
-        return home;
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && *pw->pw_dir)
-        return pw->pw_dir;
-    return ".";
 }
 
 // Decimal digits only, no sign, no leading zeros, within the int range.
@@ -83,10 +73,7 @@ CBestResults::CBestResults(std::string path) : m_strPath(std::move(path))
 
 std::string CBestResults::DefaultPath()
 {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    // Only an absolute folder counts; anything else means "not set".
-    const std::string folder = (xdg && xdg[0] == '/') ? std::string(xdg) : HomeFolder() + "/.local/share";
-    return folder + "/zandor-puzzle/" + kFileName;
+    return CUserFolders::Data() + "/zandor-puzzle/" + kFileName;
 }
 
 const CBestResults::Entry* CBestResults::Find(int nCols, int nRows) const

@@ -1,12 +1,12 @@
 #include "shell/Profile.h"
 
 #include "common/AtomicFile.h"
+#include "common/UserFolders.h"
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <pwd.h>
 #include <unistd.h>
 
 namespace {
@@ -138,16 +138,6 @@ int ParseInt(std::string_view s)
     return static_cast<int>(negative ? -value : value);
 }
 
-std::string HomeFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (home && *home)
-        return home;
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && *pw->pw_dir)
-        return pw->pw_dir;
-    return ".";
-}
-
 } // namespace
 
 CProfile::CProfile(std::string path) : m_strPath(std::move(path))
@@ -156,14 +146,7 @@ CProfile::CProfile(std::string path) : m_strPath(std::move(path))
 
 std::string CProfile::DefaultPath()
 {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    // Only an absolute folder counts; anything else means "not set".
-    if (xdg && xdg[0] == '/')
-        folder = xdg;
-    else
-        folder = HomeFolder() + "/.config";
-    return folder + "/zandor-puzzle.INI";
+    return CUserFolders::Config() + "/zandor-puzzle.INI";
 }
 
 CProfile::Line CProfile::LineAt(std::size_t pos) const

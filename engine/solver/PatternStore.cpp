@@ -1,5 +1,7 @@
 #include "engine/solver/PatternStore.h"
 
+#include "common/UserFolders.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <tuple>
@@ -20,13 +22,7 @@ CPatternStore::~CPatternStore()
 
 std::filesystem::path CPatternStore::DefaultCacheDirectory()
 {
-    const char* xdg = std::getenv("XDG_CACHE_HOME");
-    if (xdg && *xdg && std::filesystem::path(xdg).is_absolute())
-        return std::filesystem::path(xdg) / "zandor-puzzle";
-    const char* home = std::getenv("HOME");
-    if (home && *home)
-        return std::filesystem::path(home) / ".cache" / "zandor-puzzle";
-    return {};
+    return std::filesystem::path(CUserFolders::Cache()) / "zandor-puzzle";
 }
 
 void CPatternStore::SetCacheDirectory(std::optional<std::filesystem::path> dir)

@@ -31,8 +31,8 @@ public:
     CPatternStore(const CPatternStore&) = delete;
     CPatternStore& operator=(const CPatternStore&) = delete;
 
-    // $XDG_CACHE_HOME/zandor-puzzle, or ~/.cache/zandor-puzzle when that is unset
-    // or empty; empty when neither can be found (no disk cache then).
+    // $XDG_CACHE_HOME/zandor-puzzle, or ~/.cache/zandor-puzzle when that is
+    // unset, empty or relative.
     static std::filesystem::path DefaultCacheDirectory();
     // Overrides the folder (std::nullopt: back to the default). Tests use this.
     void SetCacheDirectory(std::optional<std::filesystem::path> dir);

@@ -146,6 +146,9 @@ TEST(PatternCacheFolder, FollowsXdgCacheHome)
         support::ScopedEnv::Set("XDG_CACHE_HOME", notUsable);
         EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/home/player/.cache/zandor-puzzle"));
     }
+    // Without HOME, the home folder comes from the password database.
     support::ScopedEnv::Set("HOME", std::nullopt);
-    EXPECT_TRUE(CPatternStore::DefaultCacheDirectory().empty());
+    const fs::path fallback = CPatternStore::DefaultCacheDirectory();
+    EXPECT_EQ(fallback.filename(), "zandor-puzzle");
+    EXPECT_NE(fallback, fs::path("/home/player/.cache/zandor-puzzle"));
 }
