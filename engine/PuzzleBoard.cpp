@@ -29,9 +29,51 @@ CPuzzleBoard::CPuzzleBoard() = default;
 
 CPuzzleBoard::~CPuzzleBoard() = default;
 
+namespace {
+
+// The highest device pixel ratio of the screens; 1 without a GUI.
+qreal ScreenRatio()
+{
+    const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    return app ? app->devicePixelRatio() : 1.0;
+}
+
+// The picture's size in device pixels on a screen of the given ratio.
+QSize DeviceSize(qreal ratio)
+{
+    const int side = qRound(CPuzzleBoard::kPicSize * ratio);
+    return {side, side};
+}
+
+} // namespace
+
 void CPuzzleBoard::LoadPicture(const std::string& path)
 {
-    m_hPicture = CPictureFile::Load(ToNativePath(path), QSize(kPicSize, kPicSize));
+    // One reading of the file gives the picture for the game and, on a
+    // high-resolution screen, the one the tiles are drawn from.
+    m_strPicturePath = ToNativePath(path);
+    m_dDeviceRatio = ScreenRatio();
+    std::vector<QSize> sizes{QSize(kPicSize, kPicSize)};
+    if (m_dDeviceRatio > 1)
+        sizes.push_back(DeviceSize(m_dDeviceRatio));
+    std::vector<QImage> pictures = CPictureFile::LoadSizes(m_strPicturePath, sizes);
+    m_hPicture = pictures.front();
+    m_nPictureKey = m_hPicture.cacheKey();
+    m_hDevicePicture = pictures.size() > 1 ? pictures.back() : QImage();
+    m_hDevicePicture.setDevicePixelRatio(m_dDeviceRatio);
+}
+
+const QImage* CPuzzleBoard::DevicePicture(qreal ratio) const
+{
+    if (ratio <= 1 || m_hPicture.isNull() || m_hPicture.cacheKey() != m_nPictureKey)
+        return nullptr;
+    if (ratio != m_dDeviceRatio) {
+        // A screen of another ratio: the file is read for it once.
+        m_dDeviceRatio = ratio;
+        m_hDevicePicture = CPictureFile::Load(m_strPicturePath, DeviceSize(ratio));
+        m_hDevicePicture.setDevicePixelRatio(ratio);
+    }
+    return m_hDevicePicture.isNull() ? nullptr : &m_hDevicePicture;
 }
 
 bool CPuzzleBoard::NewBoard()
@@ -243,6 +285,8 @@ void CPuzzleBoard::Draw(QPainter* pDC) const
     if (!pDC || m_rows.empty())
         return;
 
+    const QImage* device = DevicePicture(pDC->device() ? pDC->device()->devicePixelRatioF() : 1.0);
+    const qreal k = device ? device->devicePixelRatio() : 1.0;
     const int total = m_nCols * m_nRows;
     const bool numbers = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
     for (int r = 0; r < m_nRows; ++r) {
@@ -255,6 +299,12 @@ void CPuzzleBoard::Draw(QPainter* pDC) const
             const int sc = home % m_nCols;
             const int sr = home / m_nCols;
             const QRect dst(kOrigin + c * m_nTileW, kOrigin + r * m_nTileH, m_nTileW, m_nTileH);
+            if (device) {
+                // Device pixel for device pixel from the screen's own picture.
+                pDC->drawImage(QRectF(dst), *device,
+                               QRectF(sc * m_nTileW * k, sr * m_nTileH * k, m_nTileW * k, m_nTileH * k));
+                continue;
+            }
             if (!m_hPicture.isNull()) {
                 pDC->drawImage(dst.topLeft(), m_hPicture,
                                QRect(sc * m_nTileW, sr * m_nTileH, m_nTileW, m_nTileH));

@@ -163,6 +163,20 @@ private:
     // Slides the tile at `from` into the blank at `to` (a legal move).
     void Slide(CCell from, CCell to);
     void LoadPicture(const std::string& path);
+    // The picture to draw the tiles from for a painter of the given device
+    // pixel ratio, when it is above 1 and m_hPicture is the picture loaded;
+    // otherwise null, and the tiles come from m_hPicture.
+    const QImage* DevicePicture(qreal ratio) const;
+
+    // The picture at the resolution of a screen of device pixel ratio above 1
+    // (600 x 600 at ratio 2, carrying that ratio), so that the tiles show every
+    // pixel such a screen has. It is read with m_hPicture, from the same file,
+    // for the application's ratio; a painter of another ratio has it read again
+    // for its own at its first paint. Geometry stays in m_hPicture's pixels.
+    std::string m_strPicturePath;     // the file m_hPicture was read from
+    qint64 m_nPictureKey = 0;         // m_hPicture's cache key when it was read
+    mutable QImage m_hDevicePicture;  // null at ratio 1 or when it did not load
+    mutable qreal m_dDeviceRatio = 1; // the ratio m_hDevicePicture was read for
 
     std::vector<SMove> m_moves;  // standing, oldest first
     std::vector<SMove> m_undone; // taken back, the latest last

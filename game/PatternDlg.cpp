@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <algorithm>
+
 CPatternDlg::CPatternDlg(QWidget* pParentWnd) : CDialog(IDD_PATTERN, pParentWnd)
 {
     m_pPicture = GetDlgItemAs<QLabel>(IDC_PATTERN_PICTURE);
@@ -32,15 +34,19 @@ bool CPatternDlg::SetPicture()
     if (!m_pPicture) {
         return true;
     }
+    // At the screen's resolution: 300 x 300 logical pixels, 600 x 600 at
+    // device pixel ratio 2.
+    const qreal ratio = std::max<qreal>(devicePixelRatioF(), 1);
+    const int side = qRound(kPictureSize * ratio);
     QImage image;
     if (g_nPicture >= 1 && g_nPicture <= 4) {
-        image =
-            CPictureFile::Load(ToNativePath(g_strPicPath[g_nPicture - 1]), QSize(kPictureSize, kPictureSize));
+        image = CPictureFile::Load(ToNativePath(g_strPicPath[g_nPicture - 1]), QSize(side, side));
     }
     if (image.isNull()) {
         m_pPicture->clear();
         return true;
     }
+    image.setDevicePixelRatio(ratio);
     m_pPicture->setPixmap(QPixmap::fromImage(image));
     return true;
 }

@@ -26,13 +26,14 @@ public:
     ~CPatternDlg() override;
 
     // Loads the selected picture (g_strPicPath[g_nPicture - 1]) scaled to
-    // 300 x 300 into the window; a file that does not load leaves it empty.
-    // Always true.
+    // 300 x 300 into the window, at the resolution of its screen; a file that
+    // does not load leaves it empty. Always true.
     bool SetPicture();
     bool OnInitDialog() override;
     void OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint point) override;
 
-    // The picture shown; null when empty.
+    // The picture shown (in device pixels, carrying the screen's ratio); null
+    // when empty.
     QImage GetPicture() const;
 
 public slots:

@@ -45,10 +45,20 @@ QIcon LoadProgramIcon()
     return icon;
 }
 
-// The pointing hand (cursor resource 233), or the system's hand without it.
-QCursor LoadHandCursor()
+// The pointing hand (cursor resource 233; on a screen of device pixel ratio
+// above 1 its double-size version), or the system's hand without it.
+QCursor LoadHandCursor(qreal devicePixelRatio)
 {
-    const QString path = CResourceFinder::Find(IDC_HAND, {QStringLiteral("png"), QStringLiteral("bmp")});
+    const QStringList extensions{QStringLiteral("png"), QStringLiteral("bmp")};
+    if (devicePixelRatio > 1) {
+        QPixmap pixmap(CResourceFinder::FindAt2x(QString::number(IDC_HAND), extensions));
+        if (pixmap.size() == QSize(64, 64)) {
+            // The hot spot counts the image's own pixels: X11 takes it so.
+            pixmap.setDevicePixelRatio(2);
+            return QCursor(pixmap, 2 * kHandCursorHotSpotX, 2 * kHandCursorHotSpotY);
+        }
+    }
+    const QString path = CResourceFinder::Find(IDC_HAND, extensions);
     const QPixmap pixmap(path);
     if (path.isEmpty() || pixmap.isNull()) {
         return QCursor(Qt::PointingHandCursor);
@@ -62,7 +72,7 @@ CPuzzleDlg::CPuzzleDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_PUZZLE_DIALOG, p
 {
     setWindowTitle(windowTitle() + QString::fromUtf8(kByLine));
     m_hIcon = LoadProgramIcon();
-    m_hHandCursor = LoadHandCursor();
+    m_hHandCursor = LoadHandCursor(devicePixelRatioF());
     m_hNoCursor = QCursor(Qt::ForbiddenCursor);
 
     if (const MenuResource* menu = FindMenu(IDR_MAINMENU)) {

@@ -354,6 +354,39 @@ private:
     std::uint64_t m_rows = 0;          // rows summed into it
 };
 
+// The same rows reduced to several sizes at once, so that one reading of a
+// file gives the picture at each of them. The reducers share one crop.
+class RowReducers {
+public:
+    explicit RowReducers(std::vector<RowReducer> reducers) : m_all(std::move(reducers)) {}
+
+    std::int64_t Width() const { return m_all.front().Width(); }
+    std::int64_t Height() const { return m_all.front().Height(); }
+    void AddRow(std::int64_t y, const QRgb* row)
+    {
+        for (RowReducer& r : m_all) {
+            r.AddRow(y, row);
+        }
+    }
+    void AddRows(std::int64_t y0, std::int64_t y1, const std::vector<Span>& spans)
+    {
+        for (RowReducer& r : m_all) {
+            r.AddRows(y0, y1, spans);
+        }
+    }
+    std::vector<QImage> Results()
+    {
+        std::vector<QImage> images;
+        for (RowReducer& r : m_all) {
+            images.push_back(r.Result());
+        }
+        return images;
+    }
+
+private:
+    std::vector<RowReducer> m_all;
+};
+
 // One colour channel of a 16- or 32-bit pixel, scaled to 8 bits.
 struct Channel {
     explicit Channel(std::uint32_t mask)
@@ -370,7 +403,7 @@ struct Channel {
 };
 
 // Uncompressed rows, bottom-up or top-down.
-void ReadRows(FileBytes& in, const Layout& l, RowReducer& out)
+void ReadRows(FileBytes& in, const Layout& l, RowReducers& out)
 {
     const std::uint64_t rowBytes = static_cast<std::uint64_t>((l.width * l.bits + 31) / 32 * 4);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(rowBytes));
@@ -438,7 +471,7 @@ void ReadRows(FileBytes& in, const Layout& l, RowReducer& out)
 // spans it paints, so that long runs and skipped rows cost no more than the
 // bytes that describe them. Runs past the right edge are dropped; data that
 // ends early leaves the rest of the picture in colour 0.
-void ReadRle(FileBytes& in, const Layout& l, RowReducer& out)
+void ReadRle(FileBytes& in, const Layout& l, RowReducers& out)
 {
     const bool rle8 = l.bits == 8;
     const std::int64_t width = out.Width();
@@ -546,9 +579,11 @@ void ReadRle(FileBytes& in, const Layout& l, RowReducer& out)
     }
 }
 
-// Reads the file into a reducer made for its size by makeReducer.
-template <typename MakeReducer>
-QImage Decode(const std::string& path, Status& status, std::vector<QRgb>* colorTable, MakeReducer makeReducer)
+// Reads the file into the reducers made for its size by makeReducers; their
+// pictures, or none when the file does not load.
+template <typename MakeReducers>
+std::vector<QImage> Decode(const std::string& path, Status& status, std::vector<QRgb>* colorTable,
+                           MakeReducers makeReducers)
 {
     if (colorTable) {
         colorTable->clear();
@@ -565,7 +600,7 @@ QImage Decode(const std::string& path, Status& status, std::vector<QRgb>* colorT
     FileBytes in(fd);
     try {
         const Layout l = ReadHeaders(in);
-        RowReducer reducer = makeReducer(l.width, l.height);
+        RowReducers reducer = makeReducers(l.width, l.height);
         if (l.compression == BI_RLE8 || l.compression == BI_RLE4) {
             ReadRle(in, l, reducer);
         } else {
@@ -575,7 +610,7 @@ QImage Decode(const std::string& path, Status& status, std::vector<QRgb>* colorT
             colorTable->assign(l.lut.begin(), l.lut.begin() + l.colors);
         }
         status = Status::Ok;
-        return reducer.Result();
+        return reducer.Results();
     } catch (const LoadError& e) {
         status = e.status;
     } catch (const std::bad_alloc&) {
@@ -591,26 +626,50 @@ QImage Decode(const std::string& path, Status& status, std::vector<QRgb>* colorT
 
 QImage CPictureFile::Load(const std::string& path, QSize size, Status* status)
 {
+    return LoadSizes(path, {size}, status).front();
+}
+
+std::vector<QImage> CPictureFile::LoadSizes(const std::string& path, const std::vector<QSize>& sizes,
+                                            Status* status)
+{
     Status result = Status::Missing;
-    QImage picture;
-    if (!path.empty() && !size.isEmpty()) {
+    std::vector<QSize> wanted;
+    for (const QSize& size : sizes) {
+        if (!size.isEmpty()) {
+            wanted.push_back(size);
+        }
+    }
+    std::vector<QImage> pictures;
+    if (!path.empty() && !wanted.empty()) {
         // Whole blocks of pixels are averaged while the rows stream in, down to
-        // between one and two times the size asked for; the last, smooth step
+        // between one and two times each size asked for; the last, smooth step
         // is Qt's.
-        picture = Decode(path, result, nullptr, [size](std::int64_t width, std::int64_t height) {
-            const int kx = static_cast<int>(std::max<std::int64_t>(1, width / size.width()));
-            const int ky = static_cast<int>(std::max<std::int64_t>(1, height / size.height()));
-            return RowReducer(width, height, kx, ky, QSize(kMaxWidth, INT32_MAX));
+        pictures = Decode(path, result, nullptr, [&wanted](std::int64_t width, std::int64_t height) {
+            std::vector<RowReducer> reducers;
+            for (const QSize& size : wanted) {
+                const int kx = static_cast<int>(std::max<std::int64_t>(1, width / size.width()));
+                const int ky = static_cast<int>(std::max<std::int64_t>(1, height / size.height()));
+                reducers.emplace_back(width, height, kx, ky, QSize(kMaxWidth, INT32_MAX));
+            }
+            return RowReducers(std::move(reducers));
         });
     }
-    if (!picture.isNull() && picture.size() != size) {
-        picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                      .convertToFormat(QImage::Format_RGB32);
+    std::vector<QImage> images(sizes.size());
+    for (std::size_t i = 0, j = 0; i < sizes.size() && j < pictures.size(); ++i) {
+        if (sizes[i].isEmpty()) {
+            continue;
+        }
+        QImage& picture = pictures[j++];
+        if (picture.size() != sizes[i]) {
+            picture = picture.scaled(sizes[i], Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                          .convertToFormat(QImage::Format_RGB32);
+        }
+        images[i] = picture;
     }
     if (status) {
         *status = result;
     }
-    return picture;
+    return images;
 }
 
 QImage CPictureFile::LoadNatural(const std::string& path, QSize limit, std::vector<QRgb>* colorTable,
@@ -619,9 +678,15 @@ QImage CPictureFile::LoadNatural(const std::string& path, QSize limit, std::vect
     Status result = Status::Missing;
     QImage picture;
     if (!path.empty() && !limit.isEmpty()) {
-        picture = Decode(path, result, colorTable, [limit](std::int64_t width, std::int64_t height) {
-            return RowReducer(width, height, 1, 1, limit);
-        });
+        std::vector<QImage> decoded =
+            Decode(path, result, colorTable, [limit](std::int64_t width, std::int64_t height) {
+                std::vector<RowReducer> reducers;
+                reducers.emplace_back(width, height, 1, 1, limit);
+                return RowReducers(std::move(reducers));
+            });
+        if (!decoded.empty()) {
+            picture = decoded.front();
+        }
     } else if (colorTable) {
         colorTable->clear();
     }

@@ -48,6 +48,11 @@ public:
     // Format_RGB32; a null image when the file does not load, and status (if
     // given) says why.
     static QImage Load(const std::string& path, QSize size, Status* status = nullptr);
+    // The picture at each of the sizes, from one reading of the file: each
+    // image as Load gives it for that size (null for an empty size). All null
+    // when the file does not load.
+    static std::vector<QImage> LoadSizes(const std::string& path, const std::vector<QSize>& sizes,
+                                         Status* status = nullptr);
 
     // The picture at its natural size, but no more than limit: a larger picture
     // keeps its top-left corner. colorTable (if given) receives the colour

@@ -1,5 +1,7 @@
 // Painting the game window's board: the whole 10 x 10 board, and the two
-// cells a move repaints (the move included).
+// cells a move repaints (the move included). Painted at the screen's device
+// pixel ratio: run with QT_SCALE_FACTOR=2 for a high-resolution screen, where
+// the tiles come from the 600 x 600 picture.
 
 #include "engine/PuzzleBoard.h"
 #include "game/PuzzleDlg.h"
@@ -54,6 +56,16 @@ public:
         QDir::setCurrent(m_old);
     }
 
+    // A target of the window's size (or `size`) in logical pixels at the
+    // screen's device pixel ratio.
+    QImage Target(QSize size = {}) const
+    {
+        const qreal ratio = dlg->devicePixelRatioF();
+        QImage target((size.isEmpty() ? dlg->size() : size) * ratio, QImage::Format_RGB32);
+        target.setDevicePixelRatio(ratio);
+        return target;
+    }
+
     std::unique_ptr<CPuzzleDlg> dlg;
 
 private:
@@ -65,7 +77,8 @@ private:
 void BM_PaintBoard10x10(benchmark::State& state)
 {
     Setting s;
-    QImage target(s.dlg->size(), QImage::Format_RGB32);
+    QImage target = s.Target();
+    state.SetLabel(QStringLiteral("ratio %1").arg(target.devicePixelRatio()).toStdString());
     const QRegion board(QRect(QPoint(10, 10) + s.dlg->ClientOrigin(), QSize(300, 300)));
     for (auto _ : state) {
         s.dlg->render(&target, QPoint(), board);
@@ -78,7 +91,7 @@ BENCHMARK(BM_PaintBoard10x10)->Unit(benchmark::kMicrosecond);
 void BM_MoveAndRepaintTwoCells(benchmark::State& state)
 {
     Setting s;
-    QImage target(s.dlg->size(), QImage::Format_RGB32);
+    QImage target = s.Target();
     CPuzzleBoard& b = s.dlg->m_board;
     const int y = 10 + 9 * b.m_nTileH + 5;
     int x = 10 + 8 * b.m_nTileW + 5; // the tile left of the blank, then back
@@ -151,7 +164,7 @@ BENCHMARK(BM_UndoKeyAndRepaintTwoCells)->Unit(benchmark::kMicrosecond);
 void BM_DrawBoardOnly10x10(benchmark::State& state)
 {
     Setting s;
-    QImage target(482, 334, QImage::Format_RGB32);
+    QImage target = s.Target(QSize(482, 334));
     for (auto _ : state) {
         QPainter p(&target);
         s.dlg->m_board.Draw(&p);

@@ -158,6 +158,14 @@ TEST_F(PictureFileTest, ScaledPicturesMatchSmoothScaling)
         }
         EXPECT_LE(worst, 3) << size.width() << " x " << size.height();
     }
+    // One reading gives several sizes, each as its own load gives it.
+    const std::vector<QSize> sizes{QSize(300, 300), QSize(), QSize(600, 600), QSize(1500, 120)};
+    const std::vector<QImage> all = CPictureFile::LoadSizes(path, sizes);
+    ASSERT_EQ(all.size(), sizes.size());
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        EXPECT_EQ(all[i], CPictureFile::Load(path, sizes[i])) << i;
+    }
+    EXPECT_TRUE(all[1].isNull());
 }
 
 TEST_F(PictureFileTest, AnythingButAReadableBmpFileIsRefusedAtOnce)
@@ -201,6 +209,9 @@ TEST_F(PictureFileTest, AnythingButAReadableBmpFileIsRefusedAtOnce)
         EXPECT_TRUE(CPictureFile::Load(path, QSize(300, 300), &status).isNull());
         EXPECT_EQ(status, c.status);
         EXPECT_TRUE(CPictureFile::LoadNatural(path, QSize(300, 300)).isNull());
+        for (const QImage& image : CPictureFile::LoadSizes(path, {QSize(300, 300), QSize(600, 600)})) {
+            EXPECT_TRUE(image.isNull());
+        }
     }
 
     Status status = Status::Ok;

@@ -26,7 +26,7 @@ TEST(Generator, WritesTheSameBytesEveryRun)
             ++compared;
         }
     }
-    EXPECT_EQ(compared, 4 + 6 + 5 + 19 + 8);
+    EXPECT_EQ(compared, 4 + 6 + 5 + 20 + 8);
 }
 
 TEST(Generator, RefusesToRunWithoutItsFolders)

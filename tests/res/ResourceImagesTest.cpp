@@ -94,16 +94,25 @@ TEST(ResourceImages, IconsComeInEverySizeWithTransparentCorners)
     }
 }
 
+// Also at twice the size, where the hand has the same outline, doubled.
 TEST(ResourceImages, HandCursorPointsWithItsFingerTipAtTheHotSpot)
 {
-    const QImage img = Load("233.png").convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(img.size(), QSize(32, 32));
-    EXPECT_EQ(qAlpha(img.pixel(kHandCursorHotSpotX, kHandCursorHotSpotY)), 255);
-    // Nothing of the hand lies above the hot spot: it is the tip.
-    for (int y = 0; y < kHandCursorHotSpotY; ++y)
-        for (int x = 0; x < 32; ++x)
-            EXPECT_EQ(qAlpha(img.pixel(x, y)), 0) << x << "," << y;
-    EXPECT_GT(Count(img, [](QRgb c) { return qAlpha(c) == 255; }), 100);
+    const QImage small = Load("233.png").convertToFormat(QImage::Format_ARGB32);
+    for (int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        const QImage img = Load(scale == 1 ? "233.png" : "233@2x.png").convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(img.size(), QSize(32, 32) * scale);
+        EXPECT_EQ(qAlpha(img.pixel(kHandCursorHotSpotX * scale, kHandCursorHotSpotY * scale)), 255);
+        // Nothing of the hand lies above the hot spot: it is the tip.
+        for (int y = 0; y < kHandCursorHotSpotY * scale; ++y)
+            for (int x = 0; x < img.width(); ++x)
+                EXPECT_EQ(qAlpha(img.pixel(x, y)), 0) << x << "," << y;
+        EXPECT_GT(Count(img, [](QRgb c) { return qAlpha(c) == 255; }), 100 * scale * scale);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                ASSERT_EQ(qAlpha(img.pixel(x, y)), qAlpha(small.pixel(x / scale, y / scale)))
+                    << x << "," << y;
+    }
 }
 
 TEST(ResourceImages, AreCompiledIntoTheProgramUnderRes)

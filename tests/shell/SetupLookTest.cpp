@@ -60,8 +60,11 @@ private slots:
     void initTestCase()
     {
         m_run = std::make_unique<support::RunFolder>();
-        for (int n = 1; n <= 4; ++n)
+        for (int n = 2; n <= 4; ++n)
             QVERIFY(support::SaveBmp(Checkerboard(), QStringLiteral("bitmaps/pic%1.bmp").arg(n)));
+        // The first picture has exactly the pixels its button has on the screen.
+        const int side = qRound(100 * qApp->devicePixelRatio());
+        QVERIFY(support::SaveBmp(support::Stripes(side, side), QStringLiteral("bitmaps/pic1.bmp")));
     }
     void cleanupTestCase() { m_run.reset(); }
 
@@ -109,6 +112,14 @@ private slots:
         QCOMPARE(shown.size(), QSize(100, 100) * ratio);
         const QRgb middle = shown.pixel(shown.width() / 2, shown.height() / 2);
         QVERIFY2(qGray(middle) > 90 && qGray(middle) < 170, qPrintable(QString::number(qGray(middle))));
+
+        // ... and show every pixel of a picture of their size in device pixels:
+        // one-pixel columns alternate along a row inside the frames.
+        auto* first = dlg.GetDlgItemAs<CPictureButton>(IDC_PIC1);
+        const QRect inner = first->PictureRect().adjusted(8, 8, -8, -8).translated(first->pos());
+        const int row = qRound(inner.center().y() * ratio);
+        for (int x = qRound(inner.left() * ratio); x < qRound(inner.right() * ratio); ++x)
+            QVERIFY2(shot.pixel(x, row) != shot.pixel(x + 1, row), qPrintable(QString::number(x)));
 
         // The congratulation's trophy too.
         CDialog congrats(IDD_CONGRATS);

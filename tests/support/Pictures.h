@@ -20,6 +20,17 @@ inline QImage Pattern(int w, int h)
     return img;
 }
 
+// One-pixel columns, black and white by turns: detail that only a picture
+// drawn at full resolution shows (averaged in pairs it is an even grey).
+inline QImage Stripes(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, x % 2 == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    return img;
+}
+
 inline QImage Solid(int w, int h, QRgb colour)
 {
     QImage img(w, h, QImage::Format_RGB32);

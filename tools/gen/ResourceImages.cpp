@@ -488,7 +488,7 @@ QImage Icon(int size)
     return IconArt(size);
 }
 
-QImage HandCursor()
+QImage HandCursor(int scale)
 {
     // Pixel art: X black outline, o white, . transparent. The finger tip is
     // the top of the index finger (column 5, row 0 of the art).
@@ -499,16 +499,40 @@ QImage HandCursor()
         ".XooXoooooooooooX", "..XoooooooooooooX", "..XoooooooooooooX", "...XooooooooooooX",
         "...XoooooooooooX.", "....XooooooooooX.", "....XooooooooooX.", ".....XooooooooX..",
         ".....XooooooooX..", ".....XXXXXXXXXX.."};
-    QImage img(32, 32, QImage::Format_ARGB32);
+    constexpr int rows = static_cast<int>(sizeof(art) / sizeof(art[0]));
+    constexpr int cols = 17;
+    const auto at = [](int c, int r) { return r < 0 || r >= rows || c < 0 || c >= cols ? '.' : art[r][c]; };
+    QImage img(32 * scale, 32 * scale, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     const int ox = kHandCursorHotSpotX - 5, oy = kHandCursorHotSpotY;
-    for (int r = 0; r < static_cast<int>(sizeof(art) / sizeof(art[0])); ++r)
-        for (int c = 0; art[r][c] != 0; ++c) {
-            if (art[r][c] == 'X')
-                img.setPixel(ox + c, oy + r, qRgba(0, 0, 0, 255));
-            else if (art[r][c] == 'o')
-                img.setPixel(ox + c, oy + r, qRgba(255, 255, 255, 255));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            if (at(c, r) == '.')
+                continue;
+            for (int dy = 0; dy < scale; ++dy)
+                for (int dx = 0; dx < scale; ++dx) {
+                    bool white = at(c, r) == 'o';
+                    if (!white && scale > 1) {
+                        // Larger, the outline stays one pixel thin: the half of
+                        // an edge pixel that faces the inside of the hand is white.
+                        const int sx = dx < scale / 2 ? -1 : 1, sy = dy < scale / 2 ? -1 : 1;
+                        white = (at(c + sx, r) == 'o' && at(c - sx, r) == '.') ||
+                                (at(c, r + sy) == 'o' && at(c, r - sy) == '.');
+                    }
+                    img.setPixel((ox + c) * scale + dx, (oy + r) * scale + dy,
+                                 white ? qRgba(255, 255, 255, 255) : qRgba(0, 0, 0, 255));
+                }
         }
+    // ... but white never touches the outside, not even at a corner.
+    const QImage thinned = img;
+    const auto outside = [&thinned](int x, int y) {
+        return !thinned.valid(x, y) || qAlpha(thinned.pixel(x, y)) == 0;
+    };
+    for (int y = 0; y < img.height() && scale > 1; ++y)
+        for (int x = 0; x < img.width(); ++x)
+            for (int n = 0; n < 9 && img.pixel(x, y) == qRgba(255, 255, 255, 255); ++n)
+                if (outside(x + n % 3 - 1, y + n / 3 - 1))
+                    img.setPixel(x, y, qRgba(0, 0, 0, 255));
     return img;
 }
 

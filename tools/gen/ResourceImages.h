@@ -21,6 +21,8 @@ QImage ArrowUp253(int scale = 1);        // 48 x 61, 4 bits, light grey
 QImage Please();                         // 109 x 50, 4 bits, light grey
 QImage Bitmap1();                        // 100 x 100, 8 bits, light grey
 QImage Icon(int size);                   // ARGB; 16 and 32 come as 16-colour indexed images
-QImage HandCursor();                     // 32 x 32 ARGB, finger tip at the hot spot of res/CursorHotSpot.h
+// 32 x 32 ARGB, the finger tip at the hot spot of res/CursorHotSpot.h (both
+// times scale).
+QImage HandCursor(int scale = 1);
 
 } // namespace ResourceImages

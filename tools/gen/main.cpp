@@ -60,6 +60,7 @@ std::vector<ImageAsset> Images()
     a.push_back({"PLEASE.bmp", false, R::Please(), 4, Store::Bmp});
     a.push_back({"BITMAP1.bmp", false, R::Bitmap1(), 8, Store::Bmp});
     a.push_back({"233.png", false, R::HandCursor(), 32, Store::Png});
+    a.push_back({"233@2x.png", false, R::HandCursor(2), 32, Store::Png});
     for (int size : {16, 32, 48, 64, 128, 256})
         a.push_back({QStringLiteral("icon-%1.png").arg(size), false, R::Icon(size), 32, Store::Png});
     a.push_back({"icon-16.bmp", false, R::Icon(16), 4, Store::Bmp});
