@@ -1,42 +1,20 @@
 // The best-results store: the two records of each board size, the file that
 // keeps them, and what happens to a file it cannot use or a folder it cannot
 // write.
+#include "ShellTestEnv.h"
+
 #include "shell/BestResults.h"
-#include "support/RunFolder.h"
 #include "support/SpecialFiles.h"
 
 #include <functional>
-#include <gtest/gtest.h>
-
-namespace {
 
 using Entry = CBestResults::Entry;
 using namespace std::literals;
 namespace fs = std::filesystem;
 
-int Lines(const std::string& text)
-{
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
-} // namespace
-
 TEST(BestResults, KeepsFewestMovesAndShortestTimePerSizeInItsFile)
 {
     support::RunFolder folder;
-    EXPECT_EQ(CBestResults::DefaultPath(), folder.BestResultsPath().string());
-    {
-        // Empty, unset or relative: the folder in the home folder.
-        support::ScopedEnv home("HOME", (folder.Root() / "home").string());
-        for (const std::optional<std::string>& xdg :
-             {std::optional<std::string>(""), std::optional<std::string>(),
-              std::optional<std::string>("rel/data")}) {
-            support::ScopedEnv data("XDG_DATA_HOME", xdg);
-            EXPECT_EQ(CBestResults::DefaultPath(),
-                      (folder.Root() / "home/.local/share/zandor-puzzle/best-results.txt").string());
-        }
-    }
-
     CBestResults best;
     const struct {
         int cols, rows, moves, seconds;
@@ -53,8 +31,7 @@ TEST(BestResults, KeepsFewestMovesAndShortestTimePerSizeInItsFile)
     };
     for (const auto& g : games) {
         const CBestResults::NewBest nb = best.Record(g.cols, g.rows, g.moves, g.seconds);
-        EXPECT_EQ(nb.bFewestMoves, g.fewest) << g.cols << "x" << g.rows << " " << g.moves << " " << g.seconds;
-        EXPECT_EQ(nb.bShortestTime, g.fastest)
+        EXPECT_EQ(std::pair(nb.bFewestMoves, nb.bShortestTime), std::pair(g.fewest, g.fastest))
             << g.cols << "x" << g.rows << " " << g.moves << " " << g.seconds;
     }
     const std::vector<Entry> expected = {{2, 2, 3, 0}, {3, 5, 20, 30}, {4, 4, 35, 90}};
@@ -116,9 +93,8 @@ TEST(BestResults, AnUnusableFileIsSetAsideAndPlayGoesOn)
         ASSERT_TRUE(make(path));
         const mode_t kind = support::FileKind(path);
         CBestResults best;
-        testing::internal::CaptureStderr();
-        const CBestResults::NewBest nb = best.Record(3, 3, 12, 25);
-        const std::string err = testing::internal::GetCapturedStderr();
+        CBestResults::NewBest nb;
+        const std::string err = Stderr([&] { nb = best.Record(3, 3, 12, 25); });
         // Started afresh: the first game of the size sets both records.
         EXPECT_TRUE(nb.bFewestMoves && nb.bShortestTime);
         EXPECT_EQ(best.Entries(), (std::vector<Entry>{{3, 3, 12, 25}}));
@@ -140,12 +116,12 @@ TEST(BestResults, AnUnwritableFolderKeepsTheResultsForTheRunAndSaysSoOnce)
     // The data folder is a plain file, so nothing can be made in it (not even by root).
     ASSERT_TRUE(support::WriteFile(folder.Root() / "data", "not a folder"));
     CBestResults best;
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(best.Record(4, 4, 30, 60).Any());
-    EXPECT_FALSE(best.Record(4, 4, 31, 61).Any()); // the record is remembered
-    EXPECT_TRUE(best.Record(4, 4, 29, 70).bFewestMoves);
-    EXPECT_TRUE(best.Record(2, 3, 5, 5).Any());
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err = Stderr([&] {
+        EXPECT_TRUE(best.Record(4, 4, 30, 60).Any());
+        EXPECT_FALSE(best.Record(4, 4, 31, 61).Any()); // the record is remembered
+        EXPECT_TRUE(best.Record(4, 4, 29, 70).bFewestMoves);
+        EXPECT_TRUE(best.Record(2, 3, 5, 5).Any());
+    });
     EXPECT_EQ(Lines(err), 1) << err;
     EXPECT_NE(err.find(folder.BestResultsPath().string()), std::string::npos) << err;
     EXPECT_TRUE(best.IsMemoryOnly());

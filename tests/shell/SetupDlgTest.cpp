@@ -70,16 +70,6 @@ QString Shown(CSetupDlg& dlg)
              Edit(dlg, IDC_FIELDY)->text());
 }
 
-// What Start saves into a fresh profile.
-QString StartProfile(int bild, int sound, int midi, int speed, int difficult, int x, int y)
-{
-    return QString::asprintf(
-        "[Tessra]\nBild=%d\nSound=%d\nMidi=%d\nSpeed=%d\nDifficult=%d\nFieldX=%d\nFieldY=%d\n"
-        "strBild=bitmaps\\pic%d.bmp\nPic1=bitmaps\\pic1.bmp\nPic2=bitmaps\\pic2.bmp\n"
-        "Pic3=bitmaps\\pic3.bmp\nPic4=bitmaps\\pic4.bmp\n",
-        bild, sound, midi, speed, difficult, x, y, bild);
-}
-
 } // namespace
 
 class SetupDlgTest : public QObject {
@@ -140,7 +130,10 @@ private slots:
         QCOMPARE(dlg.DoModal(), IDOK);
         QVERIFY(m_messages.empty());
         // A first run without a profile reads music on; Start stores what is shown.
-        QCOMPARE(ReadProfile(), StartProfile(3, 1, 1, 40, 500, 10, 2));
+        QCOMPARE(ReadProfile(),
+                 QStringLiteral("[Tessra]\nBild=3\nSound=1\nMidi=1\nSpeed=40\nDifficult=500\nFieldX=10\n"
+                                "FieldY=2\nstrBild=bitmaps\\pic3.bmp\nPic1=bitmaps\\pic1.bmp\n"
+                                "Pic2=bitmaps\\pic2.bmp\nPic3=bitmaps\\pic3.bmp\nPic4=bitmaps\\pic4.bmp\n"));
         QCOMPARE(g_nPicture, 3);
         // The blip of the picture click, then the ok sound of Start.
         QCOMPARE(SoundLog::Paths(), (Paths{"sounds\\blip.wav", "sounds\\ok.wav"}));
@@ -371,32 +364,24 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("kind"); // what the file holds; empty: nothing written
         QTest::addColumn<QStringList>("messages");
+        const auto row = [](const char* tag, const char* name, const char* kind,
+                            const QStringList& messages) {
+            QTest::newRow(tag) << QString(name) << QString(kind) << messages;
+        };
         const QStringList refused{QStringLiteral("%1: Please choose a bitmap").arg(MB_OK)};
-        QTest::newRow("capitals") << "SHOUT.BMP"
-                                  << "" << refused;
-        QTest::newRow("mixed") << "photo.Bmp"
-                               << "" << refused;
-        QTest::newRow("png") << "photo.png"
-                             << "" << refused;
-        QTest::newRow("no extension") << "bmp"
-                                      << "" << refused;
-        QTest::newRow("dot in folder only") << "dir.bmp/picture"
-                                            << "" << refused;
-        QTest::newRow("cancelled") << QString() << "" << QStringList();
+        for (const char* name : {"SHOUT.BMP", "photo.Bmp", "photo.png", "bmp", "dir.bmp/picture"})
+            row(name, name, "", refused);
+        row("cancelled", "", "", {});
         // Named .bmp, but no picture the game can show; the message names the file.
         const auto unusable = [](const char* reason) {
             return QStringList{QStringLiteral("%1: \"FILE\" cannot be used as a picture: %2.")
                                    .arg(MB_OK | MB_ICONEXCLAMATION)
                                    .arg(QString::fromLatin1(reason))};
         };
-        QTest::newRow("png named bmp") << "x.bmp"
-                                       << "png" << unusable("not a BMP file");
-        QTest::newRow("svg named bmp") << "x.bmp"
-                                       << "svg" << unusable("not a BMP file");
-        QTest::newRow("cut short") << "x.bmp"
-                                   << "cut short" << unusable("the file is damaged or cut short");
-        QTest::newRow("FIFO") << "x.bmp"
-                              << "fifo" << unusable("not a regular file");
+        row("png named bmp", "x.bmp", "png", unusable("not a BMP file"));
+        row("svg named bmp", "x.bmp", "svg", unusable("not a BMP file"));
+        row("cut short", "x.bmp", "cut short", unusable("the file is damaged or cut short"));
+        row("FIFO", "x.bmp", "fifo", unusable("not a regular file"));
     }
 
     void customizeRefusesOtherFilesAndCancel()

@@ -2,9 +2,22 @@
 
 #include "support/RunFolder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+
+// What `act` wrote to standard error.
+template <typename Act> std::string Stderr(Act act)
+{
+    testing::internal::CaptureStderr();
+    act();
+    return testing::internal::GetCapturedStderr();
+}
+inline int Lines(const std::string& text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
 
 // A fresh run folder per test, the profile in <root>/config.
 class ShellTest : public ::testing::Test {
