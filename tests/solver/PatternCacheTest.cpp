@@ -9,8 +9,6 @@
 
 #include <chrono>
 #include <functional>
-#include <optional>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -135,20 +133,4 @@ TEST_F(PatternCache, UnwritableFolderWorksFromMemory)
     EXPECT_EQ(result.status, CSolveResult::EStatus::Solved);
     EXPECT_TRUE(result.bOptimal);
     EXPECT_TRUE(testboards::Solves(state, result.moves));
-}
-
-TEST(PatternCacheFolder, FollowsXdgCacheHome)
-{
-    const support::ScopedEnv home("HOME", "/home/player"), xdg("XDG_CACHE_HOME", "/var/cache/player");
-    EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/var/cache/player/zandor-puzzle"));
-    for (const auto& notUsable : {std::optional<std::string>(""), std::optional<std::string>(),
-                                  std::optional<std::string>("relative/dir")}) {
-        support::ScopedEnv::Set("XDG_CACHE_HOME", notUsable);
-        EXPECT_EQ(CPatternStore::DefaultCacheDirectory(), fs::path("/home/player/.cache/zandor-puzzle"));
-    }
-    // Without HOME, the home folder comes from the password database.
-    support::ScopedEnv::Set("HOME", std::nullopt);
-    const fs::path fallback = CPatternStore::DefaultCacheDirectory();
-    EXPECT_EQ(fallback.filename(), "zandor-puzzle");
-    EXPECT_NE(fallback, fs::path("/home/player/.cache/zandor-puzzle"));
 }
