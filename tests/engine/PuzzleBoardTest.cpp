@@ -1,7 +1,5 @@
 #include "BoardTestEnv.h"
 
-#include <QPainter>
-#include <fstream>
 #include <tuple>
 
 using Grid = std::vector<std::vector<int>>;
@@ -44,33 +42,6 @@ TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderAtTheClampedSizeWithoutSettin
     }
 }
 
-TEST_F(BoardTest, ClicksBesideTheBlankSlideTilesAndReturnBothCells)
-{
-    CPuzzleBoard board;
-    board.NewBoard(3, 3);
-    CRect rect(-1, -1, -1, -1);
-    ASSERT_TRUE(board.MoveTileAt(150, 250, rect)); // cell (1, 2)
-    EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 8, 7}}));
-    EXPECT_EQ(rect, CRect(110, 210, 310, 310));
-    EXPECT_FALSE(board.IsSolved());
-    ASSERT_TRUE(board.MoveTileAt(250, 250, rect)); // tile 7 goes back left
-    EXPECT_EQ(rect, CRect(110, 210, 310, 310));
-    EXPECT_TRUE(board.IsSolved());
-
-    // Tile 5 down, 4 right, 1 down and back up, 3 right and back left.
-    const std::pair<QPoint, CRect> moves[] = {
-        {{250, 150}, {210, 110, 310, 310}}, {{150, 150}, {110, 110, 310, 210}},
-        {{150, 50}, {110, 10, 210, 210}},   {{150, 150}, {110, 10, 210, 210}},
-        {{50, 150}, {10, 110, 210, 210}},   {{150, 150}, {10, 110, 210, 210}}};
-    for (const auto& [at, cells] : moves) {
-        ASSERT_TRUE(board.MoveTileAt(at.x(), at.y(), rect)) << at.x() << "," << at.y();
-        EXPECT_EQ(rect, cells) << at.x() << "," << at.y();
-    }
-    EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 8, 4}, {6, 7, 5}}));
-    EXPECT_EQ(board.BlankCell(), CCell(1, 1));
-    EXPECT_EQ(Sounds(), std::vector<std::string>(8, kClick));
-}
-
 // Each point is tried by a click (MoveTileAt: sound, rectangle) and by the
 // move at its cell (MoveTile: the outcome, silent) on fresh boards.
 TEST_F(BoardTest, SingleMovesOnAFreshBoard)
@@ -97,6 +68,7 @@ TEST_F(BoardTest, SingleMovesOnAFreshBoard)
         {7, 3, 220, 250, EMove::Moved, &kClick, {220, 210, 304, 310}},
         {2, 2, 160, 160, EMove::Blank, nullptr, {}}, // 10 + tileW is the second column
         {2, 2, 159, 160, EMove::Moved, &kClick, {10, 160, 310, 310}},
+        {3, 3, 250, 150, EMove::Moved, &kClick, {210, 110, 310, 310}}, // the tile above it
     };
     for (const Case& t : cases) {
         SCOPED_TRACE(testing::Message() << t.cols << "x" << t.rows << " at " << t.x << "," << t.y);
@@ -271,40 +243,12 @@ TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)
     EXPECT_EQ(g_nPicture, 3);
     EXPECT_EQ(g_strPicPath[2], "bitmaps\\mine\\green.bmp");
     EXPECT_EQ(board.m_hPicture.pixel(150, 150), qRgb(0, 200, 0));
-    // An empty stored path: no picture.
-    StoreSettings(3, 3, 1, 1, {{"Pic1", ""}});
-    board.NewBoard();
-    EXPECT_TRUE(board.m_hPicture.isNull());
-}
-
-TEST_F(BoardFilesTest, PictureIsStretchedTo300AndABrokenOneLeavesNoPicture)
-{
-    const QImage pattern = support::Pattern(300, 300);
-    WriteBmp("bitmaps/pic1.bmp", pattern);
-    CPuzzleBoard board;
-    board.NewBoard(3, 3, "bitmaps\\pic1.bmp");
-    EXPECT_EQ(board.m_hPicture.format(), QImage::Format_RGB32);
-    EXPECT_EQ(board.m_hPicture, pattern.convertToFormat(QImage::Format_RGB32));
-
-    // Left half red, right half blue, 60 x 40 pixels.
-    QImage small(60, 40, QImage::Format_RGB888);
-    small.fill(qRgb(255, 0, 0));
-    QPainter(&small).fillRect(30, 0, 30, 40, QColor(0, 0, 255));
-    WriteBmp("bitmaps/pic1.bmp", small);
-    board.NewBoard(3, 3, "bitmaps\\pic1.bmp");
-    EXPECT_EQ(board.m_hPicture.size(), QSize(300, 300));
-    EXPECT_EQ(board.m_hPicture.pixel(5, 5), qRgb(255, 0, 0));
-    EXPECT_EQ(board.m_hPicture.pixel(140, 299), qRgb(255, 0, 0));
-    EXPECT_EQ(board.m_hPicture.pixel(160, 0), qRgb(0, 0, 255));
-    EXPECT_EQ(board.m_hPicture.pixel(299, 150), qRgb(0, 0, 255));
-
-    // Garbage under the same name, then a missing file: the old picture goes.
-    const char garbage[] = "BM\x10\x00\x00\x00 this is no bitmap \xff\xfe\x00\x01";
-    std::ofstream("bitmaps/pic1.bmp", std::ios::binary).write(garbage, sizeof garbage);
-    board.NewBoard(3, 3, "bitmaps\\pic1.bmp");
-    EXPECT_TRUE(board.m_hPicture.isNull());
-    board.NewBoard(3, 3, "bitmaps\\none.bmp");
-    EXPECT_TRUE(board.m_hPicture.isNull());
-    CRect rect;
-    EXPECT_TRUE(board.MoveTileAt(150, 250, rect)); // playable all the same
+    // An empty stored path, a missing file or one that is no picture: the old picture goes.
+    ASSERT_TRUE(support::WriteFile("bitmaps/junk.bmp", "BM\x10\x00 this is no bitmap"));
+    for (const char* path : {"", "bitmaps\\none.bmp", "bitmaps\\junk.bmp"}) {
+        StoreSettings(3, 3, 1, 3, {{"Pic3", path}});
+        board.NewBoard();
+        EXPECT_TRUE(board.m_hPicture.isNull()) << path;
+        board.NewBoard(3, 3, "bitmaps\\mine\\green.bmp");
+    }
 }
