@@ -4,75 +4,74 @@
 #include "audio/SoundEffects.h"
 #include "tests/support/SpecialFiles.h"
 
-#include <cstring>
-
 using namespace audiotest;
 
 using SoundEffectsTest = AudioTest;
 
-TEST_F(SoundEffectsTest, AnEffectIsWrittenToTheDevice)
+namespace {
+// The 44-byte header of a mono PCM file of `size` bytes.
+std::string WavHeader(std::uint32_t size, std::uint32_t rate, std::uint16_t bits)
+{
+    std::string header;
+    const auto put = [&header](const char* tag, std::initializer_list<std::pair<std::uint32_t, int>> values) {
+        header += tag;
+        for (const auto& [v, bytes] : values)
+            for (int i = 0; i < bytes; ++i)
+                header += static_cast<char>(v >> (8 * i));
+    };
+    put("RIFF", {{size - 8, 4}});
+    put("WAVEfmt ", {{16, 4}, {1, 2}, {1, 2}, {rate, 4}, {rate * bits / 8, 4}, {bits / 8, 2}, {bits, 2}});
+    put("data", {{size - 44, 4}});
+    return header;
+}
+} // namespace
+
+// Effects as the player hears them: each at its level, length and pitch soon
+// after the call, one at a time (a second one cuts the first off); Stop and a
+// missing file leave silence.
+TEST_F(SoundEffectsTest, EffectsSoundOneAtATimeAndStopLeavesSilence)
 {
     UseDiskDriver();
     const std::string tone = WriteTone("tone.wav", 440.0, 0.3);
+    const std::string low = WriteTone("low.wav", 300.0, 3.0);
+    const std::string high = WriteTone("high.wav", 2000.0, 0.2);
     OpenDevice();
     ASSERT_TRUE(CSoundEffects::Play(tone));
     Play(0.7);
-    const Capture c = Finish();
-
-    // The tone comes out at its level, length and pitch, within a buffer or two of the call.
-    const auto [begin, end] = c.Span(0.1);
-    ASSERT_GE(begin, 0.0);
-    EXPECT_NEAR(c.Rms(begin + 0.02, end - 0.02), 0.5 / std::sqrt(2.0), 0.04);
-    EXPECT_NEAR(end - begin, 0.3, 0.03);
-    EXPECT_NEAR(c.CrossingsPerSecond(begin + 0.02, end - 0.02), 880.0, 30.0);
-    EXPECT_LT(begin, 0.25);
-}
-
-TEST_F(SoundEffectsTest, ASecondEffectCutsOffTheFirst)
-{
-    UseDiskDriver();
-    const std::string longTone = WriteTone("long.wav", 300.0, 3.0);
-    const std::string shortTone = WriteTone("short.wav", 2000.0, 0.2);
-    OpenDevice();
-    const Stopwatch sinceFirst;
-    ASSERT_TRUE(CSoundEffects::Play(longTone));
+    Stopwatch since;
+    ASSERT_TRUE(CSoundEffects::Play(low));
     Play(0.3);
-    ASSERT_TRUE(CSoundEffects::Play(shortTone));
-    const double first = sinceFirst.Seconds();
-    Play(1.5);
-    const Capture c = Finish();
-
-    // Part of the long, low tone, all of the short, high one, then silence,
-    // although the long tone would have gone on for three seconds.
-    const auto [begin, end] = c.Span(0.1);
-    ASSERT_GE(begin, 0.0);
-    EXPECT_LT(end - begin, std::min(first + 0.2 + 0.1, 2.5));
-    EXPECT_GT(end - begin, 0.3);
-    EXPECT_GT(c.Seconds() - end, 0.5);
-    EXPECT_LT(c.Rms(end + 0.01, c.Seconds()), 0.001);
-    EXPECT_NEAR(c.CrossingsPerSecond(end - 0.15, end - 0.02), 4000.0, 150.0);
-    EXPECT_NEAR(c.CrossingsPerSecond(begin + 0.02, begin + 0.2), 600.0, 40.0);
-}
-
-TEST_F(SoundEffectsTest, StopAndMissingFilesLeaveSilence)
-{
-    UseDiskDriver();
-    const std::string tone = WriteTone("tone.wav", 440.0, 3.0);
-    OpenDevice();
-    const Stopwatch sincePlay;
-    ASSERT_TRUE(CSoundEffects::Play(tone));
+    ASSERT_TRUE(CSoundEffects::Play(high));
+    const double cutAfter = since.Seconds();
+    Play(0.7);
+    since = Stopwatch();
+    ASSERT_TRUE(CSoundEffects::Play(low));
     Play(0.3);
     CSoundEffects::Stop();
-    const double played = sincePlay.Seconds();
+    const double stoppedAfter = since.Seconds();
     EXPECT_FALSE(CSoundEffects::Play(File("missing.wav")));
     EXPECT_FALSE(CSoundEffects::Play("sounds\\missing.wav"));
     Play(0.6);
     const Capture c = Finish();
-    const auto [begin, end] = c.Span(0.1);
-    ASSERT_GE(begin, 0.0);
-    EXPECT_LT(end - begin, std::min(played + 0.1, 2.5));
-    EXPECT_LT(c.Rms(end + 0.01, c.Seconds()), 0.001);
-    EXPECT_GT(c.Seconds() - end, 0.3);
+    const auto spans = c.Spans(0.1);
+    ASSERT_EQ(spans.size(), 3u);
+    const auto [begin, end] = spans[0];
+    EXPECT_LT(begin, 0.25);
+    EXPECT_NEAR(end - begin, 0.3, 0.03);
+    EXPECT_NEAR(c.Rms(begin + 0.02, end - 0.02), 0.5 / std::sqrt(2.0), 0.04);
+    EXPECT_NEAR(c.CrossingsPerSecond(begin + 0.02, end - 0.02), 880.0, 30.0);
+    // The low tone until the high one came, all of the high one, then silence.
+    const auto [cutFrom, cutTo] = spans[1];
+    EXPECT_NEAR(c.CrossingsPerSecond(cutFrom + 0.02, cutFrom + 0.2), 600.0, 40.0);
+    EXPECT_NEAR(c.CrossingsPerSecond(cutTo - 0.15, cutTo - 0.02), 4000.0, 150.0);
+    EXPECT_GT(cutTo - cutFrom, 0.3);
+    EXPECT_LT(cutTo - cutFrom, std::min(cutAfter + 0.3, 2.5));
+    EXPECT_LT(c.Rms(cutTo + 0.01, spans[2].first - 0.01), 0.001);
+    // Stopped: silence to the end, although the tone would go on for three seconds.
+    const auto [stopFrom, stopTo] = spans[2];
+    EXPECT_LT(stopTo - stopFrom, std::min(stoppedAfter + 0.1, 2.5));
+    EXPECT_LT(c.Rms(stopTo + 0.01, c.Seconds()), 0.001);
+    EXPECT_GT(c.Seconds() - stopTo, 0.3);
 }
 
 // Only a regular file, or a link to one, within the size limit is played: a
@@ -84,32 +83,12 @@ TEST_F(SoundEffectsTest, OnlyRegularFilesWithinTheLimitArePlayed)
     ASSERT_EQ(symlink(tone.c_str(), File("link.wav").c_str()), 0);
     ASSERT_TRUE(MakeFifo(File("fifo.wav")));
     ASSERT_EQ(symlink("/dev/zero", File("zero.wav").c_str()), 0);
-    // The tone's header announcing sound up to one byte over the limit, which
-    // the rest of the file (a hole of zeros) holds.
-    std::ifstream in(tone, std::ios::binary);
-    std::string header(44, '\0');
-    in.read(header.data(), 44);
-    ASSERT_EQ(header.substr(36, 4), "data");
-    const std::uint32_t size = CSoundEffects::kMaxFileBytes + 2;
-    const std::uint32_t riff = size - 8, data = size - 44;
-    std::memcpy(header.data() + 4, &riff, 4);
-    std::memcpy(header.data() + 40, &data, 4);
-    ASSERT_TRUE(MakeLargeFile(File("huge.wav"), header, size));
-    // 12 MiB of 8-bit mono at 8 kHz: within the file limit, but some 280 MB
-    // once converted for the device.
-    std::string lowRate = header;
-    const std::uint32_t lowSize = 12u << 20, lowRiff = lowSize - 8, lowData = lowSize - 44;
-    const std::uint32_t rate = 8000;
-    const std::uint16_t one = 1, bits = 8; // one channel, one byte a frame
-    std::memcpy(lowRate.data() + 4, &lowRiff, 4);
-    std::memcpy(lowRate.data() + 22, &one, 2);
-    std::memcpy(lowRate.data() + 24, &rate, 4);
-    std::memcpy(lowRate.data() + 28, &rate, 4);
-    std::memcpy(lowRate.data() + 32, &one, 2);
-    std::memcpy(lowRate.data() + 34, &bits, 2);
-    std::memcpy(lowRate.data() + 40, &lowData, 4);
-    ASSERT_TRUE(MakeLargeFile(File("long.wav"), lowRate, lowSize));
-
+    // A header announcing sound up to one byte over the limit, which the rest
+    // of the file (a hole of zeros) holds; and 12 MiB of 8-bit mono at 8 kHz:
+    // within the file limit, but some 280 MB once converted for the device.
+    ASSERT_TRUE(MakeLargeFile(File("huge.wav"), WavHeader(CSoundEffects::kMaxFileBytes + 2, 44100, 16),
+                              CSoundEffects::kMaxFileBytes + 2));
+    ASSERT_TRUE(MakeLargeFile(File("long.wav"), WavHeader(12u << 20, 8000, 8), 12u << 20));
     FifoWatchdog watchdog({File("fifo.wav")});
     const Stopwatch since;
     EXPECT_TRUE(CSoundEffects::Play(File("link.wav")));

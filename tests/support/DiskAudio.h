@@ -53,11 +53,23 @@ struct Capture {
                 out.push_back(t);
         return out;
     }
-    // Start and end (seconds) of the sound: first and last loud 10 ms window; -1 without one.
+    // The sounds, as start and end seconds: runs of loud 10 ms windows, apart
+    // by more than `gap` seconds of quiet.
+    std::vector<std::pair<double, double>> Spans(double threshold, double gap = 0.2) const
+    {
+        std::vector<std::pair<double, double>> out;
+        for (const double t : LoudWindows(threshold)) {
+            if (out.empty() || t - out.back().second > gap)
+                out.emplace_back(t, t);
+            out.back().second = t + 0.01;
+        }
+        return out;
+    }
+    // Start and end of all the sound together; -1 without any.
     std::pair<double, double> Span(double threshold) const
     {
-        const std::vector<double> loud = LoudWindows(threshold);
-        return loud.empty() ? std::pair{-1.0, -1.0} : std::pair{loud.front(), loud.back() + 0.01};
+        const auto spans = Spans(threshold, 1e9);
+        return spans.empty() ? std::pair{-1.0, -1.0} : spans.front();
     }
 };
 
