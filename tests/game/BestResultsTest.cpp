@@ -22,21 +22,15 @@ namespace {
 void WinScrambled(Game& g, int steps, int seconds, const std::function<void()>& beforeLastMove = {})
 {
     g.dlg->m_setup.m_nDifficult = steps;
-    g.dlg->OnScramble();
-    std::vector<QPoint> path; // where the blank was before each step
-    while (g.WalkRunning()) {
-        path.push_back({g.Board().m_nBlankCol, g.Board().m_nBlankRow});
-        g.Tick(kWalk);
-    }
-    path.pop_back(); // the tick that ended the walk moved nothing
-    QCOMPARE(int(path.size()), steps);
-    for (auto cell = path.rbegin(); cell != path.rend(); ++cell) {
-        if (cell + 1 == path.rend()) {
+    const std::vector<CCell> way = g.Walk();
+    QCOMPARE(int(way.size()), steps);
+    for (auto cell = way.rbegin(); cell != way.rend(); ++cell) {
+        if (cell + 1 == way.rend()) {
             g.Tick(kClock, seconds);
             if (beforeLastMove)
                 beforeLastMove();
         }
-        g.Click(*cell);
+        g.Click({cell->col, cell->row});
     }
 }
 
@@ -56,21 +50,6 @@ std::vector<CBestResults::Entry> Stored()
     CBestResults stored;
     stored.Refresh();
     return stored.Entries();
-}
-
-// Runs `act`, which opens a modal dialog of type T, and `inside` on it once it is up.
-template <class T> void WithModal(const std::function<void()>& act, const std::function<void(T*)>& inside)
-{
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* dlg = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            poll.stop();
-            inside(dlg);
-        }
-    });
-    poll.start();
-    act();
 }
 
 } // namespace
@@ -133,9 +112,6 @@ private slots:
             asked << QString::number(type) + " " + text;
             return answer;
         });
-        QStringList rowsBefore, rowsAfter;
-        QString noteBefore, noteAfter;
-        bool clearEnabledAfter = true;
         const auto rows = [](CBestResultsDlg* dlg) {
             QStringList out;
             for (int i = 0; i < dlg->List()->topLevelItemCount(); ++i) {
@@ -144,32 +120,30 @@ private slots:
             }
             return out;
         };
-        WithModal<CBestResultsDlg>([&] { g.dlg->GetMenuItem(ID_BEST_RESULTS)->trigger(); },
-                                   [&](CBestResultsDlg* dlg) {
-                                       rowsBefore = rows(dlg);
-                                       noteBefore = dlg->GetDlgItemText(IDC_BEST_NOTE);
-                                       auto* clear = dlg->GetDlgItemAs<QPushButton>(IDC_BEST_CLEAR);
-                                       clear->click(); // NO: nothing happens
-                                       QCOMPARE(rows(dlg), rowsBefore);
-                                       answer = IDYES;
-                                       clear->click();
-                                       rowsAfter = rows(dlg);
-                                       noteAfter = dlg->GetDlgItemText(IDC_BEST_NOTE);
-                                       clearEnabledAfter = clear->isEnabled();
-                                       QTest::keyClick(dlg, Qt::Key_Escape);
-                                   });
+        bool shown = false;
+        WithModal<CBestResultsDlg>(
+            [&] { g.dlg->GetMenuItem(ID_BEST_RESULTS)->trigger(); },
+            [&](CBestResultsDlg* dlg) {
+                const QStringList listed{QStringLiteral("3 \u00D7 3, 12, 0:07"),
+                                         QStringLiteral("5 \u00D7 4, 80, 2:05"),
+                                         QStringLiteral("10 \u00D7 2, 40, 62:05")};
+                QCOMPARE(rows(dlg), listed);
+                QVERIFY(dlg->GetDlgItemText(IDC_BEST_NOTE).isEmpty());
+                auto* clear = dlg->GetDlgItemAs<QPushButton>(IDC_BEST_CLEAR);
+                clear->click(); // NO: nothing happens
+                QCOMPARE(rows(dlg), listed);
+                answer = IDYES;
+                clear->click();
+                QVERIFY(rows(dlg).isEmpty() && !clear->isEnabled());
+                QVERIFY(dlg->GetDlgItemText(IDC_BEST_NOTE).startsWith("No puzzle solved yet"));
+                shown = true;
+                QTest::keyClick(dlg, Qt::Key_Escape);
+            });
         CMessageBox::SetTestHook(nullptr);
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(rowsBefore,
-                 (QStringList{QStringLiteral("3 \u00D7 3, 12, 0:07"), QStringLiteral("5 \u00D7 4, 80, 2:05"),
-                              QStringLiteral("10 \u00D7 2, 40, 62:05")}));
-        QVERIFY(noteBefore.isEmpty());
+        QVERIFY(shown && !QApplication::activeModalWidget());
         const QString question =
             QString::number(MB_YESNO | MB_ICONQUESTION) + " Clear the best results of every size?";
         QCOMPARE(asked, (QStringList{question, question}));
-        QVERIFY(rowsAfter.isEmpty());
-        QVERIFY(noteAfter.startsWith(QLatin1String("No puzzle solved yet")));
-        QVERIFY(!clearEnabledAfter);
         QVERIFY(Stored().empty());
         QCOMPARE(g.dlg->GetMenuItem(ID_BEST_RESULTS)->text(), QStringLiteral("&Best Results..."));
     }

@@ -1,27 +1,20 @@
-// The game window's two dialogs: "Congratulation" with its result lines and
-// answers, and the pattern preview with its picture and its flag.
+// The congratulation dialog: its result lines, the strip of records and
+// hints, and its answers. (The pattern preview: through the game window.)
 
 #include "game/CongratsDlg.h"
-#include "game/PatternDlg.h"
 #include "platform/DialogUnits.h"
 #include "res/ResourceIds.h"
 #include "shell/Globals.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 class DialogsTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-
 private slots:
-    void init() { g_bPatternShown = false; }
-
     void congratsShowsMovesAndTime()
     {
         const struct {
@@ -48,62 +41,28 @@ private slots:
         }
     }
 
+    // YES (clicked, or Enter on it, as it has the focus at opening), NO,
+    // Escape and the close box.
     void congratsAnswers()
     {
         CCongratsDlg dlg;
         dlg.SetResult(3, 1, 0);
-        const auto click = [&dlg](int id) { QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); };
+        QWidget* yes = dlg.GetDlgItem(IDOK);
         const std::pair<std::function<void()>, int> answers[] = {
-            {[&] { click(IDOK); }, IDOK}, // YES
+            {[&] { QTest::mouseClick(yes, Qt::LeftButton); }, IDOK},
             {[&] {
-                 QCOMPARE(dlg.focusWidget(), dlg.GetDlgItem(IDOK)); // YES has the focus at opening
-                 QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
+                 QCOMPARE(dlg.focusWidget(), yes);
+                 QTest::keyClick(yes, Qt::Key_Return);
              },
              IDOK},
-            {[&] { click(IDCANCEL); }, IDCANCEL}, // NO
+            {[&] { QTest::mouseClick(dlg.GetDlgItem(IDCANCEL), Qt::LeftButton); }, IDCANCEL},
             {[&] { QTest::keyClick(&dlg, Qt::Key_Escape); }, IDCANCEL},
-            {[&] { dlg.close(); }, IDCANCEL}}; // the close box
+            {[&] { dlg.close(); }, IDCANCEL}};
         for (const auto& [answer, result] : answers) {
             QTimer::singleShot(0, &dlg, answer);
             QTimer::singleShot(5000, &dlg, [&] { dlg.done(-2); }); // a failed check ends it too
             QCOMPARE(dlg.DoModal(), result);
         }
-    }
-
-    void previewShowsTheSelectedPictureOrNothing()
-    {
-        // Picture 3 of four coloured quarters.
-        QImage quarters(64, 40, QImage::Format_RGB32);
-        const QRgb colours[4] = {qRgb(250, 0, 0), qRgb(0, 250, 0), qRgb(0, 0, 250), qRgb(250, 250, 0)};
-        {
-            QPainter p(&quarters);
-            for (int q = 0; q < 4; ++q)
-                p.fillRect((q % 2) * 32, (q / 2) * 20, 32, 20, QColor(colours[q]));
-        }
-        QVERIFY(quarters.save(m_dir.filePath(QStringLiteral("q.bmp")), "BMP"));
-        g_strPicPath[2] = m_dir.filePath(QStringLiteral("q.bmp")).toStdString();
-
-        QWidget game;
-        auto* preview = new CPatternDlg(&game);
-        preview->Create();
-        preview->resize(300, 300);
-        g_nPicture = 3;
-        QVERIFY(preview->SetPicture());
-        // The window paints that picture scaled to 300 x 300 inside its border.
-        const QImage grabbed = preview->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(grabbed.size(), QSize(300, 300));
-        QCOMPARE(grabbed.pixel(1, 1), colours[0]);
-        QCOMPARE(grabbed.pixel(290, 10), colours[1]);
-        QCOMPARE(grabbed.pixel(10, 290), colours[2]);
-        QCOMPARE(grabbed.pixel(298, 298), colours[3]);
-        // Picture 1 selected, its file gone or its path empty: the old picture goes too.
-        g_nPicture = 1;
-        for (const char* path : {"bitmaps\\gone.bmp", ""}) {
-            g_strPicPath[0] = path;
-            QVERIFY(preview->SetPicture());
-            QVERIFY(preview->GetPicture().isNull());
-        }
-        QVERIFY(g_bPatternShown);
     }
 
     void congratsStripShowsOnlyLinesWithAValue()

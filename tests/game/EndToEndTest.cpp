@@ -3,7 +3,7 @@
 // Start, Scramble, the puzzle solved by clicking tiles, NO in the
 // congratulation dialog, and the window closed; the profile holds what Start
 // saved and nothing more. A pattern preview opened and closed many times,
-// open across a New Game and still open when the program ends.
+// open across New Games and still open when the program ends.
 #include "GameTestEnv.h"
 
 #include "game/PatternDlg.h"
@@ -158,11 +158,18 @@ private slots:
             QVERIFY(lastPreview && lastPreview->isVisible());
             QVERIFY(g_bPatternShown);
             QCOMPARE(lastPreview->GetPicture().pixel(7, 3), Pattern(300, 300).pixel(7, 3) ^ 0x00FFFFFF);
+            // A picture whose file is gone leaves it empty.
+            QVERIFY(QFile::remove(QStringLiteral("bitmaps/pic3.bmp")));
+            game.answerer.onSetup = [](CSetupDlg* setup) {
+                setup->GetDlgItemAs<QAbstractButton>(IDC_PIC3)->click();
+            };
+            dlg->GetMenuItem(ID_NEW_GAME)->trigger();
+            QVERIFY(lastPreview && lastPreview->isVisible() && lastPreview->GetPicture().isNull());
         });
         // The program ended with the preview open: it went with the game window.
         QVERIFY(lastPreview.isNull());
         QVERIFY(!g_bPatternShown);
-        QCOMPARE(game.answerer.setupTitles.size(), 2);
+        QCOMPARE(game.answerer.setupTitles.size(), 3);
     }
 };
 

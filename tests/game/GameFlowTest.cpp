@@ -64,12 +64,15 @@ private slots:
         ClickClient(*g.dlg, QPoint(320, 300));
         QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
         QVERIFY(g.Board().IsSolved());
-        // During a walk clicks move nothing either, silently.
+        // During a walk clicks and keys move nothing either, silently.
         g.dlg->OnScramble();
         g.Tick(kWalk);
         const auto rows = g.Board().m_rows;
         SoundLog::Clear();
         g.Click(MovableCell(g.Board()));
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
+            g.Key(key);
+        g.Key(Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(SoundLog::Effects().empty());
         QCOMPARE(g.Board().m_rows, rows);
         QCOMPARE(g.dlg->m_nMoves, 0);
@@ -114,19 +117,8 @@ private slots:
         g.Key(Qt::Key_Left);
         g.Key(Qt::Key_Up);
         QCOMPARE(SoundLog::Effects(), (std::vector<int>{1, 5, 4, 4}));
-        // The walk from the generator's first state, and where the blank stood
-        // before each step: the way back. Keys during the walk do nothing.
-        g.dlg->OnScramble();
-        std::vector<CCell> way;
-        while (g.WalkRunning()) {
-            way.push_back(g.Board().BlankCell());
-            g.Tick(kWalk);
-            for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Z}) {
-                if (g.WalkRunning())
-                    g.Key(key, key == Qt::Key_Z ? Qt::ControlModifier : Qt::NoModifier);
-            }
-        }
-        way.pop_back(); // the tick that ended the walk moved nothing
+        // The walk from the generator's first state, and the way back.
+        const std::vector<CCell> way = g.Walk();
         QCOMPARE(way.size(), std::size_t(6));
         QCOMPARE(SoundLog::Count(3), 6);
         QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
@@ -177,17 +169,27 @@ private slots:
         QVERIFY(!g.WalkRunning());
     }
 
-    void walkTakesDifficultyStepsAndScrambleOnlyRestartsItBeforeTheFirst()
+    // A walk is armed by Scramble, which starts it over until its first step,
+    // takes Difficult steps, one a tick, and stops for Unscramble, New Game or
+    // a completion.
+    void walkTakesDifficultyStepsAndStopsForUnscrambleNewGameOrACompletion()
     {
-        Game g({{"Difficult", 3}, {"Speed", 40}});
+        Game g({{"Difficult", 3}, {"Speed", 5000}});
         g.dlg->OnScramble();
         SoundLog::Clear();
         g.dlg->OnScramble(); // before the first step: starts over, with the blip
         QCOMPARE(SoundLog::Effects(), std::vector<int>{6});
-        QCOMPARE(g.dlg->Timers().GetInterval(kWalk), 40);
-        // Armed: nothing has moved yet and clicks are not blocked.
+        QCOMPARE(g.dlg->Timers().GetInterval(kWalk), 5000);
+        // Armed: nothing has moved and clicks are not blocked. A tile slid out
+        // and back completes the puzzle, which ends the walk.
         QVERIFY(!g.Board().m_bScrambling);
-        QVERIFY(g.Board().IsSolved());
+        g.Click(MovableCell(g.Board()));
+        g.ClickHome();
+        QCOMPARE(g.answerer.congrats.size(), 1);
+        QVERIFY(!g.WalkRunning());
+
+        g.dlg->OnScramble();
+        SoundLog::Clear();
         for (int step = 1; step <= 3; ++step) {
             g.Tick(kWalk);
             QVERIFY(g.Board().m_bScrambling);
@@ -197,18 +199,29 @@ private slots:
                 g.dlg->OnScramble();
                 QCOMPARE(g.Board().m_rows, rows);
                 QCOMPARE(g.dlg->m_nScrambleStep, 1);
-                QCOMPARE(SoundLog::Effects(), (std::vector<int>{6, 3}));
+                QCOMPARE(SoundLog::Count(6), 0);
             }
         }
         const auto rows = g.Board().m_rows;
         g.Tick(kWalk);
-        QVERIFY(!g.WalkRunning());
-        QVERIFY(!g.Board().m_bScrambling);
+        QVERIFY(!g.WalkRunning() && !g.Board().m_bScrambling && !g.Board().IsSolved());
         QCOMPARE(g.Board().m_rows, rows);
-        QVERIFY(!g.Board().IsSolved());
+        QCOMPARE(g.Walk().size(), std::size_t(3)); // a second walk makes as many steps
+
+        // Unscramble during a walk, and New Game, which stops the clock too.
+        g.dlg->OnScramble();
+        g.Tick(kWalk, 2);
+        g.dlg->OnUnscramble();
+        QVERIFY(!g.WalkRunning() && !g.Board().m_bScrambling && g.Board().IsSolved());
+        g.Click(MovableCell(g.Board()));
+        g.dlg->OnScramble();
+        g.Tick(kWalk);
         SoundLog::Clear();
-        g.Walk(); // a second walk makes as many steps
-        QCOMPARE(SoundLog::Count(3), 3);
+        g.dlg->OnNewGame();
+        QCOMPARE(g.answerer.setupTitles.size(), 2);
+        QCOMPARE(SoundLog::Effects().front(), 6);
+        QVERIFY(!g.WalkRunning() && g.Board().IsSolved());
+        QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
     }
 
     void walkAndClockRunOnTheirTimers()
@@ -223,32 +236,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Text(*g.dlg, IDC_TIME), QStringLiteral("0 : 01"), 3000);
     }
 
-    void unscrambleAndNewGameDuringAWalkStopIt()
-    {
-        Game g({{"Difficult", 5}});
-        g.dlg->OnScramble();
-        g.Tick(kWalk, 2);
-        g.dlg->OnUnscramble();
-        QVERIFY(!g.WalkRunning());
-        QVERIFY(!g.Board().m_bScrambling);
-        QVERIFY(g.Board().IsSolved());
-        SoundLog::Clear();
-        g.Walk();
-        QCOMPARE(SoundLog::Count(3), 5);
-        QVERIFY(!g.Board().IsSolved());
-        // New Game stops the clock and the walk too, with a blip.
-        g.Click(MovableCell(g.Board()));
-        g.dlg->OnScramble();
-        g.Tick(kWalk);
-        SoundLog::Clear();
-        g.dlg->OnNewGame();
-        QCOMPARE(g.answerer.setupTitles.size(), 2);
-        QCOMPARE(SoundLog::Effects().front(), 6);
-        QVERIFY(!g.WalkRunning());
-        QVERIFY(g.Board().IsSolved());
-        QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
-    }
-
     void unscrambleOnASolvedBoardOnlyZeroesTheCounters()
     {
         Game g;
@@ -256,37 +243,25 @@ private slots:
         const qint64 first = g.Board().m_hPicture.cacheKey();
         g.dlg->OnUnscramble();
         QVERIFY(g.Board().m_hPicture.cacheKey() != first);
-
+        // A tile out and back by Undo: solved, the clock running.
         const qint64 picture = g.Board().m_hPicture.cacheKey();
-        g.dlg->m_nMoves = 7;
-        g.dlg->m_strTime = QStringLiteral("3 : 07");
-        g.dlg->m_nSeconds = 7;
-        g.dlg->m_nMinutes = 3;
-        g.dlg->UpdateData(false);
+        g.Click(MovableCell(g.Board()));
+        g.Key(Qt::Key_Z, Qt::ControlModifier);
+        g.Tick(kClock, 67);
+        QCOMPARE(g.Counters(), QStringLiteral("0, 1 : 07, running"));
         SoundLog::Clear();
         g.dlg->OnUnscramble();
         QCOMPARE(g.Board().m_hPicture.cacheKey(), picture);
         QCOMPARE(SoundLog::Effects(), std::vector<int>{6});
         QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
-        QCOMPARE(g.dlg->m_nMinutes * 60 + g.dlg->m_nSeconds, 0);
+        g.Tick(kClock); // counted from zero again
+        QCOMPARE(Text(*g.dlg, IDC_TIME), QStringLiteral("0 : 01"));
 
         // On a scrambled board it shows the saved field size.
         g.Walk();
         RunFolder::Store({{"FieldX", 5}, {"FieldY", 2}});
         g.dlg->OnUnscramble();
         QCOMPARE(QSize(g.Board().m_nCols, g.Board().m_nRows), QSize(5, 2));
-        QVERIFY(g.Board().IsSolved());
-    }
-
-    void completionWhileAWalkIsArmedStopsTheWalk()
-    {
-        Game g({{"Difficult", 5}, {"Speed", 5000}});
-        g.dlg->OnScramble();
-        // Before the first step the player slides a tile out and back.
-        g.Click(MovableCell(g.Board()));
-        g.ClickHome();
-        QCOMPARE(g.answerer.congrats.size(), 1);
-        QVERIFY(!g.WalkRunning());
         QVERIFY(g.Board().IsSolved());
     }
 

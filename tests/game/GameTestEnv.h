@@ -106,6 +106,27 @@ private:
 
 constexpr int kWalk = CPuzzleDlg::TIMER_SCRAMBLE, kClock = CPuzzleDlg::TIMER_CLOCK;
 
+// Runs `open`, which shows a modal dialog of type T, and `inside` on it once it
+// is up; `inside` closes it. One still open after ten seconds is cancelled,
+// so that a failed check cannot leave it blocking the test.
+template <class T> void WithModal(const std::function<void()>& open, const std::function<void(T*)>& inside)
+{
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dlg = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            inside(dlg);
+        }
+    });
+    poll.start();
+    QTimer::singleShot(10000, &poll, [] {
+        if (auto* dlg = qobject_cast<T*>(QApplication::activeModalWidget()))
+            dlg->EndDialog(IDCANCEL);
+    });
+    open();
+}
+
 // Resets what a run of the program starts with.
 inline void FreshProgramState()
 {
@@ -189,12 +210,19 @@ struct Game {
         while (n-- > 0)
             dlg->OnTimer(timer);
     }
-    // Runs a walk to its end.
-    void Walk()
+    // Runs a walk to its end; returns where the blank stood before each step,
+    // which clicked in reverse is the way back.
+    std::vector<CCell> Walk()
     {
+        std::vector<CCell> way;
         dlg->OnScramble();
-        while (WalkRunning())
+        while (WalkRunning()) {
+            way.push_back(Board().BlankCell());
             Tick(kWalk);
+        }
+        if (!way.empty())
+            way.pop_back(); // the tick that ended the walk moved nothing
+        return way;
     }
 };
 

@@ -68,28 +68,14 @@ void WithContextMenu(CPuzzleDlg& dlg, QObject* owner, std::function<void(QMenu*)
     QApplication::sendEvent(&dlg, &open);
 }
 
-// Runs `open`, which shows the help page modally; returns the page's text
-// and closes the page with `close`.
-QString HelpPageShownBy(QObject* owner, const std::function<void()>& open,
-                        const std::function<void(CHelpDlg*)>& close)
+// The help page shown by `open`: its title and text; it is closed by `close`.
+QString HelpPageShownBy(const std::function<void()>& open, const std::function<void(CHelpDlg*)>& close)
 {
     QString text;
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, owner, [&] {
-        if (auto* help = qobject_cast<CHelpDlg*>(QApplication::activeModalWidget())) {
-            poll.stop();
-            text = help->windowTitle() + QLatin1Char('\n') + help->Page()->toPlainText();
-            close(help);
-        }
+    WithModal<CHelpDlg>(open, [&](CHelpDlg* help) {
+        text = help->windowTitle() + QLatin1Char('\n') + help->Page()->toPlainText();
+        close(help);
     });
-    poll.start();
-    QTimer::singleShot(5000, owner, [] { // a failed check must not leave the page open
-        if (auto* help = qobject_cast<CHelpDlg*>(QApplication::activeModalWidget())) {
-            help->EndDialog(IDCANCEL);
-        }
-    });
-    open();
     return text;
 }
 
@@ -253,13 +239,13 @@ private slots:
         QCOMPARE(g.Item(ID_HOW_TO_PLAY)->text(), QStringLiteral("&How to play\tF1"));
 
         // F1 where the focus is (Scramble), closed with Escape; the menu item, closed with OK.
-        const QString byKey = HelpPageShownBy(
-            this, [&] { QTest::keyClick(g.dlg->GetDlgItem(IDC_SCRAMBLE), Qt::Key_F1); },
-            [](CHelpDlg* h) { QTest::keyClick(h, Qt::Key_Escape); });
+        const QString byKey =
+            HelpPageShownBy([&] { QTest::keyClick(g.dlg->GetDlgItem(IDC_SCRAMBLE), Qt::Key_F1); },
+                            [](CHelpDlg* h) { QTest::keyClick(h, Qt::Key_Escape); });
         QVERIFY(!QApplication::activeModalWidget());
-        const QString byMenu = HelpPageShownBy(
-            this, [&] { g.Item(ID_HOW_TO_PLAY)->trigger(); },
-            [](CHelpDlg* h) { QTest::mouseClick(h->GetDlgItem(IDOK), Qt::LeftButton); });
+        const QString byMenu =
+            HelpPageShownBy([&] { g.Item(ID_HOW_TO_PLAY)->trigger(); },
+                            [](CHelpDlg* h) { QTest::mouseClick(h->GetDlgItem(IDOK), Qt::LeftButton); });
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(byMenu, byKey);
         // The rules, the mouse and the keyboard, the menus.
@@ -313,21 +299,19 @@ private slots:
         CHyperLink::s_nOpenerPatienceMs = 800;
 
         qint64 longestPause = -1;
-        QTimer::singleShot(0, this, [&] {
-            auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
-            QVERIFY(about);
-            CHyperLink& link = about->m_link;
-            [&] {
-                TickGaps gaps;
-                QTest::mousePress(&link, Qt::LeftButton, {}, link.rect().center());
-                QTRY_VERIFY_WITH_TIMEOUT(link.IsVisited() || !messages.isEmpty(), 5000);
-                // An opener that runs on ends unheeded.
-                QTRY_VERIFY_WITH_TIMEOUT(link.findChildren<QProcess*>().isEmpty(), 5000);
-                longestPause = gaps.Longest();
-            }();
-            about->EndDialog(IDOK);
-        });
-        g.Item(ID_APP_ABOUT)->trigger();
+        WithModal<CAboutDlg>([&] { g.Item(ID_APP_ABOUT)->trigger(); },
+                             [&](CAboutDlg* about) {
+                                 CHyperLink& link = about->m_link;
+                                 [&] {
+                                     TickGaps gaps;
+                                     QTest::mousePress(&link, Qt::LeftButton, {}, link.rect().center());
+                                     QTRY_VERIFY_WITH_TIMEOUT(link.IsVisited() || !messages.isEmpty(), 5000);
+                                     // An opener that runs on ends unheeded.
+                                     QTRY_VERIFY_WITH_TIMEOUT(link.findChildren<QProcess*>().isEmpty(), 5000);
+                                     longestPause = gaps.Longest();
+                                 }();
+                                 about->EndDialog(IDOK);
+                             });
         CHyperLink::s_nOpenerPatienceMs = patience;
         CHyperLink::s_pfnMessageBox = nullptr;
         CHyperLink::s_pfnBeep = nullptr;

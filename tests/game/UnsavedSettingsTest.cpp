@@ -15,7 +15,6 @@ using namespace gametest;
 using namespace support;
 
 namespace {
-const char* const kSounds[] = {"start", "win", "click", "miss", "ok", "blip"};
 
 // The kind of the file at `path` and, for a regular file, its size and head.
 std::string Snapshot(const std::string& path)
@@ -33,6 +32,12 @@ class UnsavedSettingsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup()
+    {
+        CMessageBox::SetTestHook({});
+        CAudioDevice::Shutdown();
+    }
+
     void chosenSettingsRuleTheRunAndThePlayerIsToldOnce_data()
     {
         QTest::addColumn<QString>("why");
@@ -57,35 +62,25 @@ private slots:
             QVERIFY(MakeLargeFile(folder + "/notafolder", "x", 1));
             setenv("XDG_CONFIG_HOME", (folder + "/notafolder").c_str(), 1);
         } else if (row == "profile and sounds are fifos") {
-            QVERIFY(MakeFifo(path));
-            fifos.push_back(path);
             QVERIFY(QDir().mkpath(QStringLiteral("sounds")));
-            for (const char* sound : kSounds) {
+            fifos = {path};
+            for (const char* sound : {"start", "win", "click", "miss", "ok", "blip"})
                 fifos.push_back("sounds/" + std::string(sound) + ".wav");
-                QVERIFY(MakeFifo(fifos.back()));
-            }
+            for (const std::string& fifo : fifos)
+                QVERIFY(MakeFifo(fifo));
             // Played for real, into the dummy driver.
             CPuzzleBoard::s_pfnSoundSink = &CSoundEffects::Play;
-        } else if (row == "profile links to /dev/zero") {
-            QCOMPARE(symlink("/dev/zero", path.c_str()), 0);
-        } else if (row == "profile links to a device node") {
-            if (!MakeNullDevice(folder + "/null")) {
-                QSKIP("this test may not make device nodes");
-            }
-            QCOMPARE(symlink((folder + "/null").c_str(), path.c_str()), 0);
-        } else {
+        } else if (row == "profile too large") {
             QVERIFY(MakeLargeFile(path, "[Tessra]\nFieldX=5\nFieldY=5\n", CProfile::kMaxBytes + 1));
+        } else {
+            const std::string device = row.endsWith("/dev/zero") ? "/dev/zero" : folder + "/null";
+            if (device != "/dev/zero" && !MakeNullDevice(device))
+                QSKIP("this test may not make device nodes");
+            QCOMPARE(symlink(device.c_str(), path.c_str()), 0);
         }
         const std::string before = Snapshot(path);
 
         QStringList messages;
-        struct Cleanup {
-            ~Cleanup()
-            {
-                CMessageBox::SetTestHook({});
-                CAudioDevice::Shutdown();
-            }
-        } cleanup;
         CMessageBox::SetTestHook([&](const QString& text, unsigned) {
             messages << text;
             return IDOK;
