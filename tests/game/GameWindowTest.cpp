@@ -185,9 +185,8 @@ private slots:
         QTest::newRow("7000 x 5000, 24 bits") << "huge" << true;
         QTest::newRow("32 bits, alpha mask, alpha 0") << "alpha" << true;
         QTest::newRow("FIFO") << "fifo" << false;
-        for (const char* kind : {"png", "gif", "svg", "xpm"}) {
-            QTest::newRow(kind) << kind << false;
-        }
+        QTest::newRow("png") << "png" << false;
+        QTest::newRow("svg") << "svg" << false;
     }
 
     void picturesAreBmpFilesOfAnySizeAndNothingElse()

@@ -62,49 +62,29 @@ inline bool WriteQuartersBmp(const std::string& path, int w, int h, int bits = 2
     return std::fclose(f) == 0 && ok;
 }
 
-// A small coloured picture in another format: "png", "gif", "svg", "xpm" or
-// "jpeg in bmp" (a BMP header whose compression says JPEG, before a JPEG file).
+// A small coloured picture in another format: "png", "svg" or "jpeg in bmp"
+// (a BMP header whose compression says JPEG, before a JPEG file).
 inline QByteArray ForeignPicture(const std::string& kind)
 {
+    if (kind == "svg")
+        return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\">"
+               "<rect width=\"8\" height=\"8\" fill=\"#e01010\"/></svg>\n";
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(kQuarters[0]);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (kind == "png" || kind == "xpm") {
-        image.save(&buffer, kind == "png" ? "PNG" : "XPM");
-    } else if (kind == "gif") {
-        // 1 × 1, one red pixel.
-        bytes = QByteArray::fromHex("474946383961"
-                                    "01000100"
-                                    "800000"
-                                    "ff0000"
-                                    "000000"
-                                    "2c"
-                                    "00000000"
-                                    "01000100"
-                                    "00"
-                                    "02"
-                                    "02440100"
-                                    "3b");
-    } else if (kind == "svg") {
-        bytes = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\">"
-                "<rect width=\"8\" height=\"8\" fill=\"#e01010\"/></svg>\n";
-    } else if (kind == "jpeg in bmp") {
-        QByteArray jpeg;
-        QBuffer jb(&jpeg);
-        jb.open(QIODevice::WriteOnly);
-        image.save(&jb, "JPG");
-        BmpSpec spec;
-        spec.width = 8;
-        spec.height = 8;
-        spec.bitCount = 0;
-        spec.compression = 4; // JPEG
-        spec.pixels.assign(jpeg.begin(), jpeg.end());
-        const std::string b = MakeBmp(spec);
-        bytes = QByteArray(b.data(), static_cast<qsizetype>(b.size()));
-    }
-    return bytes;
+    image.save(&buffer, kind == "png" ? "PNG" : "JPG");
+    if (kind == "png")
+        return bytes;
+    BmpSpec spec;
+    spec.width = 8;
+    spec.height = 8;
+    spec.bitCount = 0;
+    spec.compression = 4; // JPEG
+    spec.pixels.assign(bytes.begin(), bytes.end());
+    const std::string bmp = MakeBmp(spec);
+    return QByteArray(bmp.data(), static_cast<qsizetype>(bmp.size()));
 }
 
 } // namespace support
