@@ -1,7 +1,6 @@
 #include "ShellTestEnv.h"
 
 #include "shell/Globals.h"
-#include "shell/PathMap.h"
 #include "shell/Profile.h"
 #include "shell/SetupSettings.h"
 
@@ -45,8 +44,6 @@ TEST_F(SetupSettingsTest, PicturePathsKeepTheirSpellingAndForeignLinesStay)
     CSetupSettings again;
     EXPECT_EQ(g_strPicPath[1], "");
     EXPECT_EQ(g_strPicPath[2], "/home/player/Bilder/Katze mit Hut.bmp");
-    EXPECT_EQ(ToNativePath("bitmaps\\mine\\cat.bmp"), "bitmaps/mine/cat.bmp");
-    EXPECT_EQ(ToNativePath("/home/a/b.bmp"), "/home/a/b.bmp");
 }
 
 TEST_F(SetupSettingsTest, HandEditedGarbageLoadsClamped)
