@@ -102,30 +102,6 @@ TEST(CreditsScript, SplitsAtEverySeparatorAndTheLastCharacterChoosesTheLook)
     EXPECT_EQ(seq.Classify("Body").font, (CreditsFont{15, 100, false}));
 }
 
-TEST(CreditsSequencing, FirstLineComesOnTheFifteenthTick)
-{
-    Runner r("Hello");
-    r.Run(14);
-    for (int t = 1; t <= 14; ++t) {
-        // The column is still empty: nothing drawn, nothing scrolls, the bottom row is refilled.
-        EXPECT_EQ(r.At(t).draw, CreditsSlice::Draw::Nothing) << t;
-        EXPECT_FALSE(r.At(t).bFetched || r.At(t).bScroll) << t;
-        EXPECT_EQ(r.At(t).rcUpdate, CRect(0, H - 1, W, H)) << t;
-    }
-    const CreditsSlice& s = r.Tick();
-    EXPECT_TRUE(s.bFetched && s.bFirstPassTick);
-    EXPECT_EQ(s.rcColumn, CRect(132, 0, 167, H));
-    EXPECT_EQ(s.draw, CreditsSlice::Draw::Text);
-    EXPECT_EQ(s.strText, "Hello");
-    EXPECT_EQ(s.rcText, CRect(132, H - 1, 167, H));
-    // From now on the column scrolls and only its bottom row is uncovered.
-    const CreditsSlice& next = r.Tick();
-    EXPECT_TRUE(next.bScroll);
-    EXPECT_EQ(next.rcScroll, CRect(132, 0, 167, H));
-    EXPECT_EQ(next.rcUpdate, CRect(132, H - 1, 167, H));
-    EXPECT_EQ(next.rcText, CRect(132, H - 2, 167, H));
-}
-
 TEST(CreditsSequencing, HeadingAndTheBlankAfterItTakeTheHeadingHeight)
 {
     Runner r("Title\t||Body|Next");

@@ -1,7 +1,6 @@
-// The board's own drawing without a picture, and which picture its tiles come
-// from on a screen of device pixel ratio 2. How the pieces of a picture, the
+// The board's own drawing without a picture. How the pieces of a picture, the
 // blank and the grid show is checked pixel by pixel through the game window
-// (tests/game/GameWindowTest).
+// (tests/game/GameWindowTest, and HiDpiTest at device pixel ratio 2).
 #include "BoardTestEnv.h"
 
 #include <QPainter>
@@ -27,7 +26,6 @@ bool IsBackground(const QImage& out, int x0, int y0, int x1, int y1)
 }
 
 using DrawTest = BoardTest;
-using DrawFilesTest = BoardFilesTest;
 
 } // namespace
 
@@ -58,20 +56,4 @@ TEST_F(DrawTest, WithoutAPictureTilesArePlainButTellApart)
     const QImage moved = Paint(board);
     EXPECT_EQ(moved.pixel(260, 260), out.pixel(160, 260));
     EXPECT_TRUE(IsBackground(moved, 110, 210, 210, 310));
-}
-
-// A painter of device pixel ratio 2 gets the tiles from the picture read at
-// 600 x 600, so one-pixel columns stay apart; at ratio 1 each pair is grey.
-TEST_F(DrawFilesTest, APainterOfRatioTwoDrawsThePictureAtItsResolution)
-{
-    WriteBmp("bitmaps/pic1.bmp", support::Stripes(600, 600));
-    CPuzzleBoard board;
-    board.NewBoard(3, 3, "bitmaps\\pic1.bmp");
-    for (const int ratio : {1, 2, 1}) {
-        const QImage out = Paint(board, ratio);
-        for (int x = 10 * ratio; x < 310 * ratio; ++x) {
-            const QRgb expected = ratio == 1 ? qRgb(128, 128, 128) : support::Stripes(2, 1).pixel(x % 2, 0);
-            ASSERT_EQ(out.pixel(x, 60 * ratio), expected) << ratio << ": " << x;
-        }
-    }
 }
