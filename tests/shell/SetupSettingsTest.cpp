@@ -26,26 +26,6 @@ protected:
     }
 };
 
-// Picture paths keep their spelling (backslashes, blanks, nothing at all);
-// the lines of the profile that are not the game's stay where they are.
-TEST_F(SetupSettingsTest, PicturePathsKeepTheirSpellingAndForeignLinesStay)
-{
-    const std::string mine = "; mine\r\n[Tessra]\r\nPic1=bitmaps\\mine\\cat.bmp\r\nPic2=\r\nColour=blue\r\n";
-    WriteFile(ProfilePath(), mine + "[Other]\r\nSpeed=1\r\n");
-    CSetupSettings settings;
-    EXPECT_EQ(g_strPicPath[0], "bitmaps\\mine\\cat.bmp");
-    EXPECT_EQ(g_strPicPath[1], "");
-    g_strPicPath[2] = "/home/player/Bilder/Katze mit Hut.bmp";
-    ASSERT_TRUE(settings.SaveSettings());
-    const std::string saved = ReadFile(ProfilePath());
-    EXPECT_TRUE(saved.starts_with(mine + "Bild=1\r\n")) << saved;
-    EXPECT_TRUE(saved.ends_with("Pic4=bitmaps\\pic4.bmp\r\n[Other]\r\nSpeed=1\r\n")) << saved;
-    Scribble();
-    CSetupSettings again;
-    EXPECT_EQ(g_strPicPath[1], "");
-    EXPECT_EQ(g_strPicPath[2], "/home/player/Bilder/Katze mit Hut.bmp");
-}
-
 TEST_F(SetupSettingsTest, HandEditedGarbageLoadsClamped)
 {
     WriteFile(ProfilePath(), "\xEF\xBB\xBF[TESSRA]\nBild=abc\nSound=2\nMidi=-3\nSpeed=99999999999999999999\n"
