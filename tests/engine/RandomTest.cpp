@@ -9,13 +9,3 @@ TEST(Random, FirstNumbersFromStateOne)
     for (int e : expected)
         EXPECT_EQ(CRandom::Next(), e);
 }
-
-TEST(Random, StaysInRangeAndWrapsState)
-{
-    CRandom::SetState(0xFFFFFFFFu);
-    for (int i = 0; i < 10000; ++i) {
-        int n = CRandom::Next();
-        ASSERT_GE(n, 0);
-        ASSERT_LE(n, 32767);
-    }
-}
