@@ -224,14 +224,10 @@ private slots:
         QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
     }
 
-    void walkAndClockRunOnTheirTimers()
+    // The clock on its own timer. (The walk on its timer: the whole game in EndToEndTest.)
+    void clockRunsOnItsTimer()
     {
-        Game g({{"Difficult", 5}, {"Speed", 10}});
-        g.dlg->OnScramble();
-        QTRY_VERIFY_WITH_TIMEOUT(!g.WalkRunning(), 3000);
-        QCOMPARE(SoundLog::Count(3), 5);
-        QVERIFY(!g.Board().IsSolved());
-        QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
+        Game g;
         g.Click(MovableCell(g.Board()));
         QTRY_COMPARE_WITH_TIMEOUT(Text(*g.dlg, IDC_TIME), QStringLiteral("0 : 01"), 3000);
     }

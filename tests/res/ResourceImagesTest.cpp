@@ -53,23 +53,6 @@ TEST(ResourceImages, AboutBoxImagesStandOnLightGrey)
     }
 }
 
-TEST(ResourceImages, IconsComeInEverySizeWithTransparentCorners)
-{
-    for (int size : {16, 32, 48, 64, 128, 256}) {
-        SCOPED_TRACE(size);
-        const QImage img = Load("icon-" + std::to_string(size) + ".png");
-        ASSERT_EQ(img.size(), QSize(size, size));
-        EXPECT_TRUE(img.hasAlphaChannel());
-        EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
-        EXPECT_EQ(qAlpha(img.pixel(size - 1, size - 1)), 0);
-        EXPECT_EQ(qAlpha(img.pixel(size / 2, size / 2)), 255);
-        if (size <= 32) {
-            EXPECT_EQ(img.format(), QImage::Format_Indexed8);
-            EXPECT_LE(img.colorCount(), 16);
-        }
-    }
-}
-
 // Also at twice the size, where the hand has the same outline, doubled.
 TEST(ResourceImages, HandCursorPointsWithItsFingerTipAtTheHotSpot)
 {
