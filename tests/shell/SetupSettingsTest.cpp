@@ -61,10 +61,6 @@ TEST_F(SetupSettingsTest, UnsavedValuesStayInForceUntilASaveSucceeds)
     const std::string err = Stderr([&] { EXPECT_FALSE(settings.SaveSettings()); });
     EXPECT_EQ(Lines(err), 1) << err;
     EXPECT_EQ(settings.SaveError(), "not a directory");
-    Scribble();
-    CSetupSettings later;
-    EXPECT_EQ(Loaded(later), "3 0 1 / 500 150 7 3");
-    EXPECT_EQ(g_strPicPath[2], "mine.bmp");
     // Another profile is read as it stands.
     ASSERT_EQ(setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1), 0);
     EXPECT_EQ(Loaded(CSetupSettings()), "1 1 1 / 20 150 3 3");
@@ -72,8 +68,10 @@ TEST_F(SetupSettingsTest, UnsavedValuesStayInForceUntilASaveSucceeds)
     // Once the folder can be made, the next save stores them and the file rules again.
     ASSERT_EQ(setenv("XDG_CONFIG_HOME", blocked.c_str(), 1), 0);
     std::filesystem::remove(blocked);
+    Scribble();
     CSetupSettings retry;
     EXPECT_EQ(Loaded(retry), "3 0 1 / 500 150 7 3");
+    EXPECT_EQ(g_strPicPath[2], "mine.bmp");
     ASSERT_TRUE(retry.SaveSettings());
     EXPECT_EQ(retry.SaveError(), "");
     const std::string saved = (blocked / "zandor-puzzle.INI").string();
