@@ -1,7 +1,6 @@
 #include "AssetFiles.h"
 #include "res/CursorHotSpot.h"
 
-#include <QFile>
 #include <QImage>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -71,20 +70,6 @@ TEST(ResourceImages, HandCursorPointsWithItsFingerTipAtTheHotSpot)
             for (int x = 0; x < img.width(); ++x)
                 ASSERT_EQ(qAlpha(img.pixel(x, y)), qAlpha(small.pixel(x / scale, y / scale)))
                     << x << "," << y;
-    }
-}
-
-TEST(ResourceImages, AreCompiledIntoTheProgramUnderRes)
-{
-    for (const char* name : {"250.bmp", "246.bmp", "247.bmp", "248.bmp", "249.bmp", "251.bmp", "253.bmp",
-                             "237.bmp", "PLEASE.bmp", "BITMAP1.bmp", "233.png", "icon-32.png", "icon-256.png",
-                             "250@2x.bmp", "249@2x.bmp"}) {
-        const QString path = QStringLiteral(":/res/") + QString::fromLatin1(name);
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(QFile::exists(path));
-        const QImage fromResource(path);
-        ASSERT_FALSE(fromResource.isNull());
-        EXPECT_EQ(fromResource, Load(name));
     }
 }
 
