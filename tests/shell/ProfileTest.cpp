@@ -46,21 +46,13 @@ TEST_F(ProfileTest, ReadsNamesInAnyCaseEmptyValuesQuotesAndTheFirstDuplicate)
 
 TEST_F(ProfileTest, IntegersReadLikeTheWindowsReader)
 {
-    const std::pair<std::string, int> cases[] = {{"12abc", 12},
-                                                 {"abc", 0},
-                                                 {"-7", -7},
-                                                 {"+5", 5},
-                                                 {"  42  ", 42},
-                                                 {"007", 7},
-                                                 {"0x10", 0},
-                                                 {"- 5", 0},
-                                                 {"1.9", 1},
-                                                 {"2147483647", INT_MAX},
-                                                 {"2147483648", INT_MAX},
-                                                 {"-2147483648", INT_MIN},
-                                                 {"-2147483649", INT_MIN},
-                                                 {std::string(32, '9'), INT_MAX},
-                                                 {"-" + std::string(32, '9'), INT_MIN}};
+    const std::string nines(32, '9');
+    // clang-format off
+    const std::pair<std::string, int> cases[] = {
+        {"12abc", 12}, {"abc", 0}, {"-7", -7}, {"+5", 5}, {"  42  ", 42}, {"007", 7}, {"0x10", 0}, {"- 5", 0},
+        {"1.9", 1}, {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"-2147483648", INT_MIN},
+        {"-2147483649", INT_MIN}, {nines, INT_MAX}, {"-" + nines, INT_MIN}};
+    // clang-format on
     std::string text = "[Tessra]\n";
     for (std::size_t i = 0; i < std::size(cases); ++i)
         text += "K" + std::to_string(i) + "=" + cases[i].first + "\n";
@@ -84,59 +76,36 @@ TEST_F(ProfileTest, WriteKeepsEverythingElseAndReadsBack)
         std::vector<std::array<std::string, 3>> sets;
         std::string after;
     };
+    // clang-format off
     const Case cases[] = {
         {"comments and other sections",
-         "; by hand\n\n[Window]\nLeft = 10\nBild=99\n\n[Tessra]\n# mine\nBild = 2\nExtra=keep "
-         "me\nSpeed=150\n\n"
-         "; next\n[Last]\nx=y\n",
-         {{"Tessra", "Bild", "3"},
-          {"Tessra", "Speed", "200"},
-          {"Tessra", "FieldX", "5"},
-          {"Fresh", "Key", "v"}},
+         "; by hand\n\n[Window]\nLeft = 10\nBild=99\n\n[Tessra]\n# mine\nBild = 2\nExtra=keep me\nSpeed=150\n\n; next\n[Last]\nx=y\n",
+         {{"Tessra", "Bild", "3"}, {"Tessra", "Speed", "200"}, {"Tessra", "FieldX", "5"}, {"Fresh", "Key", "v"}},
          "; by hand\n\n[Window]\nLeft = 10\nBild=99\n\n[Tessra]\n# mine\nBild = 3\nExtra=keep me\nSpeed=200\n"
          "FieldX=5\n\n; next\n[Last]\nx=y\n\n[Fresh]\nKey=v\n"},
-        {"other spelling",
-         "[tESSRA]\nbild=3\nPIC1=mine.bmp\n",
-         {{"Tessra", "Bild", "4"}},
-         "[tESSRA]\nbild=4\nPIC1=mine.bmp\n"},
-        {"duplicates",
-         "[Tessra]\nBild=2\nBild=3\n[Tessra]\nBild=4\n",
-         {{"Tessra", "Bild", "1"}},
+        {"other spelling", "[tESSRA]\nbild=3\nPIC1=mine.bmp\n", {{"Tessra", "Bild", "4"}}, "[tESSRA]\nbild=4\nPIC1=mine.bmp\n"},
+        {"duplicates", "[Tessra]\nBild=2\nBild=3\n[Tessra]\nBild=4\n", {{"Tessra", "Bild", "1"}},
          "[Tessra]\nBild=1\nBild=3\n[Tessra]\nBild=4\n"},
-        {"crlf",
-         "[Other]\r\na=1\r\n[Tessra]\r\nBild=2\r\n",
-         {{"Tessra", "Bild", "3"}, {"Tessra", "Sound", "0"}, {"New", "k", "1"}},
+        {"crlf", "[Other]\r\na=1\r\n[Tessra]\r\nBild=2\r\n", {{"Tessra", "Bild", "3"}, {"Tessra", "Sound", "0"}, {"New", "k", "1"}},
          "[Other]\r\na=1\r\n[Tessra]\r\nBild=3\r\nSound=0\r\n\r\n[New]\r\nk=1\r\n"},
         {"no final line end", "[Tessra]\nBild=2", {{"Tessra", "Sound", "1"}}, "[Tessra]\nBild=2\nSound=1\n"},
-        {"line breaks in values",
-         "",
-         {{"Tessra", "Pic1", "first\n[Evil]\nBild=9"}, {"Tessra", "Pic2", "a\rb"}},
+        {"line breaks in values", "", {{"Tessra", "Pic1", "first\n[Evil]\nBild=9"}, {"Tessra", "Pic2", "a\rb"}},
          "[Tessra]\nPic1=first\nPic2=a\n"},
-        {"lone carriage return ending the last line",
-         "[Other]\r\na=1\r\n[Tessra\r",
-         {{"Tessra", "FieldX", "7"}},
+        {"lone carriage return ending the last line", "[Other]\r\na=1\r\n[Tessra\r", {{"Tessra", "FieldX", "7"}},
          "[Other]\r\na=1\r\n[Tessra\rFieldX=7\r\n"},
-        {"carriage returns only",
-         "[Tessra]\rBild=2\r; c\r",
-         {{"Tessra", "Bild", "3"}, {"Tessra", "Sound", "0"}, {"New", "k", "1"}},
+        {"carriage returns only", "[Tessra]\rBild=2\r; c\r", {{"Tessra", "Bild", "3"}, {"Tessra", "Sound", "0"}, {"New", "k", "1"}},
          "[Tessra]\rBild=3\rSound=0\r; c\r\r[New]\rk=1\r"},
-        {"lone carriage return inside a crlf file",
-         "[Tessra]\r\nBild=2\rSpeed=5\r\n",
-         {{"Tessra", "Speed", "6"}},
+        {"lone carriage return inside a crlf file", "[Tessra]\r\nBild=2\rSpeed=5\r\n", {{"Tessra", "Speed", "6"}},
          "[Tessra]\r\nBild=2\rSpeed=6\r\n"},
-        {"values the reader would change",
-         "[Tessra]\nPic1 = old\n",
-         {{"Tessra", "Pic1", " lead"},
-          {"Tessra", "Pic2", "trail\t"},
-          {"Tessra", "Pic3", "\"quoted\""},
-          {"Tessra", "Pic4", "'"},
+        {"values the reader would change", "[Tessra]\nPic1 = old\n",
+         {{"Tessra", "Pic1", " lead"}, {"Tessra", "Pic2", "trail\t"}, {"Tessra", "Pic3", "\"quoted\""}, {"Tessra", "Pic4", "'"},
           {"Tessra", "strBild", "'half"}},
          "[Tessra]\nPic1 = \" lead\"\nPic2=\"trail\t\"\nPic3=\"\"quoted\"\"\nPic4='\nstrBild='half\n"},
         {"bom, long lines, binary",
-         "\xEF\xBB\xBF[Tessra]\n" + longLine + "=" + longLine + "\n" + binary + "\nBild=3\n\x01\x02\x03\n",
-         {{"Tessra", "Bild", "4"}},
+         "\xEF\xBB\xBF[Tessra]\n" + longLine + "=" + longLine + "\n" + binary + "\nBild=3\n\x01\x02\x03\n", {{"Tessra", "Bild", "4"}},
          "\xEF\xBB\xBF[Tessra]\n" + longLine + "=" + longLine + "\n" + binary + "\nBild=4\n\x01\x02\x03\n"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteFile(ProfilePath(), c.before);
