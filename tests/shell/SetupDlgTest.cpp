@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -183,8 +184,7 @@ private slots:
         QVERIFY(!dlg.isVisible());
         // The flags take the states of the boxes; the profile holds 0 or 1.
         const int sound = box(dlg, IDC_SOUND), midi = box(dlg, IDC_MIDI);
-        QCOMPARE(g_bSound, sound);
-        QCOMPARE(g_bMidi, midi);
+        QCOMPARE(QString::asprintf("%d %d", g_bSound, g_bMidi), QString::asprintf("%d %d", sound, midi));
         QVERIFY(ReadProfile().contains(QStringLiteral("Sound=%1\nMidi=%2\n").arg(sound).arg(midi)));
     }
 
@@ -221,9 +221,7 @@ private slots:
 
         const QStringList shown{message};
         QCOMPARE(m_messages, shown);
-        QVERIFY(dlg.isVisible());
-        QVERIFY(!QFile::exists(ProfilePath()));
-        QVERIFY(SoundLog::Paths().empty());
+        QVERIFY(dlg.isVisible() && !QFile::exists(ProfilePath()) && SoundLog::Paths().empty());
         QCOMPARE(g_nPicture, 1); // the checked picture is not taken either
         // The offending box has the focus and its text selected.
         QCOMPARE(dlg.focusWidget(), static_cast<QWidget*>(Edit(dlg, id)));
@@ -277,20 +275,16 @@ private slots:
         QVERIFY(Button(dlg, IDC_PIC2)->icon().isNull());
         Type(Edit(dlg, IDC_FIELDX), QStringLiteral("8"));
 
-        for (int round = 0; round < 3; ++round) {
+        // Escape, the close request (refused) and the button.
+        const std::function<void()> rounds[] = {[&] { QTest::keyClick(&dlg, Qt::Key_Escape); },
+                                                [&] { QVERIFY(!dlg.close()); },
+                                                [&] { Click(dlg.m_btnStandard); }};
+        for (const auto& restore : rounds) {
             SoundLog::Clear();
-            if (round == 0) {
-                QTest::keyClick(&dlg, Qt::Key_Escape);
-            } else if (round == 1) {
-                QVERIFY(!dlg.close()); // the close request is refused
-            } else {
-                Click(dlg.m_btnStandard);
-            }
+            restore();
             QVERIFY(dlg.isVisible());
             QCOMPARE(SoundLog::Paths(), Paths{"sounds\\blip.wav"});
-            QCOMPARE(g_nPicture, 1);
-            QCOMPARE(g_bSound, 1);
-            QCOMPARE(g_bMidi, 0);
+            QCOMPARE(QString::asprintf("%d %d %d", g_nPicture, g_bSound, g_bMidi), QStringLiteral("1 1 0"));
             QCOMPARE(Shown(dlg), QStringLiteral("pic 1, sound 1, midi 0, 20, 150, 3, 3"));
             // Picture 2 has its standard file, and its image, again.
             QCOMPARE(g_strPicPath[1], std::string("bitmaps\\pic2.bmp"));
@@ -322,8 +316,7 @@ private slots:
         Click(Button(dlg, IDC_PIC3));
         Click(dlg.GetDlgItemAs<QCheckBox>(IDC_SOUND));
         Click(dlg.GetDlgItemAs<QCheckBox>(IDC_MIDI));
-        QCOMPARE(g_bSound, 0); // the boxes change their flags at once
-        QCOMPARE(g_bMidi, 0);
+        QVERIFY(g_bSound == 0 && g_bMidi == 0); // the boxes change their flags at once
         Type(Edit(dlg, IDC_FIELDX), QStringLiteral("7"));
         Type(Edit(dlg, IDC_DIFFICULT), QStringLiteral("456"));
 
@@ -337,9 +330,7 @@ private slots:
             return chosen;
         });
         Click(Button(dlg, IDC_CUSTOMIZE));
-        QCOMPARE(asked, 1);
-        QVERIFY(bitmapOpenDialog);
-        QVERIFY(m_messages.empty());
+        QVERIFY(asked == 1 && bitmapOpenDialog && m_messages.empty());
         // Picture 3, checked now, gets the file and stays checked; picture 1,
         // selected at opening, keeps its own.
         QCOMPARE(QString::fromStdString(g_strPicPath[2]), chosen);
@@ -354,9 +345,9 @@ private slots:
         SoundLog::Clear();
         Click(dlg.m_btnStart);
         QVERIFY(SoundLog::Paths().empty()); // no ok sound with the sound switched off
-        QVERIFY(ReadProfile().contains(QStringLiteral("\nSound=0\n")));
-        QVERIFY(ReadProfile().contains(QStringLiteral("\nPic3=%1\n").arg(chosen)));
-        QVERIFY(ReadProfile().contains(QStringLiteral("\nstrBild=%1\n").arg(chosen)));
+        for (const QString& line :
+             QStringList{"\nSound=0\n", "\nPic3=" + chosen + "\n", "\nstrBild=" + chosen + "\n"})
+            QVERIFY2(ReadProfile().contains(line), qPrintable(line));
     }
 
     void customizeRefusesOtherFilesAndCancel_data()
@@ -389,18 +380,11 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, kind);
         const std::string path = Outside(name).toStdString();
+        if (!kind.isEmpty())
+            QVERIFY(support::WritePictureFile(path, kind.toStdString()));
         std::optional<support::FifoWatchdog> fifo;
-        if (kind == "fifo") {
-            QVERIFY(support::MakeFifo(path));
+        if (kind == "fifo")
             fifo.emplace(std::vector<std::string>{path});
-        } else if (kind == "cut short") {
-            QVERIFY(support::WriteQuartersBmp(path, 64, 48));
-            QVERIFY(QFile::resize(QString::fromStdString(path), 2000));
-        } else if (!kind.isEmpty()) {
-            QFile file(QString::fromStdString(path));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(support::ForeignPicture(kind.toStdString()));
-        }
         CSetupDlg dlg;
         dlg.show();
         Type(Edit(dlg, IDC_FIELDX), QStringLiteral("7"));
@@ -451,9 +435,8 @@ private slots:
             press(key, modifiers);
             chosen << dlg.GetCheckedRadioButton(IDC_PIC1, IDC_PIC4);
         };
-        choose(Qt::Key_Right);
-        choose(Qt::Key_Down);
-        choose(Qt::Key_Left);
+        for (int key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left})
+            choose(key);
         press(Qt::Key_Tab); // on to picture 4, not chosen
         choose(Qt::Key_Space);
         press(Qt::Key_Backtab, Qt::ShiftModifier); // back to picture 2, not chosen

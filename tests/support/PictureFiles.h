@@ -1,10 +1,11 @@
 #pragma once
 
 // Picture files of the kinds a player can point the game at: BMP files of any
-// size in four coloured quarters, written a row at a time, and files of other
-// formats under a .bmp name. (FIFOs: SpecialFiles.h.)
+// size in four coloured quarters, written a row at a time, files of other
+// formats under a .bmp name, and FIFOs.
 
 #include "tests/imaging/BmpBytes.h"
+#include "tests/support/SpecialFiles.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -44,9 +45,8 @@ inline bool WriteQuartersBmp(const std::string& path, int w, int h, int bits = 2
     }
     const std::string header = MakeBmp(spec);
     std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
+    if (!f)
         return false;
-    }
     bool ok = std::fwrite(header.data(), 1, header.size(), f) == header.size();
     std::string row(rowBytes, '\0');
     for (int y = h - 1; ok && y >= 0; --y) {
@@ -85,6 +85,25 @@ inline QByteArray ForeignPicture(const std::string& kind)
     spec.pixels.assign(bytes.begin(), bytes.end());
     const std::string bmp = MakeBmp(spec);
     return QByteArray(bmp.data(), static_cast<qsizetype>(bmp.size()));
+}
+
+// A picture file of a kind named for tests that go through them all: "huge"
+// (7000 x 5000), "alpha" (40 x 30, 32 bits), "cut short" (64 x 48 ending at
+// 2000 bytes), "fifo", or one of ForeignPicture's kinds. It replaces `path`.
+inline bool WritePictureFile(const std::string& path, const std::string& kind)
+{
+    std::remove(path.c_str());
+    if (kind == "huge" || kind == "alpha")
+        return kind == "huge" ? WriteQuartersBmp(path, 7000, 5000) : WriteQuartersBmp(path, 40, 30, 32);
+    if (kind == "cut short")
+        return WriteQuartersBmp(path, 64, 48) && ::truncate(path.c_str(), 2000) == 0;
+    if (kind == "fifo")
+        return MakeFifo(path);
+    const QByteArray bytes = ForeignPicture(kind);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    const bool ok = f && std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), f) ==
+                             std::size_t(bytes.size());
+    return f && std::fclose(f) == 0 && ok;
 }
 
 } // namespace support
