@@ -65,9 +65,8 @@ class EndToEndTest : public QObject {
         start.setInterval(10);
         connect(&start, &QTimer::timeout, this, [&script, &start] {
             auto* dlg = qobject_cast<CPuzzleDlg*>(theApp.m_pMainWnd);
-            if (!dlg || QApplication::activeModalWidget() != dlg) {
+            if (!dlg || QApplication::activeModalWidget() != dlg)
                 return;
-            }
             start.stop();
             script(dlg);
             dlg->close();

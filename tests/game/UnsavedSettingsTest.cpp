@@ -21,9 +21,8 @@ std::string Snapshot(const std::string& path)
 {
     std::string shot = std::to_string(FileKind(path));
     QFile f(QString::fromStdString(path));
-    if (FileKind(path) == S_IFREG && f.open(QIODevice::ReadOnly)) {
+    if (FileKind(path) == S_IFREG && f.open(QIODevice::ReadOnly))
         shot += " " + std::to_string(f.size()) + " " + f.read(64).toStdString();
-    }
     return shot;
 }
 } // namespace
@@ -87,9 +86,8 @@ private slots:
         });
         g.answerer.onSetup = [](CSetupDlg* setup) {
             QTest::mouseClick(setup->GetDlgItem(IDC_PIC2), Qt::LeftButton);
-            for (const auto& [id, text] : {std::pair{IDC_FIELDX, "7"}, {IDC_FIELDY, "4"}}) {
+            for (const auto& [id, text] : {std::pair{IDC_FIELDX, "7"}, {IDC_FIELDY, "4"}})
                 setup->GetDlgItemAs<QLineEdit>(id)->setText(QString::fromLatin1(text));
-            }
         };
         // Inverted pattern: picture 2; picture 1 is the pattern itself.
         const QRgb pic2 = qRgb(255, 215, 165);

@@ -50,11 +50,9 @@ std::string FileOf(const QImage& image, int bits)
 std::vector<std::uint8_t> Le32(std::initializer_list<std::uint32_t> values)
 {
     std::vector<std::uint8_t> out;
-    for (std::uint32_t v : values) {
-        for (int i = 0; i < 4; ++i) {
+    for (std::uint32_t v : values)
+        for (int i = 0; i < 4; ++i)
             out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        }
-    }
     return out;
 }
 
@@ -121,17 +119,16 @@ TEST_F(PictureFileTest, OtherHeadersAndRowOrdersGiveTheSamePicture)
 
     // Core header: 16-bit sizes, 3-byte colour entries; a 2 x 2 of 1 bit.
     std::string core = "BM";
-    for (std::uint32_t v : {14u + 12 + 6 + 8, 0u, 14u + 12 + 6, 12u}) {
+    for (std::uint32_t v : {14u + 12 + 6 + 8, 0u, 14u + 12 + 6, 12u})
         core.append(reinterpret_cast<const char*>(Le32({v}).data()), 4);
-    }
     core += std::string("\x02\x00\x02\x00\x01\x00\x01\x00", 8); // width, height, planes, bits
     core += std::string("\x10\x20\x30\xF0\xE0\xD0", 6);         // blue, green, red of 0 and 1
     core += std::string("\x80\x00\x00\x00\x40\x00\x00\x00", 8); // bottom row 1 0, top row 0 1
     const QImage fromCore = CPictureFile::LoadNatural(Write("e.bmp", core), QSize(64, 64));
     ASSERT_EQ(fromCore.size(), QSize(2, 2));
-    EXPECT_EQ(fromCore.pixel(1, 0), qRgb(0xD0, 0xE0, 0xF0));
-    EXPECT_EQ(fromCore.pixel(0, 0), qRgb(0x30, 0x20, 0x10));
-    EXPECT_EQ(fromCore.pixel(0, 1), qRgb(0xD0, 0xE0, 0xF0));
+    const QRgb c0 = qRgb(0x30, 0x20, 0x10), c1 = qRgb(0xD0, 0xE0, 0xF0);
+    EXPECT_EQ((std::vector<QRgb>{fromCore.pixel(0, 0), fromCore.pixel(1, 0), fromCore.pixel(0, 1)}),
+              (std::vector<QRgb>{c0, c1, c1}));
 }
 
 // Large pictures are averaged block by block while they stream in; a gradient
@@ -139,32 +136,28 @@ TEST_F(PictureFileTest, OtherHeadersAndRowOrdersGiveTheSamePicture)
 TEST_F(PictureFileTest, ScaledPicturesMatchSmoothScaling)
 {
     QImage gradient(1234, 987, QImage::Format_RGB32);
-    for (int y = 0; y < gradient.height(); ++y) {
-        for (int x = 0; x < gradient.width(); ++x) {
+    for (int y = 0; y < gradient.height(); ++y)
+        for (int x = 0; x < gradient.width(); ++x)
             gradient.setPixel(x, y, qRgb(x * 255 / 1233, y * 255 / 986, (x + y) % 256 < 128 ? 40 : 200));
-        }
-    }
     const std::string path = Write("g.bmp", FileOf(gradient, 0));
     for (const QSize size : {QSize(300, 300), QSize(100, 100), QSize(1500, 120)}) {
         const QImage ours = CPictureFile::Load(path, size);
         const QImage qts = gradient.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         ASSERT_EQ(ours.size(), size);
         int worst = 0;
-        for (int y = 0; y < size.height(); ++y) {
+        for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x) {
                 const QRgb a = ours.pixel(x, y), b = qts.pixel(x, y);
                 worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b))});
             }
-        }
         EXPECT_LE(worst, 3) << size.width() << " x " << size.height();
     }
     // One reading gives several sizes, each as its own load gives it.
     const std::vector<QSize> sizes{QSize(300, 300), QSize(), QSize(600, 600), QSize(1500, 120)};
     const std::vector<QImage> all = CPictureFile::LoadSizes(path, sizes);
     ASSERT_EQ(all.size(), sizes.size());
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
+    for (std::size_t i = 0; i < sizes.size(); ++i)
         EXPECT_EQ(all[i], CPictureFile::Load(path, sizes[i])) << i;
-    }
     EXPECT_TRUE(all[1].isNull());
 }
 
@@ -209,20 +202,19 @@ TEST_F(PictureFileTest, AnythingButAReadableBmpFileIsRefusedAtOnce)
         EXPECT_TRUE(CPictureFile::Load(path, QSize(300, 300), &status).isNull());
         EXPECT_EQ(status, c.status);
         EXPECT_TRUE(CPictureFile::LoadNatural(path, QSize(300, 300)).isNull());
-        for (const QImage& image : CPictureFile::LoadSizes(path, {QSize(300, 300), QSize(600, 600)})) {
+        for (const QImage& image : CPictureFile::LoadSizes(path, {QSize(300, 300), QSize(600, 600)}))
             EXPECT_TRUE(image.isNull());
-        }
     }
 
-    Status status = Status::Ok;
-    EXPECT_TRUE(CPictureFile::Load(Path("none.bmp"), QSize(300, 300), &status).isNull());
-    EXPECT_EQ(status, Status::Missing);
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.bmp")));
-    EXPECT_TRUE(CPictureFile::Load(Path("folder.bmp"), QSize(300, 300), &status).isNull());
-    EXPECT_EQ(status, Status::NotRegular);
     ASSERT_TRUE(support::MakeFifo(Path("fifo.bmp")));
     const support::FifoWatchdog fifo({Path("fifo.bmp")});
-    EXPECT_TRUE(CPictureFile::Load(Path("fifo.bmp"), QSize(300, 300), &status).isNull());
-    EXPECT_EQ(status, Status::NotRegular);
+    for (const auto& [name, expected] : {std::pair{"none.bmp", Status::Missing},
+                                         {"folder.bmp", Status::NotRegular},
+                                         {"fifo.bmp", Status::NotRegular}}) {
+        Status status = Status::Ok;
+        EXPECT_TRUE(CPictureFile::Load(Path(name), QSize(300, 300), &status).isNull()) << name;
+        EXPECT_EQ(status, expected) << name;
+    }
     EXPECT_FALSE(fifo.Freed());
 }
