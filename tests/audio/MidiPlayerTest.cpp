@@ -17,8 +17,8 @@ bool WriteSong(const std::string& path, double note, double length)
     const int track = w.AddTrack("test");
     w.Tempo(track, 0, 120);
     w.Program(track, 0, 0, 16);
-    w.Note(track, 0, static_cast<std::uint32_t>(note * 960), 0, 60, 127);
-    w.Note(track, 0, static_cast<std::uint32_t>(note * 960), 0, 67, 127);
+    for (int key : {60, 67})
+        w.Note(track, 0, static_cast<std::uint32_t>(note * 960), 0, key, 127);
     w.Control(track, static_cast<std::uint32_t>(length * 960), 0, 7, 100); // marks the end of the song
     return w.Write(path);
 }
@@ -34,35 +34,28 @@ protected:
     std::string m_song;
 };
 
-void ExpectClosed(const CMidiPlayer& p)
+// Open, playing, device, minutes, seconds.
+std::vector<int> State(const CMidiPlayer& p)
 {
-    EXPECT_EQ(p.m_bOpen, 0);
-    EXPECT_EQ(p.m_bPlaying, 0);
-    EXPECT_EQ(p.m_wDeviceID, 0);
-    EXPECT_EQ(p.GetMinutes(), -1);
-    EXPECT_EQ(p.GetSeconds(), -1);
+    return {p.m_bOpen, p.m_bPlaying, p.m_wDeviceID, p.GetMinutes(), p.GetSeconds()};
 }
+const std::vector<int> kClosed = {0, 0, 0, -1, -1};
 } // namespace
 
 TEST_F(MidiPlayerTest, OnlyAnOpenPlayerPlaysAndOpenRewindsWithoutPlaying)
 {
     CMidiPlayer p;
-    EXPECT_FALSE(p.Play());
-    EXPECT_FALSE(p.Stop());
-    EXPECT_FALSE(p.Close());
-    EXPECT_FALSE(p.SetPositionMs(1000));
-    ExpectClosed(p);
+    EXPECT_FALSE(p.Play() || p.Stop() || p.Close() || p.SetPositionMs(1000));
+    EXPECT_EQ(State(p), kClosed);
 
     ASSERT_TRUE(p.Open(m_song));
-    EXPECT_EQ(p.m_bOpen, 1);
-    EXPECT_EQ(p.m_bPlaying, 0);
-    EXPECT_EQ(p.GetSeconds(), 0);
+    EXPECT_EQ(std::tuple(p.m_bOpen, p.m_bPlaying, p.GetSeconds()), std::tuple(1, 0, 0));
     EXPECT_FALSE(p.Open(m_song)); // already open
     // The position does not move while the song is only open.
     EXPECT_FALSE(WaitUntil([&] { return p.GetPositionMs() != 0; }, 0.3));
 
     ASSERT_TRUE(p.Close());
-    ExpectClosed(p);
+    EXPECT_EQ(State(p), kClosed);
     EXPECT_TRUE(p.Open(".\\song.mid")); // a relative path with backslashes
 }
 
@@ -87,19 +80,17 @@ TEST_F(MidiPlayerTest, MissingOrBrokenSongOrSoundFontFailsSilently)
     for (const char* name :
          {"missing.mid", "garbage.mid", "cut.mid", "", "fifo.mid", "zero.mid", "huge.mid"}) {
         EXPECT_FALSE(p.Open(File(name))) << name;
-        ExpectClosed(p);
+        EXPECT_EQ(State(p), kClosed) << name;
     }
     for (const char* name : {"missing.sf2", "broken.sf2"}) {
         CMidiSynth::SetSoundFontPath(File(name));
         EXPECT_FALSE(p.Open(m_song)) << name;
-        ExpectClosed(p);
+        EXPECT_EQ(State(p), kClosed) << name;
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     // The same song opens with the system's font.
     CMidiSynth::SetSoundFontPath(m_font);
-    EXPECT_TRUE(p.Open(m_song));
-    EXPECT_TRUE(p.Close());
-    EXPECT_TRUE(p.Open(File("big.mid")));
+    EXPECT_TRUE(p.Open(m_song) && p.Close() && p.Open(File("big.mid")));
 }
 
 TEST_F(MidiPlayerTest, PositionFollowsTheSongWhilePlaying)
@@ -117,9 +108,8 @@ TEST_F(MidiPlayerTest, PositionFollowsTheSongWhilePlaying)
     const Capture c = Finish(); // right after the query
 
     EXPECT_EQ(p.GetMinutes(), 0);
-    if (wall < 1.9) {
+    if (wall < 1.9)
         EXPECT_EQ(seconds, 1);
-    }
     // The disk driver keeps roughly real time, and the position is exactly the
     // time the song has sounded: from its first note to the end of the capture.
     EXPECT_NEAR(pos / 1000.0, wall, 0.3);
@@ -142,12 +132,10 @@ TEST_F(MidiPlayerTest, CloseOrDestroySilencesThePlayingSong)
         const Stopwatch sincePlay;
         ASSERT_TRUE(p->Play());
         ASSERT_TRUE(WaitUntil([&] { return p->GetPositionMs() >= 600; }));
-        if (destroy) {
+        if (destroy)
             p.reset();
-        } else {
-            ASSERT_TRUE(p->Close());
-            ExpectClosed(*p);
-        }
+        else
+            ASSERT_TRUE(p->Close() && State(*p) == kClosed);
         const double played = sincePlay.Seconds();
         Play(0.6);
         const Capture c = Finish();
@@ -181,15 +169,12 @@ TEST_F(MidiPlayerTest, SmpteSongSoundsAtItsTimesOnceAndStaysAtTheEnd)
     const double beforePlay = sinceOpen.Seconds();
     ASSERT_TRUE(WaitUntil([&] { return player.GetPositionMs() == 2000; }));
     Play(0.3);
-    EXPECT_EQ(player.GetPositionMs(), 2000);
-    EXPECT_EQ(player.m_bPlaying, 1);
+    EXPECT_EQ(std::pair(player.GetPositionMs(), player.m_bPlaying), std::pair(2000L, 1));
     const Capture c = Finish();
     // The last sound (a tail of an earlier test's song may open the capture).
     const auto spans = c.Spans(0.02);
     ASSERT_FALSE(spans.empty()) << "the song wrote no sound";
     const auto [begin, end] = spans.back();
-    EXPECT_GT(begin, 0.9);
-    EXPECT_LT(begin, beforePlay + 1.3);
-    EXPECT_GT(end - begin, 0.8);
-    EXPECT_LT(end - begin, 1.4);
+    EXPECT_TRUE(begin > 0.9 && begin < beforePlay + 1.3) << begin;
+    EXPECT_TRUE(end - begin > 0.8 && end - begin < 1.4) << end - begin;
 }
