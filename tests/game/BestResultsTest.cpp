@@ -100,12 +100,9 @@ private slots:
     void bestResultsDialogListsSizesAndClearsThem()
     {
         Game g;
-        {
-            CBestResults store;
-            store.Record(5, 4, 80, 125);
-            store.Record(10, 2, 40, 3725);
-            store.Record(3, 3, 12, 7);
-        }
+        for (const auto& [cols, rows, moves, seconds] :
+             {std::tuple{5, 4, 80, 125}, {10, 2, 40, 3725}, {3, 3, 12, 7}})
+            CBestResults().Record(cols, rows, moves, seconds);
         QStringList asked;
         int answer = IDNO;
         CMessageBox::SetTestHook([&](const QString& text, unsigned type) {

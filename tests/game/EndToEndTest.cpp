@@ -48,10 +48,8 @@ class EndToEndTest : public QObject {
         for (auto cell = s_path.rbegin(); cell != s_path.rend(); ++cell)
             ClickClient(*dlg, CellCentre(dlg->m_board, cell->x(), cell->y()));
         QCOMPARE(answerer.congrats.size(), 1);
-        QVERIFY(answerer.congrats[0].startsWith(QStringLiteral("8, ")));
-        QVERIFY(dlg->m_board.IsSolved());
-        QCOMPARE(Text(*dlg, IDC_MOVES), QStringLiteral("0"));
-        QCOMPARE(Text(*dlg, IDC_TIME), QStringLiteral("0 : 00"));
+        QVERIFY(answerer.congrats[0].startsWith(QStringLiteral("8, ")) && dlg->m_board.IsSolved());
+        QCOMPARE(Text(*dlg, IDC_MOVES) + ", " + Text(*dlg, IDC_TIME), QStringLiteral("0, 0 : 00"));
         m_profileBeforeClose = RunFolder::ProfileBytes();
         m_scriptDone = true;
     }
@@ -62,7 +60,6 @@ class EndToEndTest : public QObject {
     void RunProgram(const std::function<void(CPuzzleDlg*)>& script)
     {
         QTimer start;
-        start.setInterval(10);
         connect(&start, &QTimer::timeout, this, [&script, &start] {
             auto* dlg = qobject_cast<CPuzzleDlg*>(theApp.m_pMainWnd);
             if (!dlg || QApplication::activeModalWidget() != dlg)
@@ -71,7 +68,7 @@ class EndToEndTest : public QObject {
             script(dlg);
             dlg->close();
         });
-        start.start();
+        start.start(10);
         QCOMPARE(theApp.InitInstance(), false);
         QCOMPARE(theApp.m_pMainWnd, nullptr);
     }
@@ -102,8 +99,7 @@ private slots:
         QVERIFY(m_scriptDone);
 
         QCOMPARE(answerer.setupTitles, QStringList{QStringLiteral("Player Setup")});
-        QCOMPARE(m_setupDifficult, 20);
-        QCOMPARE(m_setupSpeed, 150);
+        QCOMPARE(QPoint(m_setupDifficult, m_setupSpeed), QPoint(20, 150)); // the standard values
         // Closing wrote nothing; Start had saved the settings (all of them: the setup dialog's tests).
         QCOMPARE(RunFolder::ProfileBytes(), m_profileBeforeClose);
         QVERIFY(m_profileBeforeClose.contains("\nDifficult=8\n") &&
@@ -123,20 +119,15 @@ private slots:
                 [](CPatternDlg* p) { QTest::keyClick(p, Qt::Key_Return); },
                 [](CPatternDlg* p) { p->close(); }};
             for (int i = 0; i < 20; ++i) {
-                if (i % 2 == 0) {
-                    QTest::mouseClick(button, Qt::LeftButton);
-                } else {
-                    dlg->GetMenuItem(ID_SHOW_PATTERN)->trigger();
-                }
+                i % 2 == 0 ? QTest::mouseClick(button, Qt::LeftButton) // by the button and by the menu
+                           : dlg->GetMenuItem(ID_SHOW_PATTERN)->trigger();
                 const auto previews = dlg->findChildren<CPatternDlg*>();
                 QCOMPARE(previews.size(), 1);
                 CPatternDlg* preview = previews.front();
-                QVERIFY(preview->isVisible());
-                QVERIFY(g_bPatternShown);
+                QVERIFY(preview->isVisible() && g_bPatternShown);
                 QCOMPARE(preview->geometry(), QRect(dlg->m_ptWindow + QPoint(-300, 10), QSize(300, 300)));
                 closers[i % 4](preview);
-                QVERIFY(!preview->isVisible());
-                QVERIFY(!g_bPatternShown);
+                QVERIFY(!preview->isVisible() && !g_bPatternShown);
                 // What the event loop does between two clicks of the player.
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             }
@@ -149,8 +140,7 @@ private slots:
                 setup->GetDlgItemAs<QAbstractButton>(IDC_PIC2)->click();
             };
             dlg->GetMenuItem(ID_NEW_GAME)->trigger();
-            QVERIFY(lastPreview && lastPreview->isVisible());
-            QVERIFY(g_bPatternShown);
+            QVERIFY(lastPreview && lastPreview->isVisible() && g_bPatternShown);
             QCOMPARE(lastPreview->GetPicture().pixel(7, 3), Pattern(300, 300).pixel(7, 3) ^ 0x00FFFFFF);
             // A picture whose file is gone leaves it empty.
             QVERIFY(QFile::remove(QStringLiteral("bitmaps/pic3.bmp")));
@@ -161,8 +151,7 @@ private slots:
             QVERIFY(lastPreview && lastPreview->isVisible() && lastPreview->GetPicture().isNull());
         });
         // The program ended with the preview open: it went with the game window.
-        QVERIFY(lastPreview.isNull());
-        QVERIFY(!g_bPatternShown);
+        QVERIFY(lastPreview.isNull() && !g_bPatternShown);
         QCOMPARE(game.answerer.setupTitles.size(), 3);
     }
 };
