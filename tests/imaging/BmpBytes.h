@@ -47,17 +47,11 @@ inline std::string MakeBmp(const BmpSpec& s)
     put(off, 4);
     put(s.biSize, 4);
     if (s.biSize >= 40) {
-        for (auto [v, n] : {std::pair<std::uint32_t, int>{static_cast<std::uint32_t>(s.width), 4},
-                            {static_cast<std::uint32_t>(s.height), 4},
-                            {1, 2},
-                            {s.bitCount, 2},
-                            {s.compression, 4},
-                            {0, 4},
-                            {2835, 4},
-                            {2835, 4},
-                            {s.clrUsed, 4},
-                            {0, 4}})
-            put(v, n);
+        // Width, height, planes, bits, compression, image size, resolution, colours, important colours.
+        const auto w = static_cast<std::uint32_t>(s.width), h = static_cast<std::uint32_t>(s.height);
+        const std::uint32_t fields[] = {w, h, 1, s.bitCount, s.compression, 0, 2835, 2835, s.clrUsed, 0};
+        for (std::size_t i = 0; i < std::size(fields); ++i)
+            put(fields[i], i == 2 || i == 3 ? 2 : 4);
         for (std::uint32_t mask : s.headerMasks)
             put(mask, 4);
     }

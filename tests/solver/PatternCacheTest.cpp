@@ -107,7 +107,7 @@ TEST_F(PatternCache, TablesAreWrittenOnceReadBackAndRebuiltWhenDamaged)
 
 TEST_F(PatternCache, TheBuildShipsEveryTableTheSolverLoads)
 {
-    CPatternStore::Instance().SetShippedDirectory(testboards::ShippedDir());
+    CPatternStore::Instance().SetShippedDirectory(ZANDOR_TEST_SHIPPED);
     int groups = 0;
     for (auto [x, y] : {std::pair{5, 2}, {6, 2}, {4, 3}, {7, 2}, {5, 3}, {8, 2}, {4, 4}}) {
         const auto set = Load(x, y);

@@ -149,21 +149,16 @@ TEST(Solver, LimitsMeanTheSameOnEverySize)
 // ready; and the shortest answer is the same whichever tables estimate the distance.
 TEST(Solver, SameBoardSameAnswerWhateverTablesAreReady)
 {
-    struct SCase {
-        int x, y;
-        bool bShortest;
-    };
-    const SCase cases[] = {{4, 3, true},   {3, 4, true},  {4, 4, false}, {5, 5, true},
-                           {10, 10, true}, {10, 2, true}, {2, 10, true}};
     std::mt19937 rng(77);
     std::vector<std::pair<CPuzzleState, CPuzzleSolver::SOptions>> boards;
-    for (const SCase& c : cases) {
+    const std::tuple<int, int, bool> cases[] = {{4, 3, true},   {3, 4, true},  {4, 4, false}, {5, 5, true},
+                                                {10, 10, true}, {10, 2, true}, {2, 10, true}};
+    for (const auto& [x, y, shortest] : cases)
         for (int i = 0; i < 2; ++i) {
             CPuzzleSolver::SOptions options;
-            options.bShortest = c.bShortest;
-            boards.emplace_back(testboards::RandomSolvable(c.x, c.y, rng), options);
+            options.bShortest = shortest;
+            boards.emplace_back(testboards::RandomSolvable(x, y, rng), options);
         }
-    }
     std::vector<CSolveResult> first;
     {
         testboards::SScratchTables scratch; // nothing ready, nothing on disk

@@ -22,22 +22,13 @@
 // purpose, so a fault in the solver's own move function cannot hide one in the solver.
 namespace testboards {
 
-// The pattern-database folders the tests share (set by the build): the tables the
-// build generates, and a cache folder for any other shape.
-inline std::filesystem::path SharedCacheDir()
-{
-    return ZANDOR_TEST_CACHE;
-}
-inline std::filesystem::path ShippedDir()
-{
-    return ZANDOR_TEST_SHIPPED;
-}
-// Points the store at the shared folders (again), forgetting what it holds.
+// Points the store at the folders the tests share (set by the build): the tables
+// the build generates, and a cache folder for any other shape. It forgets what it holds.
 inline void UseSharedTables()
 {
     CPatternStore::Instance().Clear();
-    CPatternStore::Instance().SetCacheDirectory(SharedCacheDir());
-    CPatternStore::Instance().SetShippedDirectory(ShippedDir());
+    CPatternStore::Instance().SetCacheDirectory(ZANDOR_TEST_CACHE);
+    CPatternStore::Instance().SetShippedDirectory(ZANDOR_TEST_SHIPPED);
 }
 inline const bool g_bUsesSharedTables = [] {
     UseSharedTables();
@@ -142,8 +133,7 @@ inline CPuzzleState Walk(int x, int y, int steps, std::mt19937& rng)
 inline CPuzzleState RandomSolvable(int x, int y, std::mt19937& rng)
 {
     std::vector<int> tiles(static_cast<size_t>(x * y));
-    for (size_t i = 0; i < tiles.size(); ++i)
-        tiles[i] = static_cast<int>(i);
+    std::iota(tiles.begin(), tiles.end(), 0);
     std::shuffle(tiles.begin(), tiles.end(), rng);
     if (!CPuzzleState(x, y, tiles).IsSolvable()) // swapping two tiles flips the parity
         std::swap(tiles[tiles[0] == x * y - 1 ? 2 : 0], tiles[tiles[1] == x * y - 1 ? 2 : 1]);
