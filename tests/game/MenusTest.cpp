@@ -30,10 +30,9 @@ struct MenuGame : Game {
     std::vector<int> CheckedSongs() const
     {
         std::vector<int> songs;
-        for (int id = ID_SONG1; id <= ID_SONG5; ++id) {
+        for (int id = ID_SONG1; id <= ID_SONG5; ++id)
             if (Checked(id))
                 songs.push_back(id - ID_MIDI);
-        }
         return songs;
     }
 };
@@ -140,27 +139,21 @@ private slots:
     {
         MenuGame g;
         // Sound on by the profile, Midi off, no song marked.
-        QVERIFY(g.Checked(ID_SOUND));
-        QVERIFY(!g.Checked(ID_MIDI));
-        QVERIFY(g.CheckedSongs().empty());
+        QVERIFY(g.Checked(ID_SOUND) && !g.Checked(ID_MIDI) && g.CheckedSongs().empty());
         // Off: silent, the switch's own blip and a move too; on: the blip.
         SoundLog::Clear();
         g.Item(ID_SOUND)->trigger();
-        QCOMPARE(g_bSound, 0);
-        QVERIFY(!g.Checked(ID_SOUND));
+        QVERIFY(g_bSound == 0 && !g.Checked(ID_SOUND));
         g.Click(MovableCell(g.Board()));
         QCOMPARE(g.dlg->m_nMoves, 1);
         QVERIFY(SoundLog::Effects().empty());
         g.Item(ID_SOUND)->trigger();
-        QCOMPARE(g_bSound, 1);
-        QVERIFY(g.Checked(ID_SOUND));
+        QVERIFY(g_bSound == 1 && g.Checked(ID_SOUND));
         QCOMPARE(SoundLog::Effects(), std::vector<int>{6});
         // Scramble brings back the saved switch and its check mark.
         g.Item(ID_SOUND)->trigger();
         g.Item(ID_SCRAMBLE)->trigger();
-        QCOMPARE(g_bSound, 1);
-        QVERIFY(g.Checked(ID_SOUND));
-        QVERIFY(g.WalkRunning());
+        QVERIFY(g_bSound == 1 && g.Checked(ID_SOUND) && g.WalkRunning());
         // The switch is not saved.
         CProfile profile(CProfile::DefaultPath());
         profile.Load();
@@ -175,12 +168,9 @@ private slots:
         g.Item(ID_MIDI + 3)->trigger();
         QCOMPARE(g.dlg->m_nSong, 3);
         QCOMPARE(g.CheckedSongs(), std::vector<int>{3});
-        QVERIFY(g.Board().m_midi.m_bOpen);
-        QVERIFY(!g.Board().m_midi.m_bPlaying);
+        QVERIFY(g.Board().m_midi.m_bOpen && !g.Board().m_midi.m_bPlaying);
         g.Item(ID_MIDI)->trigger();
-        QCOMPARE(g_bMidi, 1);
-        QVERIFY(g.Checked(ID_MIDI));
-        QVERIFY(g.Board().m_midi.m_bPlaying);
+        QVERIFY(g_bMidi == 1 && g.Checked(ID_MIDI) && g.Board().m_midi.m_bPlaying);
         QTRY_VERIFY(g.Board().m_midi.GetPositionMs() > 0); // the mixer plays it
 
         // New Game with Midi on plays a random song and marks it.
@@ -192,8 +182,7 @@ private slots:
         QCOMPARE(g.CheckedSongs(), std::vector<int>{song});
         QVERIFY(g.Board().m_midi.m_bPlaying);
         g.Item(ID_MIDI)->trigger();
-        QVERIFY(!g.Board().m_midi.m_bOpen);
-        QVERIFY(!g.Checked(ID_MIDI));
+        QVERIFY(!g.Board().m_midi.m_bOpen && !g.Checked(ID_MIDI));
     }
 
     void showPatternOpensOnePreviewThatFollowsTheWindow()
@@ -235,8 +224,7 @@ private slots:
               "File", "Options", "Midi", "Player Setup", "Best Results"}) {
             QVERIFY2(byKey.contains(QLatin1String(words)), words);
         }
-        QCOMPARE(SoundLog::Count(6), 0);
-        QVERIFY(!g.WalkRunning()); // F1 on the focused Scramble button did not scramble
+        QVERIFY(SoundLog::Count(6) == 0 && !g.WalkRunning()); // F1 on the focused Scramble did not scramble
     }
 
     void mailLinkInTheAboutBoxWaitsForNothing_data()
@@ -373,8 +361,7 @@ private slots:
             } else {
                 g.Item(ID_SHOW_GRID)->trigger();
             }
-            QCOMPARE(g.Board().m_bShowGrid, i % 2 == 0);
-            QCOMPARE(box->isChecked(), i % 2 == 0);
+            QCOMPARE(std::pair(g.Board().m_bShowGrid, box->isChecked()), std::pair(i % 2 == 0, i % 2 == 0));
         }
         QCOMPARE(SoundLog::Count(6), 0);
     }
@@ -414,8 +401,7 @@ private slots:
             QVERIFY(menu->actions().size() > 8);
             menu->close();
         });
-        QVERIFY(g_bSound != 0);
-        QVERIFY(!anyChecked);
+        QVERIFY(g_bSound != 0 && !anyChecked);
 
         // Its commands reach the window: "S&ound" switches the sound off.
         WithContextMenu(*g.dlg, this, [](QMenu* menu) {
@@ -425,8 +411,7 @@ private slots:
             }
             QTest::keyClick(menu, Qt::Key_Return);
         });
-        QCOMPARE(g_bSound, 0);
-        QVERIFY(!g.Checked(ID_SOUND));
+        QVERIFY(g_bSound == 0 && !g.Checked(ID_SOUND));
     }
 };
 
