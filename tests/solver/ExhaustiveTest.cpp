@@ -27,12 +27,10 @@ void CheckEveryArrangement(int x, int y, int every)
         ASSERT_EQ(CPuzzleSolver::IsSolvable(state), reached) << "arrangement " << total;
         const CSolveResult result = CPuzzleSolver::Solve(state);
         if (!reached) {
-            ASSERT_EQ(result.status, CSolveResult::EStatus::Unsolvable);
-            ASSERT_TRUE(result.moves.empty());
+            ASSERT_TRUE(result.status == CSolveResult::EStatus::Unsolvable && result.moves.empty()) << total;
             continue;
         }
-        ASSERT_EQ(result.status, CSolveResult::EStatus::Solved);
-        ASSERT_TRUE(result.bOptimal);
+        ASSERT_TRUE(result.status == CSolveResult::EStatus::Solved && result.bOptimal) << total;
         ASSERT_EQ(static_cast<int>(result.moves.size()), it->second) << "arrangement " << total;
         ASSERT_TRUE(testboards::Solves(state, result.moves)) << "arrangement " << total;
     } while (std::next_permutation(tiles.begin(), tiles.end()));

@@ -20,13 +20,12 @@ protected:
     {
         return CPatternStore::Instance().Wait(x, y, nullptr, std::chrono::steady_clock::time_point::max());
     }
+    // Tables taken from the shipped folder, loaded from the cache, built, saved.
     static void ExpectCounters(int shipped, int loaded, int built, int saved)
     {
         const auto c = CPatternStore::Instance().Counters();
-        EXPECT_EQ(c.nShipped, shipped);
-        EXPECT_EQ(c.nLoaded, loaded);
-        EXPECT_EQ(c.nBuilt, built);
-        EXPECT_EQ(c.nSaved, saved);
+        EXPECT_EQ((std::vector{c.nShipped, c.nLoaded, c.nBuilt, c.nSaved}),
+                  (std::vector{shipped, loaded, built, saved}));
     }
     testboards::SScratchTables m_tables;
 };
@@ -49,8 +48,7 @@ const std::vector<std::pair<const char*, std::function<void(std::vector<std::uin
 TEST_F(PatternCache, TablesAreWrittenOnceReadBackAndRebuiltWhenDamaged)
 {
     const auto reference = Load(4, 3);
-    ASSERT_TRUE(reference);
-    ASSERT_TRUE(reference->IsReady());
+    ASSERT_TRUE(reference && reference->IsReady());
     const int groups = reference->GroupCount();
     ExpectCounters(0, 0, groups, groups);
     CPatternStore::Instance().Clear();
@@ -78,8 +76,7 @@ TEST_F(PatternCache, TablesAreWrittenOnceReadBackAndRebuiltWhenDamaged)
         damage(bytes);
         // The table itself refuses the image...
         CPatternDatabase probe(4, 3, reference->Database(groups - 1).PatternTiles());
-        EXPECT_FALSE(probe.Deserialize(bytes)) << what;
-        EXPECT_FALSE(probe.IsReady());
+        EXPECT_FALSE(probe.Deserialize(bytes) || probe.IsReady()) << what;
         for (bool shipped : {false, true}) {
             SCOPED_TRACE(std::string(what) + (shipped ? ", shipped" : ", in the cache"));
             const fs::path folder = shipped ? m_tables.Shipped() : m_tables.Cache();
@@ -130,6 +127,5 @@ TEST_F(PatternCache, UnwritableFolderWorksFromMemory)
     const CPuzzleState state = testboards::RandomSolvable(2, 6, rng);
     const CSolveResult result = CPuzzleSolver::Solve(state);
     EXPECT_EQ(result.status, CSolveResult::EStatus::Solved);
-    EXPECT_TRUE(result.bOptimal);
-    EXPECT_TRUE(testboards::Solves(state, result.moves));
+    EXPECT_TRUE(result.bOptimal && testboards::Solves(state, result.moves));
 }
