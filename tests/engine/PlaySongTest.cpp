@@ -26,8 +26,8 @@ TEST_F(PlaySongTest, SongZeroUnknownNumbersAndMissingFilesLeaveThePlayerClosed)
         board.PlaySong(2);
         ASSERT_EQ(board.m_midi.m_bPlaying, 1);
         board.PlaySong(song);
-        EXPECT_EQ(board.m_midi.m_bOpen, 0) << song;
-        EXPECT_EQ(board.m_midi.m_bPlaying, 0) << song;
-        EXPECT_EQ(board.m_midi.GetSeconds(), -1) << song;
+        EXPECT_EQ(std::tuple(board.m_midi.m_bOpen, board.m_midi.m_bPlaying, board.m_midi.GetSeconds()),
+                  std::tuple(0, 0, -1))
+            << song;
     }
 }

@@ -21,8 +21,7 @@ TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderWithoutReadingSettings)
     CPuzzleBoard board;
     board.NewBoard(3, 3);
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
-    EXPECT_EQ(g_bSound, 0);
-    EXPECT_EQ(g_nPicture, 3);
+    EXPECT_EQ(std::pair(g_bSound, g_nPicture), std::pair(0, 3));
     EXPECT_TRUE(board.m_hPicture.isNull());
 }
 
@@ -73,11 +72,9 @@ TEST_F(BoardTest, SingleMovesOnAFreshBoard)
         const CCell cell = direct.CellAt(t.x, t.y).value_or(CCell(-1, -1));
         const CPuzzleBoard::SMoveResult move = direct.MoveTile(cell);
         EXPECT_EQ(move.outcome, t.outcome);
-        if (moves) {
-            EXPECT_EQ(move.from, cell);
-            EXPECT_EQ(move.to, CCell(t.cols - 1, t.rows - 1));
-            EXPECT_EQ(direct.CellsRect(move.from, move.to), t.rect);
-        }
+        if (moves)
+            EXPECT_EQ(std::tuple(move.from, move.to, direct.CellsRect(move.from, move.to)),
+                      std::tuple(cell, CCell(t.cols - 1, t.rows - 1), t.rect));
         EXPECT_EQ(direct.m_rows, clicked.m_rows);
         EXPECT_TRUE(Sounds().empty());
     }
@@ -87,8 +84,7 @@ TEST_F(BoardTest, UndoAndRedoFollowTheRecordOfStandingMoves)
 {
     CPuzzleBoard board;
     board.NewBoard(3, 3);
-    EXPECT_EQ(board.Undo().outcome, EMove::NoMove);
-    EXPECT_EQ(board.Redo().outcome, EMove::NoMove);
+    EXPECT_EQ(std::pair(board.Undo().outcome, board.Redo().outcome), std::pair(EMove::NoMove, EMove::NoMove));
     const SMove a{{1, 2}, {2, 2}}, b{{1, 1}, {1, 2}}, c{{0, 1}, {1, 1}}, d{{0, 2}, {1, 2}};
     for (const SMove& m : {a, b, c})
         ASSERT_TRUE(board.MoveTile(m.from).Moved());
@@ -106,9 +102,7 @@ TEST_F(BoardTest, UndoAndRedoFollowTheRecordOfStandingMoves)
     // Everything back: the solved board, and nothing more to undo.
     board.Undo();
     board.Undo();
-    EXPECT_TRUE(board.IsSolved());
-    EXPECT_FALSE(board.CanUndo());
-    EXPECT_TRUE(Sounds().empty());
+    EXPECT_TRUE(board.IsSolved() && !board.CanUndo() && Sounds().empty());
 }
 
 TEST_F(BoardTest, SoundPlaysOnlyWhenTheFlagIsExactlyOne)
@@ -117,8 +111,7 @@ TEST_F(BoardTest, SoundPlaysOnlyWhenTheFlagIsExactlyOne)
     CPuzzleBoard board;
     board.NewBoard(3, 3);
     CRect rect;
-    EXPECT_TRUE(board.MoveTileAt(150, 250, rect));
-    EXPECT_FALSE(board.MoveTileAt(50, 50, rect));
+    EXPECT_TRUE(board.MoveTileAt(150, 250, rect) && !board.MoveTileAt(50, 50, rect));
     board.ScrambleStep(rect);
     EXPECT_TRUE(Sounds().empty());
 
@@ -137,16 +130,13 @@ TEST_F(BoardTest, AnUnbuiltBoardIsSafe)
 {
     CPuzzleBoard board;
     CRect rect(1, 1, 1, 1);
-    EXPECT_FALSE(board.IsSolved());
-    EXPECT_FALSE(board.MoveTileAt(50, 50, rect));
-    EXPECT_EQ(board.MoveTile({0, 0}).outcome, EMove::Outside);
-    EXPECT_EQ(board.Undo().outcome, EMove::Refused);
-    EXPECT_FALSE(board.CanMoveAt(50, 50));
+    EXPECT_FALSE(board.IsSolved() || board.MoveTileAt(50, 50, rect) || board.CanMoveAt(50, 50));
+    EXPECT_EQ(std::pair(board.MoveTile({0, 0}).outcome, board.Undo().outcome),
+              std::pair(EMove::Outside, EMove::Refused));
     board.ScrambleStep(rect);
     board.PlaceLastTile();
     EXPECT_EQ(rect, CRect(1, 1, 1, 1));
-    EXPECT_TRUE(board.m_hPicture.isNull());
-    EXPECT_TRUE(Sounds().empty());
+    EXPECT_TRUE(board.m_hPicture.isNull() && Sounds().empty());
 }
 
 TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)
@@ -164,10 +154,8 @@ TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)
     board.NewBoard();
     EXPECT_EQ(g_bSound, 1);
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
-    EXPECT_FALSE(board.m_bScrambling);
-    EXPECT_FALSE(board.CanUndo());
-    EXPECT_TRUE(board.m_bShowGrid);
-    EXPECT_FALSE(board.m_hPicture.isNull());
+    EXPECT_FALSE(board.m_bScrambling || board.CanUndo());
+    EXPECT_TRUE(board.m_bShowGrid && !board.m_hPicture.isNull());
     const QImage first = board.m_hPicture;
     board.NewBoard();
     EXPECT_EQ(board.m_hPicture, first);
@@ -176,8 +164,7 @@ TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)
     WriteBmp("bitmaps/mine/green.bmp", support::Solid(60, 40, qRgb(0, 200, 0)));
     StoreSettings(3, 3, 1, 3, {{"Pic3", "bitmaps\\mine\\green.bmp"}});
     board.NewBoard();
-    EXPECT_EQ(g_nPicture, 3);
-    EXPECT_EQ(g_strPicPath[2], "bitmaps\\mine\\green.bmp");
+    EXPECT_EQ(std::pair(g_nPicture, g_strPicPath[2]), std::pair(3, std::string("bitmaps\\mine\\green.bmp")));
     EXPECT_EQ(board.m_hPicture.pixel(150, 150), qRgb(0, 200, 0));
     // An empty stored path is no picture, not the standard one, and the old one
     // goes. (Missing files: the preview across New Games.)
