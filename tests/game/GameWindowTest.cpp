@@ -118,17 +118,15 @@ private slots:
             }
             const QImage bg = Background(*g.dlg);
             const QImage shot = Shot(*g.dlg);
-            if (!scrambled) { // the picture file itself, unscaled
+            if (!scrambled) // the picture file itself, unscaled
                 QCOMPARE(shot.pixel(60, 60), Pattern(300, 300).pixel(50, 50));
-            }
             QCOMPARE(CheckBoard(shot, bg, b, b.m_hPicture), QString());
             // The blank cell shows the background picture, not a plain fill.
             const QRect blank = CellRect(b, b.m_nBlankCol, b.m_nBlankRow).adjusted(2, 2, -2, -2);
             QSet<QRgb> colours;
-            for (int y = blank.top(); y < blank.bottom(); y += 3) {
+            for (int y = blank.top(); y < blank.bottom(); y += 3)
                 for (int x = blank.left(); x < blank.right(); x += 3)
                     colours.insert(shot.pixel(x, y));
-            }
             QVERIFY(colours.size() > 3);
 
             g.Board().m_bShowGrid = true;
@@ -207,16 +205,13 @@ private slots:
             button = icon.isNull() ? QImage() : icon.pixmap(100, 100).toImage();
         };
         g.Open();
-        QVERIFY(g.dlg->isVisible());
-        QVERIFY(!fifo || !fifo->Freed()); // nothing waited on the FIFO
+        QVERIFY(g.dlg->isVisible() && (!fifo || !fifo->Freed())); // nothing waited on the FIFO
         g.dlg->OnShowPattern();
         const auto previews = g.dlg->findChildren<CPatternDlg*>();
         QCOMPARE(previews.size(), 1);
         const QImage preview = previews.front()->GetPicture();
         if (!shown) {
-            QVERIFY(button.isNull());
-            QVERIFY(g.Board().m_hPicture.isNull());
-            QVERIFY(preview.isNull());
+            QVERIFY(button.isNull() && g.Board().m_hPicture.isNull() && preview.isNull());
             return;
         }
         QCOMPARE(button.pixel(25, 25), support::kQuarters[0]);
@@ -240,9 +235,7 @@ private slots:
         CPuzzleBoard::s_pfnSoundSink = &CSoundEffects::Play;
         RunFolder::Store({{"Midi", 1}});
         g.Open();
-        QVERIFY(g.dlg->isVisible());
-        QVERIFY(!g.Board().m_midi.m_bPlaying);
-        QVERIFY(!CAudioDevice::IsOpen());
+        QVERIFY(g.dlg->isVisible() && !g.Board().m_midi.m_bPlaying && !CAudioDevice::IsOpen());
         QVERIFY(g.Board().m_hPicture.isNull());
         // Then a bitmap header that claims 2^30 x 2^30 pixels, and nothing more.
         QVERIFY(support::WriteFile(
