@@ -100,8 +100,8 @@ TEST(CreditsScript, SplitsAtEverySeparatorAndTheLastCharacterChoosesTheLook)
     CCreditsSequencer seq;
     for (const auto& [line, kind] : kinds)
         EXPECT_EQ(seq.Classify(line).kind, kind) << line;
-    EXPECT_EQ(seq.Classify("Sub\n").font, (CreditsFont{19, 700, false}));
-    EXPECT_EQ(seq.Classify("Body").font, (CreditsFont{15, 100, false}));
+    EXPECT_EQ(std::pair(seq.Classify("Sub\n").font, seq.Classify("Body").font),
+              std::pair(CreditsFont{19, 700, false}, CreditsFont{15, 100, false}));
 }
 
 TEST(CreditsSequencing, HeadingAndTheBlankAfterItTakeTheHeadingHeight)
@@ -128,8 +128,7 @@ TEST(CreditsSequencing, BitmapLineAfterBodyAndBlankLine)
     EXPECT_EQ(
         r.fetches,
         (std::vector<Fetch>{{15, "Body", true}, {30, "", true}, {45, "PLEASE^", true}, {109, "Next", true}}));
-    EXPECT_EQ(r.measure.loads, (std::vector<std::string>{"PLEASE"}));
-    EXPECT_TRUE(r.At(45).bBitmapStarted);
+    EXPECT_TRUE(r.measure.loads == std::vector<std::string>{"PLEASE"} && r.At(45).bBitmapStarted);
     // Placed from the column before widening: centre 164 - 14 = 150, less half the bitmap.
     EXPECT_EQ(r.At(45).rcColumn, CRect(95, 0, 204, H));
     for (int k = 1; k <= 50; ++k) {
@@ -145,9 +144,8 @@ TEST(CreditsSequencing, ColumnGrowsDuringTheFirstPassOnlyAndIsClipped)
 {
     Runner r("aaaa|aaaaaaaaaa|a|aaaaaaaaaaaaaaaaaaaa");
     r.Run(60);
-    EXPECT_EQ(r.At(15).rcColumn, CRect(136, 0, 164, H));
-    EXPECT_EQ(r.At(30).rcColumn, CRect(115, 0, 185, H));
-    EXPECT_EQ(r.At(45).rcColumn, CRect(115, 0, 185, H));
+    EXPECT_EQ((std::vector{r.At(15).rcColumn, r.At(30).rcColumn, r.At(45).rcColumn}),
+              (std::vector{CRect(136, 0, 164, H), CRect(115, 0, 185, H), CRect(115, 0, 185, H)}));
     EXPECT_EQ(r.seq.GetColumnWidth(), 140); // the last line of the first pass still counts
     EXPECT_FALSE(r.seq.IsFirstPass());
     // Wider text in the second pass draws in the final column.
@@ -160,8 +158,8 @@ TEST(CreditsSequencing, ColumnGrowsDuringTheFirstPassOnlyAndIsClipped)
     Runner narrow("A rather long line of credits text");
     for (int i = 0; i < 15; ++i)
         narrow.Tick(100, 50);
-    EXPECT_EQ(narrow.At(15).rcColumn, CRect(0, 0, 100, 50));
-    EXPECT_EQ(narrow.At(15).rcText, CRect(0, 49, 100, 50));
+    EXPECT_EQ(std::pair(narrow.At(15).rcColumn, narrow.At(15).rcText),
+              std::pair(CRect(0, 0, 100, 50), CRect(0, 49, 100, 50)));
 }
 
 TEST(CreditsSequencing, ScriptRepeatsWithoutEndAndTrailingSeparatorAddsABlank)
@@ -227,13 +225,11 @@ TEST(CreditsStaticPage, LaysOutLinesFromTheTopWhileTheyFit)
     seq.SetCredits("Title\t||Body|PLEASE^|After", '|');
     const std::vector<CreditsStaticItem> items = seq.StaticPage(W, 100, m);
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].strText, "Title");
-    EXPECT_EQ(items[0].rc, CRect(0, 0, W, 100));
-    EXPECT_EQ(items[1].strText, "Body"); // the blank line takes the height of "W" in the default font
-    EXPECT_EQ(items[1].rc, CRect(0, 37, W, 100));
+    // The blank line takes the height of "W" in the default font.
+    EXPECT_EQ((std::vector{items[0].strText, items[1].strText}), (std::vector<std::string>{"Title", "Body"}));
+    EXPECT_EQ((std::vector{items[0].rc, items[1].rc, items[2].rc}),
+              (std::vector{CRect(0, 0, W, 100), CRect(0, 37, W, 100), CRect(96, 52, 205, 102)}));
     EXPECT_TRUE(items[2].bBitmap);
-    EXPECT_EQ(items[2].rc, CRect(96, 52, 205, 102));
     // The page neither widens the column nor moves the reading position.
-    EXPECT_EQ(seq.GetColumnWidth(), 0);
-    EXPECT_EQ(seq.GetPos(), 0u);
+    EXPECT_TRUE(seq.GetColumnWidth() == 0 && seq.GetPos() == 0u);
 }
