@@ -21,9 +21,8 @@ TEST(MidiWriter, TracksSortedWithDeltaTimesAndEndMarks)
     w.Note(melody, 0, 96, 0, 64, 90);
     const auto b = w.Encode();
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "MThd");
-    EXPECT_EQ(b[9], 1);  // format 1
-    EXPECT_EQ(b[11], 2); // two tracks
-    EXPECT_EQ(b[13], 96);
+    EXPECT_EQ((std::vector{b[9], b[11], b[13]}),
+              (std::vector<std::uint8_t>{1, 2, 96})); // format 1, two tracks
     // Conductor track: tempo 500000 us per quarter, then end of track.
     const std::size_t t1 = 14;
     ASSERT_EQ(std::string(b.begin() + t1, b.begin() + t1 + 4), "MTrk");
