@@ -79,29 +79,27 @@ TEST(MidiTempoMap, RunsAt120BeatsPerMinuteWithoutTempoEventsAndRefusesWhatIsNoMi
     EXPECT_EQ(map.MsToTick(500.0), 96u);
     EXPECT_EQ(map.MsToTick(-5.0), 0u);
 
-    EXPECT_FALSE(map.Parse(Bytes{}));
-    EXPECT_FALSE(map.IsValid());
-    Bytes bad = good;
-    bad[0] = 'X';
-    EXPECT_FALSE(map.Parse(bad));
-    for (std::size_t cut : {10u, 14u, 20u, 24u}) {
-        bad.assign(good.begin(), good.end() - static_cast<std::ptrdiff_t>(cut));
-        EXPECT_FALSE(map.Parse(bad)) << "cut " << cut;
+    // `good` with the bytes from `at` on replaced.
+    const auto changed = [&good](std::size_t at, Bytes bytes) {
+        Bytes b = good;
+        std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
+        return b;
+    };
+    std::vector<std::pair<std::string, Bytes>> bad = {
+        {"empty", {}},
+        {"no MThd", changed(0, {'X'})},
+        {"SMPTE time at -23 frames a second, which is none", changed(12, {0xE9})},
+        {"25 frames of no ticks", changed(12, {0xE7, 0})},
+        {"no ticks per quarter", changed(12, {0, 0})},
+        {"the header without its track", Bytes(good.begin(), good.begin() + 14)},
+        {"data without a status", OneTrackFile({0x00, 60, 100}, 96)},
+        {"an endless delta time", OneTrackFile({0xFF, 0xFF, 0xFF, 0xFF, 0x7F}, 96)}};
+    for (std::ptrdiff_t cut : {10, 14, 20, 24})
+        bad.emplace_back("cut " + std::to_string(cut), Bytes(good.begin(), good.end() - cut));
+    for (const auto& [what, bytes] : bad) {
+        EXPECT_FALSE(map.Parse(bytes)) << what;
+        EXPECT_FALSE(map.IsValid()) << what;
     }
-    bad = good;
-    bad[12] = 0xE9; // SMPTE time at -23 frames a second, which is none
-    EXPECT_FALSE(map.Parse(bad));
-    bad[12] = 0xE7;
-    bad[13] = 0; // 25 frames of no ticks
-    EXPECT_FALSE(map.Parse(bad));
-    bad = good;
-    bad[12] = bad[13] = 0; // no ticks per quarter
-    EXPECT_FALSE(map.Parse(bad));
-
-    EXPECT_FALSE(map.Parse(Bytes(good.begin(), good.begin() + 14)));           // the header without its track
-    EXPECT_FALSE(map.Parse(OneTrackFile({0x00, 60, 100}, 96)));                // data without a status
-    EXPECT_FALSE(map.Parse(OneTrackFile({0xFF, 0xFF, 0xFF, 0xFF, 0x7F}, 96))); // an endless delta time
-    EXPECT_FALSE(map.IsValid());
 }
 
 // In SMPTE time a tick lasts 1 / (frames per second * ticks per frame) seconds,

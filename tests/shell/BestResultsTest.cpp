@@ -96,17 +96,16 @@ TEST(BestResults, AnUnusableFileIsSetAsideAndPlayGoesOn)
         CBestResults::NewBest nb;
         const std::string err = Stderr([&] { nb = best.Record(3, 3, 12, 25); });
         // Started afresh: the first game of the size sets both records.
-        EXPECT_TRUE(nb.bFewestMoves && nb.bShortestTime);
+        EXPECT_TRUE(nb.bFewestMoves && nb.bShortestTime && !best.IsMemoryOnly());
         EXPECT_EQ(best.Entries(), (std::vector<Entry>{{3, 3, 12, 25}}));
-        EXPECT_FALSE(best.IsMemoryOnly());
         // The old file lies beside the new one, as it was.
-        EXPECT_EQ(support::FileKind(path.string() + CBestResults::kDamagedSuffix), kind);
-        EXPECT_EQ(support::FileKind(path), S_IFREG);
+        EXPECT_EQ(std::pair(support::FileKind(path.string() + CBestResults::kDamagedSuffix),
+                            support::FileKind(path)),
+                  std::pair(kind, mode_t(S_IFREG)));
         std::vector<Entry> read;
         EXPECT_TRUE(CBestResults::Parse(support::ReadFile(path), read));
         EXPECT_EQ(read, best.Entries());
-        EXPECT_EQ(Lines(err), 1) << err;
-        EXPECT_NE(err.find(path.string()), std::string::npos) << err;
+        EXPECT_TRUE(Lines(err) == 1 && err.find(path.string()) != std::string::npos) << err;
     }
 }
 
@@ -122,11 +121,8 @@ TEST(BestResults, AnUnwritableFolderKeepsTheResultsForTheRunAndSaysSoOnce)
         EXPECT_TRUE(best.Record(4, 4, 29, 70).bFewestMoves);
         EXPECT_TRUE(best.Record(2, 3, 5, 5).Any());
     });
-    EXPECT_EQ(Lines(err), 1) << err;
-    EXPECT_NE(err.find(folder.BestResultsPath().string()), std::string::npos) << err;
-    EXPECT_TRUE(best.IsMemoryOnly());
-    EXPECT_FALSE(best.GetError().empty());
+    EXPECT_TRUE(Lines(err) == 1 && err.find(folder.BestResultsPath().string()) != std::string::npos) << err;
+    EXPECT_TRUE(best.IsMemoryOnly() && !best.GetError().empty());
     EXPECT_EQ(best.Entries(), (std::vector<Entry>{{2, 3, 5, 5}, {4, 4, 29, 60}}));
-    EXPECT_FALSE(best.Clear());
-    EXPECT_TRUE(best.Entries().empty());
+    EXPECT_TRUE(!best.Clear() && best.Entries().empty());
 }
