@@ -78,17 +78,16 @@ private slots:
         QVERIFY(col.Width() > 40);
 
         QImage expected = MakeBuffer(200, 100, kBlue);
-        {
-            const QFont font = ctrl.FontFor(CreditsFont{15, 100, false});
-            const QFontMetrics fm(font);
-            QPainter p(&expected);
-            p.setFont(font);
-            p.setPen(QColor(kWhite));
-            p.setClipRect(QRect(col.left, 85, col.Width(), 15));
-            p.drawText(
-                QPoint(col.left + (col.Width() - fm.horizontalAdvance("Hello World")) / 2, 85 + fm.ascent()),
-                "Hello World");
-        }
+        const QFont font = ctrl.FontFor(CreditsFont{15, 100, false});
+        const QFontMetrics fm(font);
+        QPainter p(&expected);
+        p.setFont(font);
+        p.setPen(QColor(kWhite));
+        p.setClipRect(QRect(col.left, 85, col.Width(), 15));
+        p.drawText(
+            QPoint(col.left + (col.Width() - fm.horizontalAdvance("Hello World")) / 2, 85 + fm.ascent()),
+            "Hello World");
+        p.end();
         QCOMPARE(ctrl.BackBuffer(), expected);
         QVERIFY(Count(expected, kWhite, QRect(0, 85, 200, 15)) > 40);
         QCOMPARE(ctrl.ScreenImage(), ctrl.BackBuffer()); // without a picture the screen is the back buffer

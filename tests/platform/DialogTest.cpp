@@ -28,10 +28,7 @@ QImage Indexed(int w, int h)
     return img;
 }
 
-QImage Grab(QWidget& w)
-{
-    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
+const auto Grab = [](QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); };
 
 // A picture dialog that records its timer ticks.
 class RecordingDialog : public CBitmapDialog {
@@ -120,8 +117,9 @@ private slots:
         }
         QVERIFY(!dlg.OnCtlColor(dc, editable, CDialog::CtlColorType(editable)).has_value());
         dlg.UpdateControlColors();
-        QCOMPARE(editable->palette().base().color().alpha(), 255);
-        QCOMPARE(dlg.GetDlgItemAs<QLineEdit>(IDC_MOVES)->palette().base().color().alpha(), 0);
+        QCOMPARE(QPoint(editable->palette().base().color().alpha(),
+                        dlg.GetDlgItemAs<QLineEdit>(IDC_MOVES)->palette().base().color().alpha()),
+                 QPoint(255, 0));
         // A label over the picture shows the picture around its text.
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
@@ -156,8 +154,7 @@ private slots:
         owner.SetTimer(1, 20); // restarts with the new interval
         QCOMPARE(owner.Timers().GetInterval(1), 20);
         owner.SetTimer(2, 50);
-        QVERIFY(owner.KillTimer(2));
-        QVERIFY(!owner.KillTimer(2));
+        QVERIFY(owner.KillTimer(2) && !owner.KillTimer(2));
 
         // The owner's timer ticks on while a modal dialog runs its own loop.
         RecordingDialog modal;

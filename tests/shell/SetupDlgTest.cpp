@@ -128,8 +128,7 @@ private slots:
             Click(dlg.m_btnStart);
         });
         QTimer::singleShot(5000, &dlg, [&] { dlg.done(-2); }); // safety net
-        QCOMPARE(dlg.DoModal(), IDOK);
-        QVERIFY(m_messages.empty());
+        QVERIFY(dlg.DoModal() == IDOK && m_messages.empty());
         // A first run without a profile reads music on; Start stores what is shown.
         QCOMPARE(ReadProfile(),
                  QStringLiteral("[Tessra]\nBild=3\nSound=1\nMidi=1\nSpeed=40\nDifficult=500\nFieldX=10\n"
@@ -230,8 +229,7 @@ private slots:
         // Corrected, Start goes through.
         Type(Edit(dlg, id), QStringLiteral("10"));
         Click(dlg.m_btnStart);
-        QCOMPARE(m_messages, shown);
-        QVERIFY(!dlg.isVisible());
+        QVERIFY(m_messages == shown && !dlg.isVisible());
         QVERIFY(ReadProfile().contains(QStringLiteral("Bild=2\n")));
     }
 
@@ -257,8 +255,7 @@ private slots:
 
         Type(Edit(dlg, IDC_DIFFICULT), QStringLiteral("1000"));
         Click(dlg.m_btnStart);
-        QVERIFY(m_messages.empty());
-        QVERIFY(ReadProfile().contains(QStringLiteral("Difficult=1000\n")));
+        QVERIFY(m_messages.empty() && ReadProfile().contains(QStringLiteral("Difficult=1000\n")));
     }
 
     void escapeAndCloseRestoreTheStandardSettings()
