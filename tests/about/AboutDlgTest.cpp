@@ -159,8 +159,7 @@ private slots:
         dlg.EndDialog(IDOK);
     }
 
-    // A FIFO, a PNG file, a 7000 x 5000 picture and a 32-bit one whose alpha
-    // bytes are 0, as pictures 1 to 4.
+    // A FIFO, a PNG file, a 7000 x 5000 picture and a 32-bit one whose alpha bytes are 0, as pictures 1 to 4.
     void picturesAreBmpFilesOfAnySizeAndNothingElse()
     {
         LayOutPictures({});

@@ -147,10 +147,9 @@ TEST_F(MidiPlayerTest, CloseOrDestroySilencesThePlayingSong)
     }
 }
 
-// A song in SMPTE time, whose tempo events change nothing: a tick is a
-// millisecond at 25 frames of 40 ticks. One second of silence, then a second of
-// sound, played once: the player stays at the end, still "playing". (The game
-// only opens, plays and closes; Stop and seeking are left untried.)
+// A song in SMPTE time, whose tempo events change nothing: a tick is a millisecond at 25 frames of 40 ticks.
+// One second of silence, then a second of sound, played once: the player stays at the end, still "playing".
+// (The game only opens, plays and closes; Stop and seeking are left untried.)
 TEST_F(MidiPlayerTest, SmpteSongSoundsAtItsTimesOnceAndStaysAtTheEnd)
 {
     CMidiWriter w = CMidiWriter::Smpte(25, 40);

@@ -6,8 +6,7 @@
 namespace {
 using Bytes = std::vector<std::uint8_t>;
 
-// A file of format 0 with one track holding `body`; `before` goes between the
-// header and the track.
+// A file of format 0 with one track holding `body`; `before` goes between the header and the track.
 Bytes OneTrackFile(const Bytes& body, int division, const Bytes& before = {})
 {
     Bytes file{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1};
@@ -102,9 +101,8 @@ TEST(MidiTempoMap, RunsAt120BeatsPerMinuteWithoutTempoEventsAndRefusesWhatIsNoMi
     }
 }
 
-// In SMPTE time a tick lasts 1 / (frames per second * ticks per frame) seconds,
-// whatever tempo events say; 29 stands for 29.97 frames. Told in ticks per
-// quarter for the synthesizer, the song keeps every time.
+// In SMPTE time a tick lasts 1 / (frames per second * ticks per frame) seconds, whatever tempo events say; 29
+// stands for 29.97 frames. Told in ticks per quarter for the synthesizer, the song keeps every time.
 TEST(MidiTempoMap, SmpteTicksHaveOneLength)
 {
     struct Case {

@@ -40,12 +40,10 @@ protected:
     support::SoundLog m_sounds;
 };
 
-// Boards that read the settings or picture and song files: each test in a
-// fresh run folder of its own.
+// Boards that read the settings or picture and song files: each test in a fresh run folder of its own.
 class BoardFilesTest : public BoardTest {
 protected:
-    // Stores the field size, sound flag and picture number the way Start
-    // would, and string settings if given.
+    // Stores the field size, sound flag and picture number the way Start would, and string settings if given.
     static void StoreSettings(int x, int y, int sound = 1, int picture = 1,
                               const std::map<std::string, std::string>& texts = {})
     {

@@ -1,6 +1,5 @@
-// With a running application (as in the game), tiles without a picture also
-// carry their number. A separate program, so the other drawing tests run
-// without an application object.
+// With a running application (as in the game), tiles without a picture also carry their number. A separate
+// program, so the other drawing tests run without an application object.
 #include "BoardTestEnv.h"
 
 #include <QGuiApplication>

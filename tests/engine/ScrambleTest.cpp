@@ -12,9 +12,8 @@ const QPoint kStep[4] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
 
 class ScrambleTest : public BoardTest {
 protected:
-    // Takes `steps` steps and checks every one: the blank goes to a neighbouring
-    // cell, never straight back, the two cells swap, the rectangle covers both,
-    // and each step clicks.
+    // Takes `steps` steps and checks every one: the blank goes to a neighbouring cell, never straight back,
+    // the two cells swap, the rectangle covers both, and each step clicks.
     void Walk(CPuzzleBoard& board, int steps)
     {
         support::SoundLog::Clear();

@@ -1,6 +1,5 @@
-// Best results as the player meets them: a won game recorded and announced in
-// the congratulation, records kept per size, games that do not count, and the
-// "Best Results..." dialog of the "?" menu.
+// Best results as the player meets them: a won game recorded and announced in the congratulation, records
+// kept per size, games that do not count, and the "Best Results..." dialog of the "?" menu.
 #include "GameTestEnv.h"
 
 #include "game/BestResultsDlg.h"
@@ -16,9 +15,8 @@ using namespace gametest;
 
 namespace {
 
-// Scrambles with `steps` steps and plays the walk back, so the game takes
-// exactly that many moves; the clock shows `seconds` at the winning move.
-// `beforeLastMove` runs just before it.
+// Scrambles with `steps` steps and plays the walk back, so the game takes exactly that many moves; the clock
+// shows `seconds` at the winning move. `beforeLastMove` runs just before it.
 void WinScrambled(Game& g, int steps, int seconds, const std::function<void()>& beforeLastMove = {})
 {
     g.dlg->m_setup.m_nDifficult = steps;

@@ -1,9 +1,7 @@
-// Whole runs of the program as a player makes them. A game: the program
-// starts with no profile, Player Setup comes up with the standard values,
-// Start, Scramble, the puzzle solved by clicking tiles, NO in the
-// congratulation dialog, and the window closed; the profile holds what Start
-// saved and nothing more. A pattern preview opened and closed many times,
-// open across New Games and still open when the program ends.
+// Whole runs of the program as a player makes them. A game: the program starts with no profile, Player Setup
+// comes up with the standard values, Start, Scramble, the puzzle solved by clicking tiles, NO in the
+// congratulation dialog, and the window closed; the profile holds what Start saved and nothing more. A
+// pattern preview opened and closed many times, open across New Games and still open when the program ends.
 #include "GameTestEnv.h"
 
 #include "game/PatternDlg.h"
@@ -54,9 +52,8 @@ class EndToEndTest : public QObject {
         m_scriptDone = true;
     }
 
-    // Runs the program (theApp.InitInstance) until the game window is closed.
-    // The script runs once the game window runs its own loop, after the first
-    // Player Setup; then the close box ends the program.
+    // Runs the program (theApp.InitInstance) until the game window is closed. The script runs once the game
+    // window runs its own loop, after the first Player Setup; then the close box ends the program.
     void RunProgram(const std::function<void(CPuzzleDlg*)>& script)
     {
         QTimer start;

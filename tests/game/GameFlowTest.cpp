@@ -78,9 +78,8 @@ private slots:
 
     void oneStepWalkSolvedByTheFirstMove()
     {
-        // The first move by a click (then NO), an arrow key (then YES), and a
-        // redo (then NO) of the solving move, which the board itself made and
-        // took back without the window.
+        // The first move by a click (then NO), an arrow key (then YES), and a redo (then NO) of the solving
+        // move, which the board itself made and took back without the window.
         for (const auto& [answer, way] : {std::pair{IDCANCEL, 0}, {IDOK, 1}, {IDCANCEL, 2}}) {
             Game g({{"Difficult", 1}});
             g.Walk();
@@ -164,9 +163,8 @@ private slots:
         QVERIFY(!g.Board().m_bShowGrid && !g.WalkRunning());
     }
 
-    // A walk is armed by Scramble, which starts it over until its first step,
-    // takes Difficult steps, one a tick, and stops for Unscramble, New Game or
-    // a completion.
+    // A walk is armed by Scramble, which starts it over until its first step, takes Difficult steps, one a
+    // tick, and stops for Unscramble, New Game or a completion.
     void walkTakesDifficultyStepsAndStopsForUnscrambleNewGameOrACompletion()
     {
         Game g({{"Difficult", 3}, {"Speed", 5000}});

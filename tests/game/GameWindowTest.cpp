@@ -55,10 +55,9 @@ QImage Background(CPuzzleDlg& d)
     return img;
 }
 
-// Compares every board pixel of the shot with what the board state asks
-// for: the picture's pieces, the background in the blank and the strips,
-// the black frame on the board's edge, and grid lines when they are on.
-// Returns the first mismatch as text, or an empty string.
+// Compares every board pixel of the shot with what the board state asks for: the picture's pieces, the
+// background in the blank and the strips, the black frame on the board's edge, and grid lines when they are
+// on. Returns the first mismatch as text, or an empty string.
 QString CheckBoard(const QImage& shot, const QImage& background, const CPuzzleBoard& b, const QImage& picture)
 {
     const int total = b.m_nCols * b.m_nRows;
@@ -227,8 +226,7 @@ private slots:
 
     void missingFoldersNoSoundDeviceAndAHostilePictureLeaveAPlayableGame()
     {
-        // No bitmaps, sounds or midi folder; sound and music on; the sound
-        // device cannot be opened.
+        // No bitmaps, sounds or midi folder; sound and music on; the sound device cannot be opened.
         Game g({{"Sound", 1}, {"FieldX", 3}, {"FieldY", 3}}, false, false);
         CAudioDevice::Shutdown();
         const support::ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");

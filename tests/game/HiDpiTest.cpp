@@ -1,8 +1,7 @@
-// The board, its final piece, the pattern preview, the window icon and the
-// hand cursor at the screen's resolution. The same program runs at device
-// pixel ratio 1 and at QT_SCALE_FACTOR=2; its picture is 600 x 600 one-pixel
-// columns, black and white by turns, which a screen of ratio 2 shows column
-// for column and one of ratio 1 as the grey of each pair.
+// The board, its final piece, the pattern preview, the window icon and the hand cursor at the screen's
+// resolution. The same program runs at device pixel ratio 1 and at QT_SCALE_FACTOR=2; its picture is 600 x
+// 600 one-pixel columns, black and white by turns, which a screen of ratio 2 shows column for column and one
+// of ratio 1 as the grey of each pair.
 #include "GameTestEnv.h"
 
 #include "game/PatternDlg.h"
@@ -13,9 +12,8 @@ using namespace gametest;
 
 namespace {
 
-// Compares the device pixels of `shot` in `area` (logical pixels of the
-// widget shot at `ratio`) with `picture` from `from` on; returns the first
-// mismatch as text, or an empty string.
+// Compares the device pixels of `shot` in `area` (logical pixels of the widget shot at `ratio`) with
+// `picture` from `from` on; returns the first mismatch as text, or an empty string.
 QString Compare(const QImage& shot, qreal ratio, QRect area, const QImage& picture, QPoint from)
 {
     const QRect device(area.topLeft() * ratio, area.size() * ratio);
@@ -74,9 +72,8 @@ private slots:
         QCOMPARE(ShowsColumns(previewShot, ratio, inside), ratio > 1);
     }
 
-    // The window icon has an image of every size in device pixels; the hand
-    // keeps its size and has its finger tip at the hot spot (counted in the
-    // image's own pixels, as X11 takes it).
+    // The window icon has an image of every size in device pixels; the hand keeps its size and has its finger
+    // tip at the hot spot (counted in the image's own pixels, as X11 takes it).
     void iconAndHandKeepTheirSizes()
     {
         Game g({}, false);

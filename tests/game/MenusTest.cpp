@@ -1,6 +1,5 @@
-// The game window's menus and commands, the sound and music switches, the
-// pattern preview, the help page, the about box's mail link, Show Grid and the
-// cursor.
+// The game window's menus and commands, the sound and music switches, the pattern preview, the help page, the
+// about box's mail link, Show Grid and the cursor.
 #include "GameTestEnv.h"
 
 #include "game/HelpDlg.h"
@@ -78,9 +77,8 @@ QString HelpPageShownBy(const std::function<void()>& open, const std::function<v
     return text;
 }
 
-// A desktop of our own making: xdg-open and xdg-settings as shell scripts in
-// a folder that is the whole PATH (an empty script leaves the tool out), and
-// a web browser's desktop entry there.
+// A desktop of our own making: xdg-open and xdg-settings as shell scripts in a folder that is the whole PATH
+// (an empty script leaves the tool out), and a web browser's desktop entry there.
 class FakeDesktop {
 public:
     FakeDesktop(const QByteArray& opener, const QByteArray& settings)

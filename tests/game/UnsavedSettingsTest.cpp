@@ -1,7 +1,6 @@
-// The game over a profile it cannot read whole or cannot write: it comes up at
-// once, the settings chosen in Player Setup rule this game and the rest of the
-// run, the player is told once that they could not be saved, and the profile
-// stays as it was.
+// The game over a profile it cannot read whole or cannot write: it comes up at once, the settings chosen in
+// Player Setup rule this game and the rest of the run, the player is told once that they could not be saved,
+// and the profile stays as it was.
 #include "GameTestEnv.h"
 
 #include "audio/AudioDevice.h"

@@ -43,9 +43,8 @@ bool ReadFromString(CDIBitmap& dib, const std::string& bytes)
 
 } // namespace
 
-// Depths 1, 4 and 8 keep pixels and colour table; true colour becomes 24 bits
-// without a palette. Odd widths pad the rows; 109 x 88 is the tile file layout.
-// Each is also read back from inside a larger stream.
+// Depths 1, 4 and 8 keep pixels and colour table; true colour becomes 24 bits without a palette. Odd widths
+// pad the rows; 109 x 88 is the tile file layout. Each is also read back from inside a larger stream.
 TEST(DIBitmapRoundTrip, EveryDepthKeepsPixelsAndFileLayout)
 {
     struct Case {

@@ -83,9 +83,8 @@ private slots:
         };
     }
 
-    // Hovering holds the mouse (for the hand cursor) until it leaves the link
-    // or the link hides. (The colours of a link of text: the game's only link
-    // is a picture.)
+    // Hovering holds the mouse (for the hand cursor) until it leaves the link or the link hides. (The colours
+    // of a link of text: the game's only link is a picture.)
     void hoverHoldsTheMouseUntilItLeavesOrTheLinkHides()
     {
         QWidget win;
@@ -103,8 +102,7 @@ private slots:
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
     }
 
-    // As the about box has it: the press follows, once; the keyboard too, once
-    // per press.
+    // As the about box has it: the press follows, once; the keyboard too, once per press.
     void followOnButtonDown()
     {
         CHyperLink link;
@@ -182,10 +180,9 @@ private slots:
         QVERIFY(m_messages.isEmpty() && link.IsVisited());
     }
 
-    // What the about box's link can meet: a desktop entry whose command is too
-    // long to be read (no browser known), and a browser that cannot be started.
-    // (Its target is short: the refusal of a command line too long for the
-    // buffer is never reached.)
+    // What the about box's link can meet: a desktop entry whose command is too long to be read (no browser
+    // known), and a browser that cannot be started. (Its target is short: the refusal of a command line too
+    // long for the buffer is never reached.)
     void failuresMapOntoCodesAndTheirTexts()
     {
         m_bOpenUrlWorks = false;

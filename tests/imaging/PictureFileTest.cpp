@@ -1,6 +1,5 @@
-// The picture loader: every BMP the DIB image reads gives the same pixels,
-// scaled pictures average their pixels as Qt's smooth scaling does, and
-// everything that is not a readable BMP file is refused at once.
+// The picture loader: every BMP the DIB image reads gives the same pixels, scaled pictures average their
+// pixels as Qt's smooth scaling does, and everything that is not a readable BMP file is refused at once.
 
 #include "imaging/PictureFile.h"
 #include "imaging/DIBitmap.h"
@@ -96,8 +95,7 @@ TEST_F(PictureFileTest, EveryBmpTheDibImageReadsGivesTheSamePixels)
     }
 }
 
-// Rows stored top-down, the longer info headers, and the OS/2 core header with
-// its 3-byte colour entries.
+// Rows stored top-down, the longer info headers, and the OS/2 core header with its 3-byte colour entries.
 TEST_F(PictureFileTest, OtherHeadersAndRowOrdersGiveTheSamePicture)
 {
     const std::string bottomUp = FileOf(IndexedPicture(7, 5, 50).convertToFormat(QImage::Format_RGB32), 0);

@@ -74,9 +74,8 @@ private slots:
 
     void unknownModesTileZeroHeightAndMissingPictures()
     {
-        // No window centres or stretches its picture; other modes tile, and only
-        // the low 16 bits name the resource. (The tiles pixel for pixel: the
-        // setup dialog's look.)
+        // No window centres or stretches its picture; other modes tile, and only the low 16 bits name the
+        // resource. (The tiles pixel for pixel: the setup dialog's look.)
         RecordingDialog dlg;
         QVERIFY(dlg.SetBitmap(9001 | 0x70000, 7));
         dlg.resize(250, 200);

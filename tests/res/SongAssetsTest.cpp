@@ -1,5 +1,4 @@
-// The game's five songs: each opens in the game's MIDI player, lasts a while,
-// and sounds through the mixer.
+// The game's five songs: each opens in the game's MIDI player, lasts a while, and sounds through the mixer.
 #include "AssetFiles.h"
 
 #include "audio/MidiPlayer.h"

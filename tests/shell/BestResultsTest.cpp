@@ -1,6 +1,5 @@
-// The best-results store: the two records of each board size, the file that
-// keeps them, and what happens to a file it cannot use or a folder it cannot
-// write.
+// The best-results store: the two records of each board size, the file that keeps them, and what happens to a
+// file it cannot use or a folder it cannot write.
 #include "ShellTestEnv.h"
 
 #include "shell/BestResults.h"

@@ -63,9 +63,8 @@ TEST_F(ProfileTest, IntegersReadLikeTheWindowsReader)
         EXPECT_EQ(profile.GetInt("Tessra", "K" + std::to_string(i), 555), cases[i].second) << cases[i].first;
 }
 
-// A write changes only the value written; everything else of the file stays
-// as it was, byte for byte. What is written reads back as it was set, and
-// saving the same values again changes nothing.
+// A write changes only the value written; everything else of the file stays as it was, byte for byte. What is
+// written reads back as it was set, and saving the same values again changes nothing.
 TEST_F(ProfileTest, WriteKeepsEverythingElseAndReadsBack)
 {
     const std::string longLine(200000, 'x');
@@ -181,8 +180,7 @@ TEST_F(ProfileTest, FailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(Lines(err), 1) << err;
 }
 
-// A profile that is no regular file, or too large to read, is neither read
-// (nor waited on) nor replaced.
+// A profile that is no regular file, or too large to read, is neither read (nor waited on) nor replaced.
 TEST_F(ProfileTest, SpecialOrHugeFilesAreNeitherReadNorReplaced)
 {
     using namespace support;

@@ -1,6 +1,5 @@
-// "Player Setup" driven as a player drives it: clicks, typing, Enter and
-// Escape, the file dialog answered through its hook, message boxes through
-// theirs, sounds recorded at the board's sound sink.
+// "Player Setup" driven as a player drives it: clicks, typing, Enter and Escape, the file dialog answered
+// through its hook, message boxes through theirs, sounds recorded at the board's sound sink.
 
 #include "shell/SetupDlg.h"
 #include "platform/BitmapButton.h"
@@ -138,8 +137,7 @@ private slots:
         // The blip of the picture click, then the ok sound of Start.
         QCOMPARE(SoundLog::Paths(), (Paths{"sounds\\blip.wav", "sounds\\ok.wav"}));
 
-        // The next opening of the same object shows the values of that Start;
-        // Enter starts at once.
+        // The next opening of the same object shows the values of that Start; Enter starts at once.
         SoundLog::Clear();
         QTimer::singleShot(0, &dlg, [&] {
             QCOMPARE(Shown(dlg), QStringLiteral("pic 3, sound 1, midi 1, 500, 40, 10, 2"));
@@ -149,9 +147,8 @@ private slots:
         QCOMPARE(SoundLog::Paths(), Paths{"sounds\\ok.wav"});
     }
 
-    // A hand-edited profile may hold any number for the two flags: the boxes
-    // show what the flags do (sound only at exactly 1, music when not 0), never
-    // half checked, and Start stores what they show.
+    // A hand-edited profile may hold any number for the two flags: the boxes show what the flags do (sound
+    // only at exactly 1, music when not 0), never half checked, and Start stores what they show.
     void soundAndMusicBoxesShowWhatTheFlagsDo_data()
     {
         QTest::addColumn<QByteArray>("stored");
@@ -405,8 +402,7 @@ private slots:
         const auto press = [](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
         };
-        // Round the dialog in template order; each control looks different
-        // while it has the focus.
+        // Round the dialog in template order; each control looks different while it has the focus.
         const QList<int> order = {IDC_PIC1,      IDC_PIC2,      IDC_PIC4,   IDC_PIC3,   IDC_SOUND,
                                   IDC_DIFFICULT, IDC_SPEED,     IDC_FIELDX, IDC_FIELDY, IDC_STANDARD,
                                   IDC_MIDI,      IDC_CUSTOMIZE, IDC_START};
@@ -422,9 +418,8 @@ private slots:
                      qPrintable(QString::number(order[(start + i) % order.size()])));
         }
 
-        // From the chosen picture 1 the arrows choose as they go: right to 3,
-        // down to 4, left to 2. Space chooses the focused one; an arrow from a
-        // picture not chosen chooses where it goes.
+        // From the chosen picture 1 the arrows choose as they go: right to 3, down to 4, left to 2. Space
+        // chooses the focused one; an arrow from a picture not chosen chooses where it goes.
         Button(dlg, IDC_PIC1)->setFocus(Qt::TabFocusReason);
         SoundLog::Clear();
         QList<int> chosen;

@@ -1,6 +1,5 @@
-// What "Player Setup" looks like, checked on the pixels it shows. The same
-// program runs twice: at device pixel ratio 1 and at QT_SCALE_FACTOR=2, where
-// the dialog must draw the double-size versions of its images.
+// What "Player Setup" looks like, checked on the pixels it shows. The same program runs twice: at device
+// pixel ratio 1 and at QT_SCALE_FACTOR=2, where the dialog must draw the double-size versions of its images.
 
 #include "imaging/DIBitmap.h"
 #include "platform/BitmapButton.h"

@@ -1,6 +1,5 @@
-// Every arrangement of the small boards: breadth-first search from the finished
-// picture gives the true distances; the solver must match them exactly and must
-// call exactly the unreached arrangements unsolvable.
+// Every arrangement of the small boards: breadth-first search from the finished picture gives the true
+// distances; the solver must match them exactly and must call exactly the unreached arrangements unsolvable.
 #include "TestBoards.h"
 #include "engine/solver/PuzzleSolver.h"
 

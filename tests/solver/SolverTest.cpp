@@ -78,15 +78,13 @@ TEST(Solver, ShortestSolutionsMatchABreadthFirstSearch)
     }
 }
 
-// The stop flag and the deadline end the work at once on every size; the result
-// is the best complete solution held then: the short one of a small board found
-// before the shortest search began, otherwise none.
+// The stop flag and the deadline end the work at once on every size; the result is the best complete solution
+// held then: the short one of a small board found before the shortest search began, otherwise none.
 TEST(Solver, LimitsMeanTheSameOnEverySize)
 {
-    // The caller's limit: already reached, or some milliseconds after the call.
-    // The small board is scrambled lightly, so its short solution is found at
-    // once, while the shortest search waits for tables that take seconds to
-    // build; it comes last, as those builds keep both processors busy.
+    // The caller's limit: already reached, or some milliseconds after the call. The small board is scrambled
+    // lightly, so its short solution is found at once, while the shortest search waits for tables that take
+    // seconds to build; it comes last, as those builds keep both processors busy.
     struct SCase {
         int x, y, limitMs, walk; // walk: scramble steps, 0 for a random board
         Status status;
@@ -130,8 +128,7 @@ TEST(Solver, LimitsMeanTheSameOnEverySize)
             EXPECT_TRUE(c.status == Status::Solved ? testboards::Solves(state, r.moves) : r.moves.empty());
         }
     }
-    // Boards that need no search are answered all the same: finished, no board
-    // at all, or two tiles swapped.
+    // Boards that need no search are answered all the same: finished, no board at all, or two tiles swapped.
     CPuzzleSolver::SOptions past;
     past.deadline = Clock::now();
     const CSolveResult finished = CPuzzleSolver::Solve(CPuzzleState(10, 3), past);
@@ -185,10 +182,9 @@ TEST(Solver, SameBoardSameAnswerWhateverTablesAreReady)
     }
 }
 
-// Hints: the first move of a shortest solution, asked afresh on each new board,
-// finishes a small board in exactly the shortest number of moves; on a large
-// board the kept plan finishes it, and a player who leaves its path and comes
-// back is served again.
+// Hints: the first move of a shortest solution, asked afresh on each new board, finishes a small board in
+// exactly the shortest number of moves; on a large board the kept plan finishes it, and a player who leaves
+// its path and comes back is served again.
 TEST(Solver, FollowingHintsFinishesTheBoard)
 {
     std::mt19937 rng(8);

@@ -1,8 +1,7 @@
 #pragma once
 
-// Picture files of the kinds a player can point the game at: BMP files of any
-// size in four coloured quarters, written a row at a time, files of other
-// formats under a .bmp name, and FIFOs.
+// Picture files of the kinds a player can point the game at: BMP files of any size in four coloured quarters,
+// written a row at a time, files of other formats under a .bmp name, and FIFOs.
 
 #include "tests/imaging/BmpBytes.h"
 #include "tests/support/SpecialFiles.h"

@@ -38,8 +38,7 @@ inline QImage Solid(int w, int h, QRgb colour)
     return img;
 }
 
-// Saves `image` as a BMP at `path` (relative to the current folder or
-// absolute), creating its folder.
+// Saves `image` as a BMP at `path` (relative to the current folder or absolute), creating its folder.
 inline bool SaveBmp(const QImage& image, const QString& path)
 {
     QDir().mkpath(QFileInfo(path).path());

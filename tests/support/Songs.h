@@ -10,8 +10,7 @@
 
 namespace support {
 
-// A tune of quarter notes on a piano, `seconds` long at 120 beats per minute;
-// its folder is created.
+// A tune of quarter notes on a piano, `seconds` long at 120 beats per minute; its folder is created.
 inline bool WriteTune(const std::string& path, int seconds = 2)
 {
     std::error_code ec;

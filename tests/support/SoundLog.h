@@ -1,9 +1,8 @@
 #pragma once
 
-// Sound effects recorded at the board's sound sink instead of played: the path
-// the program asked for, or its number (1 start, 2 win, 3 click, 4 miss, 5 ok,
-// 6 blip). Whether a sound is heard at all is decided before the sink, so the
-// log is what the player would hear.
+// Sound effects recorded at the board's sound sink instead of played: the path the program asked for, or its
+// number (1 start, 2 win, 3 click, 4 miss, 5 ok, 6 blip). Whether a sound is heard at all is decided before
+// the sink, so the log is what the player would hear.
 
 #include "engine/PuzzleBoard.h"
 

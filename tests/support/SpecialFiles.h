@@ -21,15 +21,13 @@ inline bool MakeFifo(const std::string& path)
     return ::mkfifo(path.c_str(), 0644) == 0;
 }
 
-// A character device node that works like /dev/null; false where the test may
-// not make device nodes.
+// A character device node that works like /dev/null; false where the test may not make device nodes.
 inline bool MakeNullDevice(const std::string& path)
 {
     return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
 }
 
-// A file of `size` bytes that starts with `head`; the rest is a hole of zeros
-// that takes no room on the disk.
+// A file of `size` bytes that starts with `head`; the rest is a hole of zeros that takes no room on the disk.
 inline bool MakeLargeFile(const std::string& path, const std::string& head, off_t size)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -40,18 +38,16 @@ inline bool MakeLargeFile(const std::string& path, const std::string& head, off_
     return ::close(fd) == 0 && ok;
 }
 
-// The kind of file at `path`, not following a link: S_IFIFO, S_IFLNK, ...; 0
-// when there is none.
+// The kind of file at `path`, not following a link: S_IFIFO, S_IFLNK, ...; 0 when there is none.
 inline mode_t FileKind(const std::string& path)
 {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
 }
 
-// Keeps a test from hanging on a FIFO when the code under test waits for a
-// writer: once `after` has passed, it opens each FIFO for writing now and then
-// and closes it again, so that a reader waiting on it gets an empty file.
-// Freed() tells whether a reader was there to be freed.
+// Keeps a test from hanging on a FIFO when the code under test waits for a writer: once `after` has passed,
+// it opens each FIFO for writing now and then and closes it again, so that a reader waiting on it gets an
+// empty file. Freed() tells whether a reader was there to be freed.
 class FifoWatchdog {
 public:
     explicit FifoWatchdog(std::vector<std::string> fifos,

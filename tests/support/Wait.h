@@ -8,8 +8,7 @@
 
 namespace support {
 
-// Polls `done` every 5 ms until it holds or `seconds` have passed; returns
-// whether it held.
+// Polls `done` every 5 ms until it holds or `seconds` have passed; returns whether it held.
 template <typename Pred> bool WaitUntil(Pred done, double seconds = 5.0)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
