@@ -83,21 +83,19 @@ private:
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || modal == m_last)
             return;
+        m_last = modal; // not answered again from inside its own answer
         if (auto* setup = qobject_cast<CSetupDlg*>(modal)) {
-            m_last = modal;
             setupTitles << setup->windowTitle();
             if (onSetup)
                 onSetup(setup);
             QTest::keyClick(setup, Qt::Key_Return);
-            m_last = nullptr;
         } else if (auto* dlg = qobject_cast<CCongratsDlg*>(modal)) {
-            m_last = modal;
             congrats << QString::asprintf("%d, %d:%02d", dlg->m_nMoves, dlg->m_nMinutes, dlg->m_nSeconds);
             if (onCongrats)
                 onCongrats(dlg);
             dlg->GetDlgItemAs<QPushButton>(congratsAnswer)->click();
-            m_last = nullptr;
         }
+        m_last = nullptr;
     }
 
     QTimer m_timer;

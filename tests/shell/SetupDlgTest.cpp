@@ -120,10 +120,9 @@ private slots:
         QTimer::singleShot(0, &dlg, [&] {
             Click(Button(dlg, IDC_PIC3));
             QCOMPARE(g_nPicture, 1); // taken only at Start
-            Type(Edit(dlg, IDC_DIFFICULT), QStringLiteral("500"));
-            Type(Edit(dlg, IDC_SPEED), QStringLiteral("40"));
-            Type(Edit(dlg, IDC_FIELDX), QStringLiteral("10"));
-            Type(Edit(dlg, IDC_FIELDY), QStringLiteral("2"));
+            for (const auto& [id, text] :
+                 {std::pair{IDC_DIFFICULT, "500"}, {IDC_SPEED, "40"}, {IDC_FIELDX, "10"}, {IDC_FIELDY, "2"}})
+                Type(Edit(dlg, id), QString::fromLatin1(text));
             Click(dlg.m_btnStart);
         });
         QTimer::singleShot(5000, &dlg, [&] { dlg.done(-2); }); // safety net
@@ -170,12 +169,8 @@ private slots:
         };
         CSetupDlg dlg;
         dlg.show();
-        const QString shown = QStringLiteral("%1/%2 %3/%4")
-                                  .arg(g_bSound)
-                                  .arg(box(dlg, IDC_SOUND))
-                                  .arg(g_bMidi)
-                                  .arg(box(dlg, IDC_MIDI));
-        QCOMPARE(shown, boxes);
+        QCOMPARE(QString::asprintf("%d/%d %d/%d", g_bSound, box(dlg, IDC_SOUND), g_bMidi, box(dlg, IDC_MIDI)),
+                 boxes);
         Click(dlg.m_btnStart);
         QVERIFY(!dlg.isVisible());
         // The flags take the states of the boxes; the profile holds 0 or 1.
