@@ -20,7 +20,7 @@ TEST(Solver, EveryShapeIsSolvedByLegalMoves)
     std::mt19937 rng(2024);
     const int boards = testboards::kUnderSanitizer ? 1 : 3;
     double ratio = 0; // 10 x 10: moves against the Manhattan bound
-    for (int x = 2; x <= 10; ++x) {
+    for (int x = 2; x <= 10; ++x)
         for (int y = 2; y <= 10; ++y) {
             // Under the sanitizer: the smaller shapes and the extreme ones.
             const bool extreme = (x == 10 || x == 2) && (y == 10 || y == 2);
@@ -40,7 +40,6 @@ TEST(Solver, EveryShapeIsSolvedByLegalMoves)
                     ratio += static_cast<double>(r.moves.size()) / state.ManhattanDistance();
             }
         }
-    }
     // Quality guard: large boards need well under three times the Manhattan bound.
     EXPECT_LT(ratio / boards, 2.6);
 }
@@ -70,9 +69,7 @@ TEST(Solver, ShortestSolutionsMatchABreadthFirstSearch)
                 *t = static_cast<int>(key & 15);
             const CPuzzleState state(x, y, tiles);
             const CSolveResult r = CPuzzleSolver::Solve(state);
-            ASSERT_EQ(r.status, Status::Solved);
-            ASSERT_TRUE(r.bOptimal);
-            ASSERT_TRUE(testboards::Solves(state, r.moves));
+            ASSERT_TRUE(r.status == Status::Solved && r.bOptimal && testboards::Solves(state, r.moves));
             EXPECT_EQ(static_cast<int>(r.moves.size()), depth) << x << "x" << y;
         }
     }
@@ -85,24 +82,22 @@ TEST(Solver, LimitsMeanTheSameOnEverySize)
     // The caller's limit: already reached, or some milliseconds after the call. The small board is scrambled
     // lightly, so its short solution is found at once, while the shortest search waits for tables that take
     // seconds to build; it comes last, as those builds keep both processors busy.
-    struct SCase {
-        int x, y, limitMs, walk; // walk: scramble steps, 0 for a random board
-        Status status;
-    };
-    const SCase cases[] = {{3, 3, -1, 0, Status::Interrupted},   {4, 4, -1, 0, Status::Interrupted},
-                           {10, 10, -1, 0, Status::Interrupted}, {2, 9, -1, 0, Status::Interrupted},
-                           {10, 10, 2, 0, Status::Interrupted},  {4, 4, 500, 12, Status::Solved}};
+    // Width, height, limit in milliseconds, scramble steps (0 for a random board), the answer.
+    const std::tuple<int, int, int, int, Status> cases[] = {
+        {3, 3, -1, 0, Status::Interrupted},   {4, 4, -1, 0, Status::Interrupted},
+        {10, 10, -1, 0, Status::Interrupted}, {2, 9, -1, 0, Status::Interrupted},
+        {10, 10, 2, 0, Status::Interrupted},  {4, 4, 500, 12, Status::Solved}};
     // An empty cache and no shipped tables.
     testboards::SScratchTables scratch;
     std::mt19937 rng(11);
-    for (const SCase& c : cases) {
+    for (const auto& [x, y, limitMs, walk, status] : cases) {
         for (bool byStop : {false, true}) {
-            SCOPED_TRACE(std::to_string(c.x) + "x" + std::to_string(c.y) + (byStop ? " stop" : " deadline"));
+            SCOPED_TRACE(std::to_string(x) + "x" + std::to_string(y) + (byStop ? " stop" : " deadline"));
             const CPuzzleState state =
-                c.walk ? testboards::Walk(c.x, c.y, c.walk, rng) : testboards::RandomSolvable(c.x, c.y, rng);
+                walk ? testboards::Walk(x, y, walk, rng) : testboards::RandomSolvable(x, y, rng);
             const auto start = Clock::now();
-            const auto limit = start + std::chrono::milliseconds(c.limitMs);
-            std::atomic<bool> stop{c.limitMs < 0};
+            const auto limit = start + std::chrono::milliseconds(limitMs);
+            std::atomic<bool> stop{limitMs < 0};
             auto reached = std::max(start, limit); // when the stop flag was really raised
             CPuzzleSolver::SOptions options;
             std::thread stopper;
@@ -122,10 +117,9 @@ TEST(Solver, LimitsMeanTheSameOnEverySize)
             if (stopper.joinable())
                 stopper.join();
             EXPECT_LT(returned - reached, std::chrono::milliseconds(testboards::kUnderSanitizer ? 50 : 20));
-            ASSERT_EQ(r.status, c.status);
-            EXPECT_FALSE(r.bOptimal);
-            EXPECT_EQ(r.bFellBack, c.status == Status::Solved);
-            EXPECT_TRUE(c.status == Status::Solved ? testboards::Solves(state, r.moves) : r.moves.empty());
+            ASSERT_EQ(r.status, status);
+            EXPECT_EQ(std::pair(r.bOptimal, r.bFellBack), std::pair(false, status == Status::Solved));
+            EXPECT_TRUE(status == Status::Solved ? testboards::Solves(state, r.moves) : r.moves.empty());
         }
     }
     // Boards that need no search are answered all the same: finished, no board at all, or two tiles swapped.
@@ -195,8 +189,8 @@ TEST(Solver, FollowingHintsFinishesTheBoard)
         const int shortest = CPuzzleSolver::ShortestLength(state, {});
         CSolutionPlan plan(state, CPuzzleSolver::Solve(state));
         ASSERT_FALSE(plan.IsEmpty());
-        EXPECT_EQ(plan.IsOptimal(), x * y <= 16);
-        EXPECT_EQ(shortest, x * y <= 16 ? plan.Length() : -1);
+        EXPECT_EQ(std::pair(plan.IsOptimal(), shortest),
+                  std::pair(x * y <= 16, x * y <= 16 ? plan.Length() : -1));
         int moves = 0;
         CCell previousBlank = state.Blank();
         for (; !state.IsSolved() && moves <= plan.Length(); ++moves) {
@@ -214,8 +208,7 @@ TEST(Solver, FollowingHintsFinishesTheBoard)
                     if (c != *hint && c != previousBlank && away.Click(c))
                         break;
                 ASSERT_NE(away, state);
-                EXPECT_FALSE(plan.NextMove(away));
-                EXPECT_EQ(plan.MovesLeft(away), -1);
+                EXPECT_TRUE(!plan.NextMove(away) && plan.MovesLeft(away) == -1);
                 ASSERT_TRUE(away.Click(b));
                 EXPECT_EQ(plan.NextMove(away), hint);
             }
@@ -224,8 +217,8 @@ TEST(Solver, FollowingHintsFinishesTheBoard)
             ASSERT_TRUE(state.Click(*hint));
         }
         EXPECT_TRUE(state.IsSolved());
-        EXPECT_EQ(moves, x * y <= 16 ? shortest : plan.Length());
-        EXPECT_EQ(plan.MovesLeft(start), plan.Length());
+        EXPECT_EQ(std::pair(moves, plan.MovesLeft(start)),
+                  std::pair(x * y <= 16 ? shortest : plan.Length(), plan.Length()));
     }
 }
 
