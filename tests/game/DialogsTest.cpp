@@ -27,9 +27,9 @@ private slots:
             CCongratsDlg dlg;
             dlg.SetResult(r.moves, r.seconds, r.minutes);
             dlg.show();
-            QCOMPARE(dlg.windowTitle(), QStringLiteral("Congratulation"));
-            QCOMPARE(dlg.GetDlgItemText(IDC_CONGRATS_MOVES), QString::fromLatin1(r.movesText));
-            QCOMPARE(dlg.GetDlgItemText(IDC_CONGRATS_TIME), QString::fromLatin1(r.timeText));
+            QCOMPARE(dlg.windowTitle() + "|" + dlg.GetDlgItemText(IDC_CONGRATS_MOVES) + "|" +
+                         dlg.GetDlgItemText(IDC_CONGRATS_TIME),
+                     QStringLiteral("Congratulation|%1|%2").arg(r.movesText, r.timeText));
             // Every line fits its box.
             for (int id : {IDC_CONGRATS_TITLE, IDC_CONGRATS_SOLVED, IDC_CONGRATS_MOVES, IDC_CONGRATS_NEEDED,
                            IDC_CONGRATS_TIME, IDC_CONGRATS_QUESTION}) {
@@ -97,13 +97,12 @@ private slots:
                 // One under the other below the design's lines, each whole.
                 QVERIFY2(label->y() >= top && label->geometry().bottom() < dlg.height(),
                          qPrintable(label->text()));
-                QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
-                QVERIFY(label->fontMetrics().height() <= label->height());
+                QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width() &&
+                        label->fontMetrics().height() <= label->height());
                 top = label->geometry().bottom() + 1;
             }
             QCOMPARE(lines.join('|'), c.lines);
-            QCOMPARE(dlg.width(), base.width());
-            QCOMPARE(dlg.height() > base.height(), !lines.isEmpty());
+            QVERIFY(dlg.width() == base.width() && (dlg.height() > base.height()) == !lines.isEmpty());
             if (!lines.isEmpty()) {
                 // The lines stand on a light band, dark on light.
                 const QImage shot = dlg.grab().toImage();

@@ -91,11 +91,9 @@ private slots:
         // Inverted pattern: picture 2; picture 1 is the pattern itself.
         const QRgb pic2 = qRgb(255, 215, 165);
         const auto shown = [&g] {
-            return QStringLiteral("%1 x %2, pic %3, %4")
-                .arg(g.Board().m_nCols)
-                .arg(g.Board().m_nRows)
-                .arg(g_nPicture)
-                .arg(g.Board().m_hPicture.isNull() ? 0u : g.Board().m_hPicture.pixel(0, 0), 0, 16);
+            const QImage& picture = g.Board().m_hPicture;
+            return QString::asprintf("%d x %d, pic %d, %x", g.Board().m_nCols, g.Board().m_nRows, g_nPicture,
+                                     picture.isNull() ? 0u : picture.pixel(0, 0));
         };
         const QString chosen = QStringLiteral("7 x 4, pic 2, %1").arg(pic2, 0, 16);
         {
