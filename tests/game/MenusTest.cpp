@@ -217,11 +217,9 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(byMenu, byKey);
         // The rules, the mouse and the keyboard, the menus.
-        for (const char* words :
-             {"How to play", "Scramble", "blank", "Right click", "context menu", "Enter", "Escape", "F1",
-              "File", "Options", "Midi", "Player Setup", "Best Results"}) {
+        for (const char* words : {"How to play", "Scramble", "blank", "Right click", "context menu", "Enter",
+                                  "Escape", "F1", "File", "Options", "Midi", "Player Setup", "Best Results"})
             QVERIFY2(byKey.contains(QLatin1String(words)), words);
-        }
         QVERIFY(SoundLog::Count(6) == 0 && !g.WalkRunning()); // F1 on the focused Scramble did not scramble
     }
 
@@ -354,11 +352,8 @@ private slots:
         MenuGame g;
         auto* box = g.dlg->GetDlgItemAs<QCheckBox>(IDC_SHOW_GRID);
         for (int i = 0; i < 4; ++i) { // box on, menu off, box on, menu off
-            if (i % 2 == 0) {
-                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
-            } else {
-                g.Item(ID_SHOW_GRID)->trigger();
-            }
+            i % 2 == 0 ? QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2))
+                       : g.Item(ID_SHOW_GRID)->trigger();
             QCOMPARE(std::pair(g.Board().m_bShowGrid, box->isChecked()), std::pair(i % 2 == 0, i % 2 == 0));
         }
         QCOMPARE(SoundLog::Count(6), 0);
@@ -403,10 +398,9 @@ private slots:
 
         // Its commands reach the window: "S&ound" switches the sound off.
         WithContextMenu(*g.dlg, this, [](QMenu* menu) {
-            for (QAction* a : menu->actions()) {
+            for (QAction* a : menu->actions())
                 if (a->data().toInt() == ID_SOUND)
                     menu->setActiveAction(a);
-            }
             QTest::keyClick(menu, Qt::Key_Return);
         });
         QVERIFY(g_bSound == 0 && !g.Checked(ID_SOUND));

@@ -1,5 +1,6 @@
 #include "AssetFiles.h"
 #include "res/CursorHotSpot.h"
+#include "support/Pictures.h"
 
 #include <QImage>
 #include <cmath>
@@ -17,15 +18,7 @@ bool IsLightGrey(QRgb c)
     return qRed(c) == 192 && qGreen(c) == 192 && qBlue(c) == 192;
 }
 
-// Counts the pixels of the image for which `pred` holds.
-template <typename Pred> int Count(const QImage& img, Pred pred)
-{
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            n += pred(img.pixel(x, y)) ? 1 : 0;
-    return n;
-}
+using support::CountPixels;
 
 // The images drawn in windows, which also come at twice their size.
 const char* const kAt2x[] = {"250", "246", "247", "248", "249", "251", "237", "253"};
@@ -48,7 +41,7 @@ TEST(ResourceImages, AboutBoxImagesStandOnLightGrey)
             EXPECT_TRUE(IsLightGrey(img.pixel(w - 1, y))) << "right y=" << y;
         }
         // And something is drawn on it.
-        EXPECT_GT(Count(img, [](QRgb c) { return !IsLightGrey(c); }), w * h / 10);
+        EXPECT_GT(CountPixels(img, [](QRgb c) { return !IsLightGrey(c); }), w * h / 10);
     }
 }
 
@@ -65,7 +58,7 @@ TEST(ResourceImages, HandCursorPointsWithItsFingerTipAtTheHotSpot)
         for (int y = 0; y < kHandCursorHotSpotY * scale; ++y)
             for (int x = 0; x < img.width(); ++x)
                 EXPECT_EQ(qAlpha(img.pixel(x, y)), 0) << x << "," << y;
-        EXPECT_GT(Count(img, [](QRgb c) { return qAlpha(c) == 255; }), 100 * scale * scale);
+        EXPECT_GT(CountPixels(img, [](QRgb c) { return qAlpha(c) == 255; }), 100 * scale * scale);
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
                 ASSERT_EQ(qAlpha(img.pixel(x, y)), qAlpha(small.pixel(x / scale, y / scale)))

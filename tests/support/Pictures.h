@@ -38,6 +38,17 @@ inline QImage Solid(int w, int h, QRgb colour)
     return img;
 }
 
+// How many pixels of `img` in `area` (the whole picture when empty) `pred` holds for.
+template <typename Pred> int CountPixels(const QImage& img, Pred pred, QRect area = {})
+{
+    area = area.isEmpty() ? img.rect() : area;
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += pred(img.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
 // Saves `image` as a BMP at `path` (relative to the current folder or absolute), creating its folder.
 inline bool SaveBmp(const QImage& image, const QString& path)
 {
