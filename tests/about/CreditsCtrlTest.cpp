@@ -13,9 +13,7 @@ using support::Pattern;
 
 namespace {
 
-const QRgb kBlue = qRgb(0, 0, 255);
-const QRgb kRed = qRgb(255, 0, 0);
-const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kBlue = qRgb(0, 0, 255), kRed = qRgb(255, 0, 0), kWhite = qRgb(255, 255, 255);
 
 // 21 × 10: light grey on the left, red on the right, one blue pixel at (15, 2).
 QImage TestBitmap()

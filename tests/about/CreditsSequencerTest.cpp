@@ -39,8 +39,7 @@ public:
     }
 };
 
-constexpr int W = 300;
-constexpr int H = 200;
+constexpr int W = 300, H = 200;
 
 struct Fetch {
     int tick;

@@ -25,8 +25,7 @@ Bytes OneTrackFile(const Bytes& body, int division, const Bytes& before = {})
 TEST(MidiTempoMap, TempoChangesInAnyTrackShapeTheTimeLine)
 {
     CMidiWriter w(480);
-    const int conductor = w.AddTrack("conductor");
-    const int melody = w.AddTrack("melody");
+    const int conductor = w.AddTrack("conductor"), melody = w.AddTrack("melody");
     w.Tempo(conductor, 0, 120);   // 1000 ms per 960 ticks
     w.Tempo(conductor, 1920, 60); // from 2 s: 1000 ms per 480 ticks
     w.Tempo(melody, 2880, 240);   // from 4 s: 1000 ms per 1920 ticks
@@ -112,8 +111,7 @@ TEST(MidiTempoMap, SmpteTicksHaveOneLength)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fps);
         CMidiWriter w = CMidiWriter::Smpte(c.fps, c.ticksPerFrame);
-        const int conductor = w.AddTrack("conductor");
-        const int melody = w.AddTrack("melody");
+        const int conductor = w.AddTrack("conductor"), melody = w.AddTrack("melody");
         w.Tempo(conductor, 0, 60);
         w.Tempo(conductor, 1000, 240);
         w.Tempo(melody, 2000, 33);

@@ -7,8 +7,7 @@ using EMove = CPuzzleBoard::EMove;
 using SMove = CPuzzleBoard::SMove;
 
 namespace {
-const std::string kClick = "sounds\\click.wav";
-const std::string kMiss = "sounds\\miss.wav";
+const std::string kClick = "sounds\\click.wav", kMiss = "sounds\\miss.wav";
 } // namespace
 
 // (Sizes and their tiles: through the game window; out-of-range sizes are

@@ -20,22 +20,19 @@ namespace {
 // Collects the regions the window is asked to paint.
 class PaintRecorder : public QObject {
 public:
-    explicit PaintRecorder(QWidget* w) : m_w(w) { w->installEventFilter(this); }
+    explicit PaintRecorder(QWidget* w) { w->installEventFilter(this); }
     QRegion region;
     int count = 0;
 
 protected:
-    bool eventFilter(QObject* o, QEvent* e) override
+    bool eventFilter(QObject*, QEvent* e) override // installed on the window alone
     {
-        if (o == m_w && e->type() == QEvent::Paint) {
+        if (e->type() == QEvent::Paint) {
             region += static_cast<QPaintEvent*>(e)->region();
             ++count;
         }
         return false;
     }
-
-private:
-    QWidget* m_w;
 };
 
 // The window as it shows on screen, in client coordinates.
@@ -63,8 +60,7 @@ QString CheckBoard(const QImage& shot, const QImage& background, const CPuzzleBo
     const int total = b.m_nCols * b.m_nRows;
     for (int y = 10; y < 310; ++y) {
         for (int x = 10; x < 310; ++x) {
-            const int c = (x - 10) / b.m_nTileW;
-            const int r = (y - 10) / b.m_nTileH;
+            const int c = (x - 10) / b.m_nTileW, r = (y - 10) / b.m_nTileH;
             const bool frame = x == 10 || x == 309 || y == 10 || y == 309;
             const bool gridLine =
                 b.m_bShowGrid && (((y - 10) % b.m_nTileH == 0 && (y - 10) / b.m_nTileH < b.m_nRows) ||
@@ -115,8 +111,7 @@ private slots:
                 g.Walk();
                 QVERIFY(!b.IsSolved());
             }
-            const QImage bg = Background(*g.dlg);
-            const QImage shot = Shot(*g.dlg);
+            const QImage bg = Background(*g.dlg), shot = Shot(*g.dlg);
             if (!scrambled) // the picture file itself, unscaled
                 QCOMPARE(shot.pixel(60, 60), Pattern(300, 300).pixel(50, 50));
             QCOMPARE(CheckBoard(shot, bg, b, b.m_hPicture), QString());

@@ -185,8 +185,7 @@ TEST_F(ProfileTest, SpecialOrHugeFilesAreNeitherReadNorReplaced)
 {
     using namespace support;
     const std::string path = ProfilePath();
-    const std::string fifo = (m_root / "fifo").string();
-    const std::string node = (m_root / "null").string();
+    const std::string fifo = (m_root / "fifo").string(), node = (m_root / "null").string();
     const std::string big = "[Tessra]\nFieldX=5\n";
     // Each of them, and the kind of file that stays.
     const std::tuple<const char*, std::function<bool()>, mode_t> cases[] = {
@@ -241,8 +240,7 @@ TEST_F(ProfileTest, SaveRemovesTheTemporaryFilesOfEarlierSaves)
         _exit(0);
     ASSERT_GT(child, 0);
     ASSERT_EQ(waitpid(child, nullptr, 0), child); // a process that is gone
-    const std::string dead = std::to_string(child);
-    const std::string mine = std::to_string(getpid());
+    const std::string dead = std::to_string(child), mine = std::to_string(getpid());
     const std::filesystem::path folder = m_root / "config";
     const std::vector<std::string> stale = {".zandor-puzzle.INI.tmp" + dead + ".0",
                                             ".zandor-puzzle.INI.tmp" + mine + ".17",

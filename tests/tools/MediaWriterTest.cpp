@@ -14,8 +14,7 @@ std::uint32_t Be32(const std::vector<std::uint8_t>& b, std::size_t at)
 TEST(MidiWriter, TracksSortedWithDeltaTimesAndEndMarks)
 {
     CMidiWriter w(96);
-    const int conductor = w.AddTrack();
-    const int melody = w.AddTrack();
+    const int conductor = w.AddTrack(), melody = w.AddTrack();
     w.Tempo(conductor, 0, 120);
     w.Note(melody, 96, 48, 0, 60, 100); // added out of order on purpose
     w.Note(melody, 0, 96, 0, 64, 90);
