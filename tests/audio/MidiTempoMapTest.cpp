@@ -70,12 +70,10 @@ TEST(MidiTempoMap, RunsAt120BeatsPerMinuteWithoutTempoEventsAndRefusesWhatIsNoMi
     const Bytes good = w.Encode();
     CMidiTempoMap map;
     ASSERT_TRUE(map.Parse(good));
-    EXPECT_EQ(map.Division(), 96);
-    EXPECT_EQ(map.LengthTicks(), 192u);
+    EXPECT_EQ(std::tuple(map.Division(), map.LengthTicks(), map.MsToTick(500.0), map.MsToTick(-5.0)),
+              std::tuple(96, 192u, 96u, 0u));
     EXPECT_DOUBLE_EQ(map.LengthMs(), 1000.0);
     EXPECT_DOUBLE_EQ(map.TickToMs(96), 500.0);
-    EXPECT_EQ(map.MsToTick(500.0), 96u);
-    EXPECT_EQ(map.MsToTick(-5.0), 0u);
 
     // `good` with the bytes from `at` on replaced.
     const auto changed = [&good](std::size_t at, Bytes bytes) {
@@ -119,13 +117,11 @@ TEST(MidiTempoMap, SmpteTicksHaveOneLength)
         const Bytes song = w.Encode();
         CMidiTempoMap map;
         ASSERT_TRUE(map.Parse(song));
-        EXPECT_TRUE(map.IsSmpte());
-        EXPECT_EQ(map.FramesPerSecond(), c.fps);
-        EXPECT_EQ(map.LengthTicks(), 3000u);
+        EXPECT_EQ(std::tuple(map.IsSmpte(), map.FramesPerSecond(), map.LengthTicks()),
+                  std::tuple(true, c.fps, 3000u));
         CMidiTempoMap metrical;
         ASSERT_TRUE(metrical.Parse(map.MetricalSong(song)));
-        EXPECT_FALSE(metrical.IsSmpte());
-        EXPECT_EQ(metrical.LengthTicks(), 3000u);
+        EXPECT_EQ(std::pair(metrical.IsSmpte(), metrical.LengthTicks()), std::pair(false, 3000u));
         for (std::uint32_t tick = 0; tick <= 3000; tick += 125) {
             EXPECT_NEAR(map.TickToMs(tick), tick * c.msPerTick, 1e-9) << tick;
             EXPECT_EQ(map.MsToTick(map.TickToMs(tick)), tick);
