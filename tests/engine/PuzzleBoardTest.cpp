@@ -74,8 +74,7 @@ TEST_F(BoardTest, SingleMovesOnAFreshBoard)
         if (moves)
             EXPECT_EQ(std::tuple(move.from, move.to, direct.CellsRect(move.from, move.to)),
                       std::tuple(cell, CCell(t.cols - 1, t.rows - 1), t.rect));
-        EXPECT_EQ(direct.m_rows, clicked.m_rows);
-        EXPECT_TRUE(Sounds().empty());
+        EXPECT_TRUE(direct.m_rows == clicked.m_rows && Sounds().empty());
     }
 }
 

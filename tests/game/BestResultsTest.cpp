@@ -138,8 +138,7 @@ private slots:
         QVERIFY(shown && !QApplication::activeModalWidget());
         const QString question =
             QString::number(MB_YESNO | MB_ICONQUESTION) + " Clear the best results of every size?";
-        QCOMPARE(asked, (QStringList{question, question}));
-        QVERIFY(Stored().empty());
+        QVERIFY(asked == (QStringList{question, question}) && Stored().empty());
         QCOMPARE(g.dlg->GetMenuItem(ID_BEST_RESULTS)->text(), QStringLiteral("&Best Results..."));
     }
 };

@@ -114,8 +114,7 @@ private slots:
         QCOMPARE(SoundLog::Effects(), (std::vector<int>{1, 5, 4, 4}));
         // The walk from the generator's first state, and the way back.
         const std::vector<CCell> way = g.Walk();
-        QCOMPARE(way.size(), std::size_t(6));
-        QCOMPARE(SoundLog::Count(3), 6);
+        QVERIFY(way.size() == 6 && SoundLog::Count(3) == 6);
         QCOMPARE(g.Counters(), QStringLiteral("0, 0 : 00, stopped"));
         const auto walked = g.Board().m_rows;
 
@@ -184,8 +183,7 @@ private slots:
         SoundLog::Clear();
         for (int step = 1; step <= 3; ++step) {
             g.Tick(kWalk);
-            QVERIFY(g.Board().m_bScrambling);
-            QCOMPARE(SoundLog::Count(3), step);
+            QVERIFY(g.Board().m_bScrambling && SoundLog::Count(3) == step);
             if (step == 1) { // after the first step Scramble does nothing
                 const auto rows = g.Board().m_rows;
                 g.dlg->OnScramble();
