@@ -107,8 +107,7 @@ private slots:
         for (std::size_t showing = 1; showing <= 2; ++showing) {
             const QPoint centre = dlg.m_link.rect().center();
             QTest::mousePress(&dlg.m_link, Qt::LeftButton, Qt::NoModifier, centre);
-            QCOMPARE(m_opened.size(), showing);
-            QCOMPARE(m_opened.back().toString(), target);
+            QVERIFY(m_opened.size() == showing && m_opened.back().toString() == target);
             QTest::mouseRelease(&dlg.m_link, Qt::LeftButton, Qt::NoModifier, centre);
             dlg.EndDialog(IDOK);
             dlg.show(); // shown again, the same link is still in place and still opens on the press

@@ -92,8 +92,9 @@ TEST_F(PatternCache, TablesAreWrittenOnceReadBackAndRebuiltWhenDamaged)
             ExpectCounters(shipped ? groups - 1 : 0, shipped ? 0 : groups - 1, 1, 1);
             EXPECT_EQ(repaired->Database(groups - 1).Serialize(), good);
             EXPECT_EQ(support::ReadBytes(m_tables.Cache() / name), good);
-            if (shipped)
+            if (shipped) {
                 EXPECT_EQ(support::ReadBytes(folder / name), bytes);
+            }
         }
     }
     // The damaged shipped file stays; the repaired copy in the cache is read instead.
