@@ -13,15 +13,13 @@ namespace {
 
 // Fixed sizes: every character 7 pixels wide, text as high as its font, the
 // default font 16 pixels high, bitmaps by name.
-class FakeMeasure : public ICreditsMeasure {
-public:
-    int charWidth = 7, widthCalls = 0;
+struct FakeMeasure : ICreditsMeasure {
+    int charWidth = 7;
     std::map<std::string, std::pair<int, int>> bitmaps;
     std::vector<std::string> loads;
 
     int TextWidth(const CreditsFont&, const std::string& text) override
     {
-        ++widthCalls;
         return charWidth * static_cast<int>(text.size());
     }
     int TextHeight(const CreditsFont& font, const std::string&) override

@@ -35,10 +35,9 @@ protected:
 };
 
 // Open, playing, device, minutes, seconds.
-std::vector<int> State(const CMidiPlayer& p)
-{
-    return {p.m_bOpen, p.m_bPlaying, p.m_wDeviceID, p.GetMinutes(), p.GetSeconds()};
-}
+const auto State = [](const CMidiPlayer& p) {
+    return std::vector<int>{p.m_bOpen, p.m_bPlaying, p.m_wDeviceID, p.GetMinutes(), p.GetSeconds()};
+};
 const std::vector<int> kClosed = {0, 0, 0, -1, -1};
 } // namespace
 

@@ -20,10 +20,9 @@ QImage Paint(const CPuzzleBoard& board, qreal ratio = 1)
     return target;
 }
 
-bool IsBackground(const QImage& out, int x0, int y0, int x1, int y1)
-{
+const auto IsBackground = [](const QImage& out, int x0, int y0, int x1, int y1) {
     return out.copy(x0, y0, x1 - x0, y1 - y0) == support::Solid(x1 - x0, y1 - y0, kBackground);
-}
+};
 
 using DrawTest = BoardTest;
 

@@ -18,13 +18,11 @@ using namespace gametest;
 namespace {
 
 // Collects the regions the window is asked to paint.
-class PaintRecorder : public QObject {
-public:
+struct PaintRecorder : QObject {
     explicit PaintRecorder(QWidget* w) { w->installEventFilter(this); }
     QRegion region;
     int count = 0;
 
-protected:
     bool eventFilter(QObject*, QEvent* e) override // installed on the window alone
     {
         if (e->type() == QEvent::Paint) {
@@ -91,10 +89,9 @@ QString CheckBoard(const QImage& shot, const QImage& background, const CPuzzleBo
     return {};
 }
 
-QRect CellRect(const CPuzzleBoard& b, int c, int r)
-{
+const auto CellRect = [](const CPuzzleBoard& b, int c, int r) {
     return QRect(10 + c * b.m_nTileW, 10 + r * b.m_nTileH, b.m_nTileW, b.m_nTileH);
-}
+};
 
 } // namespace
 

@@ -49,10 +49,9 @@ QCursor HoverAt(CPuzzleDlg& dlg, QPoint client)
     return w ? w->cursor() : QCursor(Qt::ArrowCursor);
 }
 
-bool IsHand(const CPuzzleDlg& dlg, const QCursor& c)
-{
+const auto IsHand = [](const CPuzzleDlg& dlg, const QCursor& c) {
     return c.shape() == Qt::BitmapCursor && c.hotSpot() == dlg.m_hHandCursor.hotSpot();
-}
+};
 
 // Opens the context menu and runs `inside` on it while it is up.
 void WithContextMenu(CPuzzleDlg& dlg, QObject* owner, std::function<void(QMenu*)> inside)
@@ -109,22 +108,17 @@ private:
 };
 
 // The longest pause between the ticks of a 5 ms timer, the one still going on included.
-class TickGaps : public QObject {
-public:
+struct TickGaps : QObject {
+    QTimer timer;
+    QElapsedTimer clock;
+    qint64 longest = 0;
     TickGaps()
     {
-        m_timer.setInterval(5);
-        connect(&m_timer, &QTimer::timeout, this,
-                [this] { m_longest = std::max(m_longest, m_clock.restart()); });
-        m_clock.start();
-        m_timer.start();
+        connect(&timer, &QTimer::timeout, this, [this] { longest = std::max(longest, clock.restart()); });
+        clock.start();
+        timer.start(5);
     }
-    qint64 Longest() const { return std::max(m_longest, m_clock.elapsed()); }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_longest = 0;
+    qint64 Longest() const { return std::max(longest, clock.elapsed()); }
 };
 
 } // namespace

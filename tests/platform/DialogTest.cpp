@@ -31,8 +31,7 @@ QImage Indexed(int w, int h)
 const auto Grab = [](QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); };
 
 // A picture dialog that records its timer ticks.
-class RecordingDialog : public CBitmapDialog {
-public:
+struct RecordingDialog : CBitmapDialog {
     explicit RecordingDialog(int id = 0) : CBitmapDialog(id) {}
     std::vector<int> ticks;
     void OnTimer(int nIDEvent) override { ticks.push_back(nIDEvent); }

@@ -8,15 +8,8 @@
 
 namespace {
 
-QImage Load(const std::string& name)
-{
-    return QImage(QString::fromStdString(ResPath(name)));
-}
-
-bool IsLightGrey(QRgb c)
-{
-    return qRed(c) == 192 && qGreen(c) == 192 && qBlue(c) == 192;
-}
+const auto Load = [](const std::string& name) { return QImage(QString::fromStdString(ResPath(name))); };
+const auto IsLightGrey = [](QRgb c) { return qRed(c) == 192 && qGreen(c) == 192 && qBlue(c) == 192; };
 
 using support::CountPixels;
 

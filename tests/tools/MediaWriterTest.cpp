@@ -5,10 +5,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-std::uint32_t Be32(const std::vector<std::uint8_t>& b, std::size_t at)
-{
+const auto Be32 = [](const std::vector<std::uint8_t>& b, std::size_t at) {
     return (static_cast<std::uint32_t>(b[at]) << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3];
-}
+};
 } // namespace
 
 TEST(MidiWriter, TracksSortedWithDeltaTimesAndEndMarks)
