@@ -78,8 +78,7 @@ QString HelpPageShownBy(const std::function<void()>& open, const std::function<v
 
 // A desktop of our own making: xdg-open and xdg-settings as shell scripts in a folder that is the whole PATH
 // (an empty script leaves the tool out), and a web browser's desktop entry there.
-class FakeDesktop {
-public:
+struct FakeDesktop {
     FakeDesktop(const QByteArray& opener, const QByteArray& settings)
     {
         QVERIFY(support::WriteFile(Path("applications/test-browser.desktop"),
@@ -93,8 +92,6 @@ public:
             }
         }
     }
-
-private:
     std::string Path(const char* name) const
     {
         return m_dir.filePath(QString::fromLatin1(name)).toStdString();

@@ -14,8 +14,6 @@
 #include <QLabel>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 // A picture with a colour table whose pixels alternate black and white: scaled
@@ -53,19 +51,17 @@ QRegion Drawn(const QWidget* w)
 class SetupLookTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<support::RunFolder> m_run;
+    support::RunFolder m_run; // the current folder for the whole run
 
 private slots:
     void initTestCase()
     {
-        m_run = std::make_unique<support::RunFolder>();
         for (int n = 2; n <= 4; ++n)
             QVERIFY(support::SaveBmp(Checkerboard(), QStringLiteral("bitmaps/pic%1.bmp").arg(n)));
         // The first picture has exactly the pixels its button has on the screen.
         const int side = qRound(100 * qApp->devicePixelRatio());
         QVERIFY(support::SaveBmp(support::Stripes(side, side), QStringLiteral("bitmaps/pic1.bmp")));
     }
-    void cleanupTestCase() { m_run.reset(); }
 
     void drawsItsImagesForTheScreensPixelRatio()
     {
