@@ -146,11 +146,10 @@ TEST_F(ProfileTest, SaveRenamesANewFileIntoPlaceOrWritesThroughALink)
         profile.SetInt("Tessra", "Bild", 2);
         ASSERT_TRUE(profile.Save());
         ASSERT_EQ(stat(file.c_str(), &after), 0);
-        EXPECT_NE(before.st_ino, after.st_ino);
-        EXPECT_EQ(after.st_mode & 0777, 0640u);
+        EXPECT_TRUE(before.st_ino != after.st_ino && (after.st_mode & 0777) == 0640);
         EXPECT_EQ(ReadFile(file), "[Tessra]\nBild=2\n");
-        EXPECT_EQ(std::filesystem::is_symlink(ProfilePath()), file == real);
-        EXPECT_EQ(HiddenFiles(m_root / "config"), 0);
+        EXPECT_EQ(std::pair(std::filesystem::is_symlink(ProfilePath()), HiddenFiles(m_root / "config")),
+                  std::pair(file == real, 0));
     }
 }
 
@@ -174,10 +173,8 @@ TEST_F(ProfileTest, FailedWriteLeavesTheOldFileWhole)
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_FALSE(ok);
+    EXPECT_TRUE(!ok && HiddenFiles(m_root / "config") == 0 && Lines(err) == 1) << err;
     EXPECT_EQ(ReadFile(ProfilePath()), old);
-    EXPECT_EQ(HiddenFiles(m_root / "config"), 0);
-    EXPECT_EQ(Lines(err), 1) << err;
 }
 
 // A profile that is no regular file, or too large to read, is neither read (nor waited on) nor replaced.
@@ -214,16 +211,13 @@ TEST_F(ProfileTest, SpecialOrHugeFilesAreNeitherReadNorReplaced)
         FifoWatchdog watchdog({path, fifo});
         const auto start = std::chrono::steady_clock::now();
         CProfile profile(path);
-        EXPECT_FALSE(profile.Load());
+        EXPECT_TRUE(!profile.Load() && profile.GetInt("Tessra", "FieldX", 3) == 3);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-        EXPECT_EQ(profile.GetInt("Tessra", "FieldX", 3), 3);
         profile.SetInt("Tessra", "FieldX", 7);
         const std::string err = Stderr([&] { EXPECT_FALSE(profile.Save()); });
-        EXPECT_EQ(Lines(err), 1) << err;
+        EXPECT_TRUE(Lines(err) == 1 && err.find(path + ": " + why) != std::string::npos) << err;
         EXPECT_EQ(profile.GetError(), why);
-        EXPECT_NE(err.find(path + ": " + why), std::string::npos) << err;
-        EXPECT_EQ(FileKind(path), kind);
-        EXPECT_EQ(HiddenFiles(m_root / "config"), 0);
+        EXPECT_EQ(std::pair(FileKind(path), HiddenFiles(m_root / "config")), std::pair(kind, 0));
         if (kind == S_IFREG) {
             EXPECT_EQ(std::filesystem::file_size(path), CProfile::kMaxBytes + 1);
             EXPECT_EQ(ReadFile(path).substr(0, big.size()), big);
