@@ -36,8 +36,7 @@ using support::Pattern;
 using support::SoundLog;
 
 // The run folder (current directory) and the profile folder of one test.
-class RunFolder : public support::RunFolder {
-public:
+struct RunFolder : support::RunFolder {
     // bitmaps/pic1.bmp .. pic4.bmp, 300 x 300 so that no scaling blurs them.
     static void WritePictures()
     {
@@ -63,9 +62,8 @@ class ModalAnswerer : public QObject {
 public:
     ModalAnswerer()
     {
-        m_timer.setInterval(5);
         connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::Poll);
-        m_timer.start();
+        m_timer.start(5);
     }
 
     // What to do in "Player Setup" before Start (Enter); may be empty.
@@ -110,14 +108,13 @@ constexpr int kWalk = CPuzzleDlg::TIMER_SCRAMBLE, kClock = CPuzzleDlg::TIMER_CLO
 template <class T> void WithModal(const std::function<void()>& open, const std::function<void(T*)>& inside)
 {
     QTimer poll;
-    poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (auto* dlg = qobject_cast<T*>(QApplication::activeModalWidget())) {
             poll.stop();
             inside(dlg);
         }
     });
-    poll.start();
+    poll.start(5);
     QTimer::singleShot(10000, &poll, [] {
         if (auto* dlg = qobject_cast<T*>(QApplication::activeModalWidget()))
             dlg->EndDialog(IDCANCEL);
