@@ -56,36 +56,28 @@ QImage Background(CPuzzleDlg& d)
 QString CheckBoard(const QImage& shot, const QImage& background, const CPuzzleBoard& b, const QImage& picture)
 {
     const int total = b.m_nCols * b.m_nRows;
-    for (int y = 10; y < 310; ++y) {
+    for (int y = 10; y < 310; ++y)
         for (int x = 10; x < 310; ++x) {
             const int c = (x - 10) / b.m_nTileW, r = (y - 10) / b.m_nTileH;
-            const bool frame = x == 10 || x == 309 || y == 10 || y == 309;
-            const bool gridLine =
-                b.m_bShowGrid && (((y - 10) % b.m_nTileH == 0 && (y - 10) / b.m_nTileH < b.m_nRows) ||
-                                  ((x - 10) % b.m_nTileW == 0 && (x - 10) / b.m_nTileW < b.m_nCols));
-            QRgb expected;
-            QString what;
-            if (frame || gridLine) {
-                expected = qRgb(0, 0, 0);
-                what = QStringLiteral("line");
-            } else if (c >= b.m_nCols || r >= b.m_nRows || CellValue(b, c, r) == b.m_nBlank) {
-                expected = background.pixel(x, y);
-                what = QStringLiteral("background");
-            } else {
-                const int v = CellValue(b, c, r);
-                const int home = v == total ? total - 1 : v;
+            const bool line =
+                x == 10 || x == 309 || y == 10 || y == 309 || // the frame, and grid lines
+                (b.m_bShowGrid && (((y - 10) % b.m_nTileH == 0 && (y - 10) / b.m_nTileH < b.m_nRows) ||
+                                   ((x - 10) % b.m_nTileW == 0 && (x - 10) / b.m_nTileW < b.m_nCols)));
+            QRgb expected = qRgb(0, 0, 0);
+            QString what = QStringLiteral("line");
+            if (!line && (c >= b.m_nCols || r >= b.m_nRows || CellValue(b, c, r) == b.m_nBlank)) {
+                std::tie(expected, what) = std::pair(background.pixel(x, y), QStringLiteral("background"));
+            } else if (!line) {
+                const int v = CellValue(b, c, r), home = v == total ? total - 1 : v;
                 const int sx = (home % b.m_nCols) * b.m_nTileW + (x - 10 - c * b.m_nTileW);
                 const int sy = (home / b.m_nCols) * b.m_nTileH + (y - 10 - r * b.m_nTileH);
-                expected = picture.pixel(sx, sy);
-                what = QStringLiteral("tile %1").arg(v);
+                std::tie(expected, what) = std::pair(picture.pixel(sx, sy), QStringLiteral("tile %1").arg(v));
             }
-            if (shot.pixel(x, y) != expected) {
+            if (shot.pixel(x, y) != expected)
                 return QString::asprintf("pixel (%d, %d) in cell (%d, %d) should be %s %06x, is %06x", x, y,
                                          c, r, qPrintable(what), expected & 0xFFFFFFu,
                                          shot.pixel(x, y) & 0xFFFFFFu);
-            }
         }
-    }
     return {};
 }
 
