@@ -178,16 +178,14 @@ private slots:
         if (kind == "png" || kind == "svg") // a decoder for it is at hand
             QVERIFY(!QImage::fromData(support::ForeignPicture(kind.toStdString())).isNull());
         QVERIFY(support::WritePictureFile(path, kind.toStdString()));
-        std::optional<support::FifoWatchdog> fifo;
-        if (kind == "fifo")
-            fifo.emplace(std::vector<std::string>{path});
+        const support::FifoWatchdog fifo(kind == "fifo" ? std::vector{path} : std::vector<std::string>{});
         QImage button;
         g.answerer.onSetup = [&](CSetupDlg* setup) {
             const QIcon icon = setup->GetDlgItemAs<QAbstractButton>(IDC_PIC1)->icon();
             button = icon.isNull() ? QImage() : icon.pixmap(100, 100).toImage();
         };
         g.Open();
-        QVERIFY(g.dlg->isVisible() && (!fifo || !fifo->Freed())); // nothing waited on the FIFO
+        QVERIFY(g.dlg->isVisible() && !fifo.Freed()); // nothing waited on the FIFO
         g.dlg->OnShowPattern();
         const auto previews = g.dlg->findChildren<CPatternDlg*>();
         QCOMPARE(previews.size(), 1);

@@ -371,15 +371,13 @@ private slots:
         const std::string path = Outside(name).toStdString();
         if (!kind.isEmpty())
             QVERIFY(support::WritePictureFile(path, kind.toStdString()));
-        std::optional<support::FifoWatchdog> fifo;
-        if (kind == "fifo")
-            fifo.emplace(std::vector<std::string>{path});
+        const support::FifoWatchdog fifo(kind == "fifo" ? std::vector{path} : std::vector<std::string>{});
         CSetupDlg dlg;
         dlg.show();
         Type(Edit(dlg, IDC_FIELDX), QStringLiteral("7"));
         CSetupDlg::SetFileDialogHook([&](QFileDialog&) { return Outside(name); });
         Click(Button(dlg, IDC_CUSTOMIZE));
-        QVERIFY(!fifo || !fifo->Freed()); // nothing waited on the FIFO
+        QVERIFY(!fifo.Freed()); // nothing waited on the FIFO
         QFETCH(QStringList, messages);
         messages.replaceInStrings(QStringLiteral("FILE"), Outside(name));
         QCOMPARE(m_messages, messages);
