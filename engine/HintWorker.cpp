@@ -19,7 +19,8 @@ void LowerThreadPriority()
 
 } // namespace
 
-CHintWorker::CHintWorker(Callback onAnswer, SBudget budget) : m_onAnswer(std::move(onAnswer)), m_budget(budget)
+CHintWorker::CHintWorker(Callback onAnswer, SBudget budget)
+    : m_onAnswer(std::move(onAnswer)), m_budget(budget)
 {
     m_player.thread = std::thread([this] { Run(m_player); });
     m_background.thread = std::thread([this] { Run(m_background); });

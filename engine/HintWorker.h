@@ -60,8 +60,8 @@ public:
 
     struct SBudget {
         // Boards of at most 16 cells: how long to look for a shortest solution.
-        std::chrono::milliseconds search{1500};   // a board that the plan does not hold
-        std::chrono::milliseconds improve{250};   // another try for a shortest plan
+        std::chrono::milliseconds search{1500};    // a board that the plan does not hold
+        std::chrono::milliseconds improve{250};    // another try for a shortest plan
         std::chrono::milliseconds shortest{20000}; // the length of a shortest solution
     };
 

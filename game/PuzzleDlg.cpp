@@ -16,11 +16,11 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QMetaObject>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaObject>
 #include <QMoveEvent>
 #include <QPainter>
 #include <QPixmap>

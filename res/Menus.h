@@ -58,13 +58,11 @@ inline constexpr MenuItem kFile[] = {
     {ID_EXIT, "&Beenden"},
 };
 
-// Commands on the moves of the game; greyed while they have nothing to do.
+// Commands on the moves of the game, and the solver's help with them; greyed
+// while they have nothing to do.
 inline constexpr MenuItem kPlay[] = {
-    {ID_UNDO, "&Undo\tCtrl+Z"},
-    {ID_REDO, "&Redo\tCtrl+Shift+Z"},
-    {0, ""},
-    {ID_HINT, "&Hint\tH"},
-    {ID_SOLVE, "&Solve\tCtrl+L"},
+    {ID_UNDO, "&Undo\tCtrl+Z"}, {ID_REDO, "&Redo\tCtrl+Shift+Z"}, {0, ""},
+    {ID_HINT, "&Hint\tH"},      {ID_SOLVE, "&Solve\tCtrl+L"},
 };
 
 inline constexpr MenuItem kOptions[] = {

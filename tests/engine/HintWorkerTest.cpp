@@ -1,6 +1,6 @@
-// The hint worker alone (plain C++, no Qt, so that it also runs under
-// ThreadSanitizer): hints followed to the end, Solve's moves, cancelled and
-// replaced questions, the shortest length beside them, and stopping mid-search.
+// The hint worker alone, plain C++ so that it also runs under ThreadSanitizer:
+// hints and Solve followed to the end, and questions cancelled, replaced or
+// closed while the worker answers them.
 #include "engine/HintWorker.h"
 #include "engine/solver/PatternStore.h"
 #include "engine/solver/PuzzleSolver.h"
@@ -8,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <filesystem>
-#include <mutex>
 #include <random>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -19,93 +17,30 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 using Answer = CHintWorker::SAnswer;
+using Ticket = CHintWorker::Ticket;
 
 // A walk of the blank that never steps straight back, as a scramble does.
 CPuzzleState Scrambled(int x, int y, int steps, unsigned seed)
 {
+    static const int d[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
     std::mt19937 rng(seed);
     CPuzzleState state(x, y);
-    CCell last(-1, -1);
-    for (int i = 0; i < steps;) {
+    for (CCell last(-1, -1); steps > 0;) {
         const CCell blank = state.Blank();
-        static const int d[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
         const int k = static_cast<int>(rng() % 4);
         const CCell tile(blank.col + d[k][0], blank.row + d[k][1]);
-        if (tile == last || !state.Click(tile))
-            continue;
-        last = blank;
-        ++i;
+        if (tile != last && state.Click(tile)) {
+            last = blank;
+            --steps;
+        }
     }
     return state;
 }
 
-// Collects the answers the worker delivers, on its threads, with the nice value
-// each arrived at.
-class Answers {
-public:
-    CHintWorker::Callback Callback()
-    {
-        return [this](const Answer& answer) {
-            const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)));
-            std::lock_guard lock(m_mutex);
-            m_answers.push_back(answer);
-            m_nLowestNice = std::min(m_nLowestNice, nice);
-            m_changed.notify_all();
-        };
-    }
-    // The answer to a ticket, waiting up to `seconds` for it.
-    std::optional<Answer> Wait(CHintWorker::Ticket ticket, double seconds = 30)
-    {
-        std::unique_lock lock(m_mutex);
-        std::optional<Answer> found;
-        m_changed.wait_for(lock, std::chrono::duration<double>(seconds), [&] {
-            for (const Answer& a : m_answers)
-                if (a.nTicket == ticket)
-                    found = a;
-            return found.has_value();
-        });
-        return found;
-    }
-    std::vector<Answer> All() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_answers;
-    }
-    int LowestNice() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_nLowestNice;
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<Answer> m_answers;
-    int m_nLowestNice = 20;
-};
-
-// Hints asked and followed until the board is finished; the number of moves,
-// or -1 when a hint failed or the moves ran past `limit`.
-int FollowHints(CHintWorker& worker, Answers& answers, CPuzzleState board, int limit,
-                std::optional<Answer>* first = nullptr)
-{
-    for (int moves = 0; moves <= limit; ++moves) {
-        if (board.IsSolved())
-            return moves;
-        const std::optional<Answer> hint = answers.Wait(worker.AskHint(board));
-        if (!hint || !hint->move || !board.Click(*hint->move))
-            return -1;
-        if (first && !*first)
-            *first = hint;
-    }
-    return -1;
-}
-
-// The tables of boards of 10 to 16 cells are neither shipped nor cached here:
-// they are being built all through these tests, so the shortest search on such
-// a board gives way to the short solution.
+// No tables of 10 to 16 cells shipped or cached: they are being built all through
+// these tests, so the shortest search there gives way to the short solution.
+// Answers are collected with the lowest nice value of the threads they came on.
 class HintWorkerTest : public testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -124,162 +59,130 @@ protected:
     }
     static inline fs::path s_dir;
 
-    Answers answers;
+    CHintWorker::Callback Collect()
+    {
+        return [this](const Answer& answer) {
+            const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)));
+            std::lock_guard lock(m_mutex);
+            m_answers.push_back(answer);
+            m_nLowestNice = std::min(m_nLowestNice, nice);
+        };
+    }
+    // The answer to a ticket, waiting up to `seconds` for it (0: has it come?).
+    std::optional<Answer> Wait(Ticket ticket, double seconds = 30)
+    {
+        std::optional<Answer> found;
+        support::WaitUntil(
+            [&] {
+                std::lock_guard lock(m_mutex);
+                for (const Answer& a : m_answers)
+                    if (a.nTicket == ticket)
+                        found = a;
+                return found.has_value();
+            },
+            seconds);
+        return found;
+    }
+
+    std::mutex m_mutex;
+    std::vector<Answer> m_answers;
+    int m_nLowestNice = 20;
 };
 
-TEST_F(HintWorkerTest, HintsFollowedFinishTheBoard)
+TEST_F(HintWorkerTest, HintsAndSolveFollowedFinishTheBoard)
 {
     const struct {
         int x, y, steps;
         bool bShortest; // every hint from a shortest solution
     } cases[] = {
         {3, 3, 60, true},    // the quick tables: shortest at once
-        {2, 4, 30, true},    //
         {4, 4, 40, false},   // tables still being built: the short plan, followed to its end
         {10, 10, 600, false} // the short solution only
     };
-    CHintWorker::SBudget budget;
-    budget.search = std::chrono::milliseconds(30);
-    budget.improve = std::chrono::milliseconds(5);
-    CHintWorker worker(answers.Callback(), budget);
+    CHintWorker worker(Collect(),
+                       {.search = std::chrono::milliseconds(30), .improve = std::chrono::milliseconds(5)});
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + "x" + std::to_string(c.y));
         const CPuzzleState start = Scrambled(c.x, c.y, c.steps, static_cast<unsigned>(c.x * 100 + c.y));
         CPuzzleSolver::SOptions shortOnly;
         shortOnly.bShortest = false;
-        const int shortLength = static_cast<int>(CPuzzleSolver::Solve(start, shortOnly).moves.size());
-        std::optional<Answer> first;
-        const int moves = FollowHints(worker, answers, start, 5000, &first);
-        ASSERT_GT(moves, 0);
-        EXPECT_EQ(first->bOptimal, c.bShortest);
+        const std::size_t shortLength = CPuzzleSolver::Solve(start, shortOnly).moves.size();
+        CPuzzleState board = start;
+        int moves = 0;
+        for (; !board.IsSolved() && moves < 5000; ++moves) {
+            const std::optional<Answer> hint = Wait(worker.AskHint(board));
+            ASSERT_TRUE(hint && hint->move);
+            ASSERT_TRUE(board.Click(*hint->move));
+            if (moves == 0) {
+                EXPECT_EQ(hint->bOptimal, c.bShortest);
+            }
+        }
+        // Never longer than the first plan, tried again for a shortest one or not.
+        EXPECT_LE(static_cast<std::size_t>(moves), shortLength);
         if (c.bShortest) {
             EXPECT_EQ(moves, CPuzzleSolver::ShortestLength(start, {}));
-        } else { // never longer than the first plan, tried again or not
-            EXPECT_LE(moves, shortLength);
         }
-    }
-    // Background work gives way to the window.
-    EXPECT_GE(answers.LowestNice(), 10);
-}
-
-TEST_F(HintWorkerTest, SolveAnswersTheRestOfTheHintsPlan)
-{
-    CHintWorker worker(answers.Callback());
-    for (const auto& [x, y] : {std::pair{3, 3}, std::pair{10, 10}}) {
-        CPuzzleState board = Scrambled(x, y, 300, 7);
-        // Three hints followed, then the rest at once: the same plan.
-        std::vector<CCell> hinted;
-        for (int i = 0; i < 3; ++i) {
-            const std::optional<Answer> hint = answers.Wait(worker.AskHint(board));
-            ASSERT_TRUE(hint && hint->move);
-            hinted.push_back(*hint->move);
-            ASSERT_TRUE(board.Click(*hint->move));
-        }
-        const std::optional<Answer> solve = answers.Wait(worker.AskSolve(board));
-        ASSERT_TRUE(solve);
-        EXPECT_EQ(solve->question, CHintWorker::EQuestion::Solve);
-        CPuzzleState end = board;
-        ASSERT_TRUE(end.Apply(solve->moves));
+        // Solve: every move at once, finishing the board.
+        const std::optional<Answer> solve = Wait(worker.AskSolve(start));
+        CPuzzleState end = start;
+        ASSERT_TRUE(solve && end.Apply(solve->moves));
         EXPECT_TRUE(end.IsSolved());
-        if (x * y <= 9) {
-            EXPECT_EQ(static_cast<int>(solve->moves.size()) + 3,
-                      CPuzzleSolver::ShortestLength(Scrambled(x, y, 300, 7), {}));
-        }
     }
-    // Nothing to do on a finished board: an answer without moves.
-    const std::optional<Answer> none = answers.Wait(worker.AskHint(CPuzzleState(3, 3)));
-    ASSERT_TRUE(none);
-    EXPECT_FALSE(none->move);
+    // Nothing to do on a finished board: an answer without a move.
+    const std::optional<Answer> none = Wait(worker.AskHint(CPuzzleState(3, 3)));
+    EXPECT_TRUE(none && !none->move);
+    // Background work gives way to the window.
+    std::lock_guard lock(m_mutex);
+    EXPECT_GE(m_nLowestNice, 10);
 }
 
-TEST_F(HintWorkerTest, CancelledAndReplacedQuestionsAreNeverAnswered)
+TEST_F(HintWorkerTest, CancelledReplacedAndClosedQuestionsAreNeverAnswered)
 {
-    CHintWorker worker(answers.Callback());
+    std::optional<CHintWorker> worker(std::in_place, Collect());
     // Questions in quick succession, as moves made while hints are on their
     // way, some cancelled: once a question is replaced or cancelled its answer
     // never comes (it may have come before). The shortest length runs beside them.
-    const CHintWorker::Ticket shortest = worker.AskShortest(Scrambled(3, 3, 50, 3));
-    const auto answered = [&](CHintWorker::Ticket t) {
-        for (const Answer& a : answers.All())
-            if (a.nTicket == t)
-                return true;
-        return false;
-    };
-    std::vector<std::pair<CHintWorker::Ticket, bool>> dropped; // and whether it was answered by then
-    CHintWorker::Ticket open = 0;
+    const Ticket shortest = worker->AskShortest(Scrambled(3, 3, 50, 3));
+    std::vector<std::pair<Ticket, bool>> dropped; // and whether it was answered by then
+    Ticket open = 0;
     for (unsigned i = 0; i <= 40; ++i) {
         const CPuzzleState board = Scrambled(i % 2 ? 10 : 3, i % 2 ? 10 : 3, 200, i);
-        const CHintWorker::Ticket ticket = i % 3 ? worker.AskHint(board) : worker.AskSolve(board);
+        const Ticket ticket = i % 3 ? worker->AskHint(board) : worker->AskSolve(board);
         if (open)
-            dropped.emplace_back(open, answered(open));
+            dropped.emplace_back(open, Wait(open, 0).has_value());
         open = ticket;
         if (i % 5 == 4) {
-            worker.Cancel(open);
-            dropped.emplace_back(open, answered(open));
+            worker->Cancel(open);
+            dropped.emplace_back(open, Wait(open, 0).has_value());
             open = 0;
         }
     }
-    ASSERT_TRUE(answers.Wait(open));
-    ASSERT_TRUE(answers.Wait(shortest));
-    EXPECT_EQ(answers.Wait(shortest)->nShortest, CPuzzleSolver::ShortestLength(Scrambled(3, 3, 50, 3), {}));
-    ASSERT_TRUE(support::WaitUntil([&] { return worker.IsIdle(); }));
+    ASSERT_TRUE(Wait(open));
+    const std::optional<Answer> length = Wait(shortest);
+    ASSERT_TRUE(length);
+    EXPECT_EQ(length->nShortest, CPuzzleSolver::ShortestLength(Scrambled(3, 3, 50, 3), {}));
+    ASSERT_TRUE(support::WaitUntil([&] { return worker->IsIdle(); }));
     for (const auto& [ticket, answeredThen] : dropped)
-        EXPECT_EQ(answered(ticket), answeredThen) << "question " << ticket;
-    const std::size_t delivered = answers.All().size();
+        EXPECT_EQ(Wait(ticket, 0).has_value(), answeredThen) << "question " << ticket;
 
     // Cancelled in the middle of its search: the worker is free at once and
     // the answer never comes. An older ticket cancels nothing.
-    const CHintWorker::Ticket running = worker.AskSolve(Scrambled(10, 10, 3000, 11));
-    ASSERT_TRUE(support::WaitUntil([&] { return worker.IsAnswering(); }));
-    worker.Cancel(dropped.front().first);
-    worker.Cancel(running);
-    EXPECT_TRUE(support::WaitUntil([&] { return worker.IsIdle(); }, 0.5));
-    EXPECT_FALSE(answers.Wait(running, 0.05));
-    EXPECT_EQ(answers.All().size(), delivered);
-}
+    const Ticket running = worker->AskSolve(Scrambled(10, 10, 3000, 11));
+    ASSERT_TRUE(support::WaitUntil([&] { return worker->IsAnswering(); }));
+    worker->Cancel(dropped.front().first);
+    worker->Cancel(running);
+    EXPECT_TRUE(support::WaitUntil([&] { return worker->IsIdle(); }, 0.5));
+    EXPECT_FALSE(Wait(running, 0.05));
 
-TEST_F(HintWorkerTest, AShortPlanGivesWayToAShortestOneOnceTheTablesAreThere)
-{
-    const fs::path shipped = ZANDOR_TEST_SHIPPED;
-    if (!fs::exists(shipped / "pdb-4x4-0.1.2.bin"))
-        GTEST_SKIP() << "no tables in " << shipped;
-    CPatternStore::Instance().Clear();
-    CPatternStore::Instance().SetShippedDirectory(shipped);
-    CPuzzleSolver::SOptions shortOnly; // the short solver's own small tables made first
-    shortOnly.bShortest = false;
-    CPuzzleSolver::Solve(Scrambled(4, 4, 20, 1), shortOnly);
-    CHintWorker::SBudget budget;
-    budget.search = std::chrono::milliseconds(5); // sooner than the 4 x 4 tables load
-    CHintWorker worker(answers.Callback(), budget);
-
-    CPuzzleState board = Scrambled(4, 4, 60, 9);
-    const std::optional<Answer> first = answers.Wait(worker.AskHint(board));
-    ASSERT_TRUE(first && first->move);
-    EXPECT_FALSE(first->bOptimal);
-    ASSERT_TRUE(board.Click(*first->move));
-    ASSERT_TRUE(CPatternStore::Instance().Wait(4, 4, nullptr, std::chrono::steady_clock::now() + 10s));
-    std::optional<Answer> second;
-    const int rest = FollowHints(worker, answers, board, 200, &second);
-    EXPECT_TRUE(second->bOptimal);
-    EXPECT_EQ(rest, CPuzzleSolver::ShortestLength(board, {}));
-
-    CPatternStore::Instance().Clear();
-    CPatternStore::Instance().SetShippedDirectory(s_dir / "shipped");
-}
-
-TEST_F(HintWorkerTest, ClosingMidSearchStopsAtOnceAndAnswersNothing)
-{
-    support::Stopwatch watch;
-    CHintWorker::Ticket solve = 0;
-    {
-        CHintWorker worker(answers.Callback());
-        worker.AskShortest(Scrambled(4, 4, 200, 5)); // waits for tables being built
-        solve = worker.AskSolve(Scrambled(10, 10, 3000, 5));
-        ASSERT_TRUE(support::WaitUntil([&] { return worker.IsAnswering(); }));
-        watch = {};
-    }
+    // Closed in the middle of a search (and of the shortest length waiting for
+    // tables being built): it stops at once and answers nothing.
+    worker->AskShortest(Scrambled(4, 4, 200, 5));
+    const Ticket last = worker->AskSolve(Scrambled(10, 10, 3000, 5));
+    ASSERT_TRUE(support::WaitUntil([&] { return worker->IsAnswering(); }));
+    const support::Stopwatch watch;
+    worker.reset();
     EXPECT_LT(watch.Seconds(), 0.5);
-    EXPECT_FALSE(answers.Wait(solve, 0));
+    EXPECT_FALSE(Wait(last, 0));
 }
 
 } // namespace
