@@ -104,18 +104,14 @@ TEST_F(HintWorkerTest, HintsAndSolveFollowedFinishTheBoard)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + "x" + std::to_string(c.y));
         const CPuzzleState start = Scrambled(c.x, c.y, c.steps, static_cast<unsigned>(c.x * 100 + c.y));
-        CPuzzleSolver::SOptions shortOnly;
-        shortOnly.bShortest = false;
-        const std::size_t shortLength = CPuzzleSolver::Solve(start, shortOnly).moves.size();
+        const std::size_t shortLength = CPuzzleSolver::Solve(start, {.bShortest = false}).moves.size();
         CPuzzleState board = start;
         int moves = 0;
         for (; !board.IsSolved() && moves < 5000; ++moves) {
             const std::optional<Answer> hint = Wait(worker.AskHint(board));
             ASSERT_TRUE(hint && hint->move);
             ASSERT_TRUE(board.Click(*hint->move));
-            if (moves == 0) {
-                EXPECT_EQ(hint->bOptimal, c.bShortest);
-            }
+            EXPECT_TRUE(moves > 0 || hint->bOptimal == c.bShortest);
         }
         // Never longer than the first plan, tried again for a shortest one or not.
         EXPECT_LE(static_cast<std::size_t>(moves), shortLength);
