@@ -1,6 +1,7 @@
 #include "game/PuzzleDlg.h"
 
 #include "engine/Random.h"
+#include "engine/solver/PuzzleSolver.h"
 #include "game/BestResultsDlg.h"
 #include "game/CongratsDlg.h"
 #include "game/HelpDlg.h"
@@ -19,10 +20,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaObject>
 #include <QMoveEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+
+#include <algorithm>
 
 bool CPuzzleDlg::s_bFirstNewGame = true;
 bool CPuzzleDlg::s_bFirstUnscramble = true;
@@ -100,6 +104,12 @@ CPuzzleDlg::CPuzzleDlg(QWidget* pParentWnd) : CBitmapDialog(IDD_PUZZLE_DIALOG, p
         }
         w->installEventFilter(this);
     }
+
+    m_pHintWorker = std::make_unique<CHintWorker>([this](const CHintWorker::SAnswer& answer) {
+        // On the worker's thread: the answer goes over to this window's thread.
+        QMetaObject::invokeMethod(
+            this, [this, answer] { OnSolverAnswer(answer); }, Qt::QueuedConnection);
+    });
 }
 
 void CPuzzleDlg::FillMenu(QMenu* menu, const MenuPopup& popup, bool keepActions)
@@ -134,8 +144,21 @@ QAction* CPuzzleDlg::GetMenuItem(int nID) const
 }
 
 // The preview is a child of this window and goes with it; its destructor
-// clears g_bPatternShown when it was shown.
-CPuzzleDlg::~CPuzzleDlg() = default;
+// clears g_bPatternShown when it was shown. The worker stops first, so that
+// no answer is on its way to a window that is going.
+CPuzzleDlg::~CPuzzleDlg()
+{
+    m_pHintWorker.reset();
+}
+
+void CPuzzleDlg::done(int r)
+{
+    m_pHintWorker->CancelAll();
+    m_nHintTicket = m_nSolveTicket = m_nShortestTicket = 0;
+    StopSolve();
+    ForgetHint();
+    CBitmapDialog::done(r);
+}
 
 void CPuzzleDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -194,6 +217,12 @@ bool CPuzzleDlg::OnCommand(int nID)
         return true;
     case ID_REDO:
         OnRedo();
+        return true;
+    case ID_HINT:
+        OnHint();
+        return true;
+    case ID_SOLVE:
+        OnSolve();
         return true;
     case ID_EXIT:
         OnExit();
@@ -389,9 +418,16 @@ bool CPuzzleDlg::OnGameKey(int nKey, Qt::KeyboardModifiers nFlags)
         case Qt::Key_Down:
             OnArrowKey(0, -1);
             return true;
+        case Qt::Key_H:
+            OnCommand(ID_HINT);
+            return true;
         default:
             return false;
         }
+    }
+    if (mods == Qt::ControlModifier && nKey == Qt::Key_L) {
+        OnCommand(ID_SOLVE);
+        return true;
     }
     if (mods == Qt::ControlModifier && nKey == Qt::Key_Z) {
         OnCommand(ID_UNDO);
@@ -407,6 +443,9 @@ bool CPuzzleDlg::OnGameKey(int nKey, Qt::KeyboardModifiers nFlags)
 
 void CPuzzleDlg::OnArrowKey(int dCol, int dRow)
 {
+    if (m_bSolving) {
+        return;
+    }
     const CCell blank = m_board.BlankCell();
     const CPuzzleBoard::SMoveResult move = m_board.MoveTile(CCell(blank.col + dCol, blank.row + dRow));
     if (move.outcome == CPuzzleBoard::EMove::Refused) {
@@ -423,6 +462,9 @@ void CPuzzleDlg::OnArrowKey(int dCol, int dRow)
 
 void CPuzzleDlg::OnUndo()
 {
+    if (m_bSolving) {
+        return;
+    }
     const CPuzzleBoard::SMoveResult move = m_board.Undo();
     if (move.outcome == CPuzzleBoard::EMove::NoMove) {
         CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundMiss);
@@ -438,6 +480,9 @@ void CPuzzleDlg::OnUndo()
 
 void CPuzzleDlg::OnRedo()
 {
+    if (m_bSolving) {
+        return;
+    }
     const CPuzzleBoard::SMoveResult move = m_board.Redo();
     if (move.outcome == CPuzzleBoard::EMove::NoMove) {
         CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundMiss);
@@ -454,9 +499,13 @@ bool CPuzzleDlg::IsCommandEnabled(int nID) const
 {
     switch (nID) {
     case ID_UNDO:
-        return m_board.CanUndo();
+        return !m_bSolving && m_board.CanUndo();
     case ID_REDO:
-        return m_board.CanRedo();
+        return !m_bSolving && m_board.CanRedo();
+    case ID_HINT:
+        return !m_bSolving && !WalkOn() && HasSomethingToSolve();
+    case ID_SOLVE:
+        return m_bSolving || (!WalkOn() && HasSomethingToSolve());
     default:
         return true;
     }
@@ -473,6 +522,7 @@ void CPuzzleDlg::UpdatePlayMenu()
 
 void CPuzzleDlg::BoardChanged(const CRect& rect)
 {
+    ForgetHint();
     InvalidateRect(ToQRect(rect));
     RefreshCursor();
     UpdatePlayMenu();
@@ -547,10 +597,45 @@ void CPuzzleDlg::ResetClock()
 void CPuzzleDlg::OnPaint(QPainter* pDC)
 {
     m_board.Draw(pDC);
+    if (m_hintCell) {
+        DrawHintFrame(pDC);
+    }
+}
+
+// A dark band along the inside of the tile's edges with bright dashes running
+// round it; it stays within the tile, so a step of its movement repaints the
+// tile alone.
+void CPuzzleDlg::DrawHintFrame(QPainter* pDC) const
+{
+    const QRect cell = CellQRect(*m_hintCell);
+    const int band = std::clamp(std::min(cell.width(), cell.height()) / 10, 3, 6);
+    const qreal half = band / 2.0;
+    const QRectF ring = QRectF(cell).adjusted(half, half, -half, -half);
+    pDC->save();
+    pDC->setClipRect(cell);
+    pDC->setRenderHint(QPainter::Antialiasing, true);
+    pDC->setBrush(Qt::NoBrush);
+    QPen shadow(QColor::fromRgb(kHintFrameShadow), band);
+    shadow.setJoinStyle(Qt::MiterJoin);
+    pDC->setPen(shadow);
+    pDC->drawRect(ring);
+    QPen dashes(QColor::fromRgb(kHintFrame), band - 2);
+    dashes.setJoinStyle(Qt::MiterJoin);
+    dashes.setCapStyle(Qt::FlatCap);
+    dashes.setDashPattern({2.0, 1.5});
+    dashes.setDashOffset(-0.5 * m_nHintPhase);
+    pDC->setPen(dashes);
+    pDC->drawRect(ring);
+    pDC->restore();
 }
 
 void CPuzzleDlg::OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint point)
 {
+    if (m_bSolving) {
+        // Solve plays alone.
+        CBitmapDialog::OnLButtonDown(nFlags, point);
+        return;
+    }
     CRect rect;
     if (m_board.MoveTileAt(point.x(), point.y(), rect)) {
         CountMove(rect);
@@ -589,6 +674,8 @@ void CPuzzleDlg::OnPuzzleComplete()
 
     CCongratsDlg congrats;
     congrats.SetResult(m_nMoves, m_nSeconds, m_nMinutes);
+    congrats.SetShortest(m_nShortest);
+    congrats.SetHintsUsed(m_nHintsUsed);
     RecordBestResult(congrats);
     if (congrats.DoModal() == IDOK) {
         OnNewGame();
@@ -629,7 +716,18 @@ void CPuzzleDlg::OnTimer(int nIDEvent)
             BoardChanged(rect);
         } else {
             StopWalk();
+            // The start of the game: how few moves would do, for the congratulation.
+            if (m_bScrambled && m_board.m_nCols * m_board.m_nRows <= CPuzzleSolver::kMaxShortestCells) {
+                m_nShortestTicket = m_pHintWorker->AskShortest(CPuzzleState::FromBoard(m_board));
+            }
         }
+    } else if (nIDEvent == TIMER_HINT) {
+        ++m_nHintPhase;
+        if (m_hintCell) {
+            InvalidateRect(CellQRect(*m_hintCell));
+        }
+    } else if (nIDEvent == TIMER_SOLVE) {
+        SolveStep();
     }
     CBitmapDialog::OnTimer(nIDEvent);
 }
@@ -638,6 +736,10 @@ void CPuzzleDlg::EndGame()
 {
     m_bScrambled = false;
     m_bSolvedByComputer = false;
+    m_nHintsUsed = 0;
+    m_nShortest = -1;
+    m_pHintWorker->Cancel(m_nShortestTicket);
+    m_nShortestTicket = 0;
 }
 
 void CPuzzleDlg::StopWalk()
@@ -646,6 +748,144 @@ void CPuzzleDlg::StopWalk()
     m_board.m_bScrambling = false;
     m_nScrambleStep = 0;
     UpdatePlayMenu();
+}
+
+bool CPuzzleDlg::WalkOn() const
+{
+    return m_board.m_bScrambling || Timers().IsTimerRunning(TIMER_SCRAMBLE);
+}
+
+bool CPuzzleDlg::HasSomethingToSolve() const
+{
+    // A board showing its final piece is no arrangement of tiles.
+    return !m_board.IsSolved() && CPuzzleState::FromBoard(m_board).IsWellFormed();
+}
+
+void CPuzzleDlg::OnHint()
+{
+    if (m_bSolving || WalkOn() || m_nHintTicket != 0 || m_hintCell) {
+        return;
+    }
+    if (!HasSomethingToSolve()) {
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundMiss);
+        return;
+    }
+    m_nHintTicket = m_pHintWorker->AskHint(CPuzzleState::FromBoard(m_board));
+}
+
+void CPuzzleDlg::OnSolve()
+{
+    if (m_bSolving) {
+        StopSolve();
+        return;
+    }
+    if (WalkOn()) {
+        return;
+    }
+    if (!HasSomethingToSolve()) {
+        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundMiss);
+        return;
+    }
+    ForgetHint();
+    m_bSolving = true;
+    m_nSolveTicket = m_pHintWorker->AskSolve(CPuzzleState::FromBoard(m_board));
+    UpdatePlayMenu();
+}
+
+void CPuzzleDlg::OnSolverAnswer(const CHintWorker::SAnswer& answer)
+{
+    if (answer.nTicket == 0) {
+        return;
+    }
+    if (answer.nTicket == m_nShortestTicket) {
+        m_nShortestTicket = 0;
+        m_nShortest = answer.nShortest;
+        return;
+    }
+    // Besides its ticket, the answer's board must still be the one shown.
+    const bool current = answer.board == CPuzzleState::FromBoard(m_board);
+    if (answer.nTicket == m_nHintTicket) {
+        m_nHintTicket = 0;
+        if (current && answer.move &&
+            CPuzzleBoard::CanSlide(*answer.move, m_board.BlankCell(), m_board.m_nCols, m_board.m_nRows)) {
+            ShowHint(*answer.move);
+        }
+    } else if (answer.nTicket == m_nSolveTicket) {
+        m_nSolveTicket = 0;
+        if (!current || answer.moves.empty()) {
+            StopSolve();
+            return;
+        }
+        m_solveMoves = answer.moves;
+        m_nSolveStep = 0;
+        SetTimer(TIMER_SOLVE, m_setup.m_nSpeed);
+    }
+}
+
+void CPuzzleDlg::ShowHint(CCell cell)
+{
+    m_hintCell = cell;
+    ++m_nHintsUsed;
+    m_nHintPhase = 0;
+    SetTimer(TIMER_HINT, kHintFrameInterval);
+    InvalidateRect(CellQRect(cell));
+}
+
+void CPuzzleDlg::ForgetHint()
+{
+    if (m_nHintTicket != 0) {
+        m_pHintWorker->Cancel(m_nHintTicket);
+        m_nHintTicket = 0;
+    }
+    if (m_hintCell) {
+        KillTimer(TIMER_HINT);
+        InvalidateRect(CellQRect(*m_hintCell));
+        m_hintCell.reset();
+    }
+}
+
+void CPuzzleDlg::StopSolve()
+{
+    if (m_nSolveTicket != 0) {
+        m_pHintWorker->Cancel(m_nSolveTicket);
+        m_nSolveTicket = 0;
+    }
+    KillTimer(TIMER_SOLVE);
+    m_solveMoves.clear();
+    m_nSolveStep = 0;
+    if (m_bSolving) {
+        m_bSolving = false;
+        UpdatePlayMenu();
+    }
+}
+
+void CPuzzleDlg::SolveStep()
+{
+    if (m_nSolveStep >= m_solveMoves.size()) {
+        StopSolve();
+        return;
+    }
+    const CPuzzleBoard::SMoveResult move = m_board.MoveTile(m_solveMoves[m_nSolveStep++]);
+    if (!move.Moved()) {
+        StopSolve();
+        return;
+    }
+    // The computer's moves are not the player's to take back, and the game is
+    // no longer the player's alone.
+    m_board.ForgetMoves();
+    m_bSolvedByComputer = true;
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundClick);
+    BoardChanged(m_board.CellsRect(move.from, move.to));
+    if (!m_board.IsSolved()) {
+        return;
+    }
+    // Finished by the computer: the whole picture and the win sound, nothing more.
+    StopSolve();
+    m_board.PlaceLastTile();
+    BoardChanged(m_rcBoard);
+    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundWin);
+    KillTimer(TIMER_CLOCK);
+    EndGame();
 }
 
 void CPuzzleDlg::OnNewGame()
@@ -657,6 +897,8 @@ void CPuzzleDlg::OnNewGame()
     }
     KillTimer(TIMER_SCRAMBLE);
     KillTimer(TIMER_CLOCK);
+    StopSolve();
+    ForgetHint();
     EndGame();
     m_board.PlaySong(0);
 
@@ -667,6 +909,8 @@ void CPuzzleDlg::OnNewGame()
     }
     UpdateMenuChecks();
     m_board.NewBoard();
+    // The solver's tables for this size load while the player looks.
+    m_pHintWorker->Prepare(m_board.m_nCols, m_board.m_nRows);
     if (g_bMidi) {
         const int song = CRandom::Next() % 5 + 1;
         m_board.PlaySong(song);
@@ -684,6 +928,7 @@ void CPuzzleDlg::OnScramble()
         return;
     }
     CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundBlip);
+    StopSolve();
     EndGame();
     m_board.NewBoard();
     UpdateMenuChecks();
@@ -697,6 +942,8 @@ void CPuzzleDlg::OnScramble()
 
 void CPuzzleDlg::OnUnscramble()
 {
+    StopSolve();
+    ForgetHint();
     StopWalk();
     KillTimer(TIMER_CLOCK);
     EndGame();

@@ -2,6 +2,7 @@
 
 #include "about/AboutDlg.h"
 #include "common/Rect.h"
+#include "engine/HintWorker.h"
 #include "engine/PuzzleBoard.h"
 #include "imaging/BitmapDialog.h"
 #include "shell/BestResults.h"
@@ -13,6 +14,9 @@
 #include <QString>
 
 #include <map>
+#include <memory>
+#include <optional>
+#include <vector>
 
 class CCongratsDlg;
 class CPatternDlg;
@@ -24,24 +28,38 @@ struct MenuPopup;
 // and the clock, Scramble, Unscramble and New Game.
 //
 // Its menu bar (160) and context menu (224) carry New Game, Undo and Redo,
-// Scramble and Unscramble, the sound and music switches, the five songs, Show
+// Hint and Solve, Scramble and Unscramble, the sound and music switches, the five songs, Show
 // Pattern, Show Grid, About, How to play, Best Results and Exit. F1 shows the
 // help page too.
 //
 // Keys, whichever control has the focus: an arrow slides the tile beside the
 // blank in its direction into the blank, as a click on that tile would;
-// Ctrl+Z undoes the last move, Ctrl+Shift+Z and Ctrl+Y redo it.
+// Ctrl+Z undoes the last move, Ctrl+Shift+Z and Ctrl+Y redo it; H asks for
+// a hint, Ctrl+L solves the board.
+//
+// Hint and Solve ask the solver on the threads of m_pHintWorker and never wait
+// for it: the answer comes back as a call on this window's thread, and a
+// question whose board has changed since (a move, Undo, Scramble, Unscramble,
+// New Game) is cancelled and its answer dropped. A hint frames the tile to click
+// until the next move; Solve plays the rest of a solution one move per Speed
+// interval. When a scramble walk ends on a board of at most 16 cells, the
+// length of its shortest solution is computed in the background for the
+// congratulation.
 //
 // A puzzle won by the player's own moves after a Scramble counts for the best
 // results of its board size; the congratulation says which record it set.
 //
 // Timers: TIMER_SCRAMBLE makes one step of a scramble walk per Speed
 // milliseconds; TIMER_CLOCK advances the clock once a second from the
-// player's first move. Both keep ticking while another dialog runs modally.
+// player's first move; TIMER_HINT moves the hint's frame; TIMER_SOLVE makes
+// one move of Solve per Speed milliseconds. They keep ticking while another
+// dialog runs modally.
 class CPuzzleDlg : public CBitmapDialog {
     Q_OBJECT
 public:
-    enum { TIMER_SCRAMBLE = 1, TIMER_CLOCK = 2 };
+    enum { TIMER_SCRAMBLE = 1, TIMER_CLOCK = 2, TIMER_HINT = 3, TIMER_SOLVE = 4 };
+    // Milliseconds between two pictures of the hint's moving frame.
+    static constexpr int kHintFrameInterval = 80;
 
     explicit CPuzzleDlg(QWidget* pParentWnd = nullptr);
     ~CPuzzleDlg() override;
@@ -71,7 +89,20 @@ public:
     // as a click on it would; no tile there: the miss sound. Nothing during
     // a walk.
     void OnArrowKey(int dCol, int dRow);
-    // The game's keys (arrows, undo, redo); false for any other key.
+    // H: the solver names the tile to click next, and a frame marks it until
+    // the board changes. Nothing during a walk or Solve, or while a hint is
+    // on its way or shown; the miss sound when there is nothing to solve.
+    void OnHint();
+    // Ctrl+L: the computer plays the rest of a solution, one move per Speed
+    // interval with the click sound. Its moves are not counted and cannot be
+    // undone; a board it finishes shows the whole picture with the win sound
+    // but no congratulation, and counts for no best result. Solve again,
+    // Scramble, Unscramble or New Game stop it; clicks and the game's keys do
+    // nothing meanwhile.
+    void OnSolve();
+    // Whether Solve was asked and has not ended.
+    bool IsSolving() const { return m_bSolving; }
+    // The game's keys (arrows, undo, redo, hint, solve); false for any other key.
     bool OnGameKey(int nKey, Qt::KeyboardModifiers nFlags);
     // Whether a menu command has something to do now (Undo, Redo); the
     // "&Play" items are greyed by it.
@@ -136,10 +167,23 @@ public:
     // Unscramble, New Game, the next Scramble): only such a board is a game
     // whose win counts for the best results.
     bool m_bScrambled = false;
-    // True when the computer made the moves that finished the picture (the
-    // Solve command sets it before its last move); such a win shows the
-    // congratulation but records no best result. Cleared when the game ends.
+    // True once Solve has moved a tile in this game: a win after it records
+    // no best result (a win by Solve's own last move shows no congratulation
+    // either). Cleared when the game ends.
     bool m_bSolvedByComputer = false;
+
+    // Hint and Solve. The worker's answers come back through OnSolverAnswer.
+    std::unique_ptr<CHintWorker> m_pHintWorker;
+    CHintWorker::Ticket m_nHintTicket = 0;     // the hint asked and not yet answered
+    CHintWorker::Ticket m_nSolveTicket = 0;    // the solution asked for Solve
+    CHintWorker::Ticket m_nShortestTicket = 0; // the shortest length of this game's start
+    std::optional<CCell> m_hintCell;           // the tile the hint marks
+    int m_nHintPhase = 0;                      // the frame's step of its movement
+    int m_nHintsUsed = 0;                      // hints shown in this game
+    int m_nShortest = -1;                      // moves a shortest solution of the start needs; -1 unknown
+    bool m_bSolving = false;                   // Solve asked, or playing its moves
+    std::vector<CCell> m_solveMoves;           // what Solve plays
+    std::size_t m_nSolveStep = 0;              // the next of them
 
     // Program-wide: the first New Game of a run is silent; the first
     // Unscramble of a run always rebuilds the board.
@@ -148,6 +192,10 @@ public:
 
     // The caption's by-line after "Zandor Puzzle by ".
     static constexpr const char* kByLine = "the Zandor Puzzle team";
+
+public slots:
+    // The window closes: every question to the solver ends at once.
+    void done(int r) override;
 
 protected:
     void moveEvent(QMoveEvent* event) override;
@@ -168,6 +216,24 @@ private:
     void EndGame();
     // Stops a running walk: no timer, no flag, no steps.
     void StopWalk();
+    // A walk runs or is armed.
+    bool WalkOn() const;
+    // The board holds a game that a hint or Solve can finish.
+    bool HasSomethingToSolve() const;
+    // An answer of the worker, on this window's thread; dropped when its
+    // question was cancelled or its board is gone.
+    void OnSolverAnswer(const CHintWorker::SAnswer& answer);
+    // Frames the tile and starts the frame's movement.
+    void ShowHint(CCell cell);
+    // The hint asked or shown goes: its question is cancelled, its frame erased.
+    void ForgetHint();
+    // Ends Solve: its question, its timer and its moves.
+    void StopSolve();
+    // One move of Solve; the last one finishes the picture.
+    void SolveStep();
+    // The client rectangle of one cell.
+    QRect CellQRect(CCell cell) const { return ToQRect(m_board.CellsRect(cell, cell)); }
+    void DrawHintFrame(QPainter* pDC) const;
     // A tile the player moved (click, key, redo): the counter goes up, the
     // two cells in rect are repainted, and a solved board completes the
     // puzzle.

@@ -13,3 +13,8 @@ constexpr QRgb kWindowFrame = qRgb(0, 0, 0);
 // lets the golden pattern show faintly through, and its top edge.
 constexpr QRgb kCongratsStrip = qRgba(255, 250, 232, 225);
 constexpr QRgb kCongratsStripEdge = qRgb(150, 110, 20);
+
+// The frame that marks the tile a hint names: bright dashes running round the
+// tile over a dark band, so that it reads on light and dark pictures alike.
+constexpr QRgb kHintFrame = qRgb(255, 230, 0);
+constexpr QRgb kHintFrameShadow = qRgb(40, 20, 90);

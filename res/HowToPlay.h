@@ -31,6 +31,8 @@ tile below it upwards. They work whichever control of the window has the
 focus.</li>
 <li><b>Ctrl+Z</b> takes the last move back; <b>Ctrl+Shift+Z</b> or
 <b>Ctrl+Y</b> makes it again.</li>
+<li><b>H</b> asks for a hint: a moving frame marks the tile to click next.</li>
+<li><b>Ctrl+L</b> solves the puzzle for you (press it again to stop).</li>
 <li><b>Enter</b> presses Scramble (or the button that has the focus).</li>
 <li><b>Escape</b> ends the game and the program.</li>
 <li><b>F1</b> shows this page.</li>
@@ -49,7 +51,15 @@ Beenden ends the program.</li>
 <li><b>Play</b>: Undo takes your last move back (the move counter goes down,
 the clock runs on), Redo makes it again; each is grey when there is nothing
 to undo or redo. A new move forgets what could be redone; Scramble,
-Unscramble and New Game forget every move.</li>
+Unscramble and New Game forget every move. Hint marks the tile to click next
+with a moving frame until your next move; follow the hints and they finish the
+puzzle, on boards of up to 16 tiles in the fewest moves possible. The
+congratulation tells how many hints you used and, on those boards, how few
+moves would have done. Solve lets the computer play the rest of the game, one
+move at a time at the scramble's Speed: its moves are not counted and cannot
+be undone, and a puzzle it finishes is not congratulated and sets no best
+result. Solve again, Scramble, Unscramble or New Game stop it; meanwhile the
+board takes no clicks or keys.</li>
 <li><b>Options</b>: Scramble, Unscramble, Sound and Midi on or off (until the
 next new board), Show Pattern, Show Grid.</li>
 <li><b>Midi</b>: one of five songs, heard while Midi is on.</li>

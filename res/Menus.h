@@ -26,6 +26,10 @@ constexpr int ID_HOW_TO_PLAY = 32800;
 // and Ctrl+Y, which the game window handles itself).
 constexpr int ID_UNDO = 32810;
 constexpr int ID_REDO = 32811;
+// The solver's help ("&Play"): the tile to click next (H), and the rest of the
+// game played by the computer (Ctrl+L); the game window handles both keys.
+constexpr int ID_HINT = 32820;
+constexpr int ID_SOLVE = 32821;
 constexpr int ID_HELP = 57670;
 // "Best Results...": the fewest moves and shortest time of every board size.
 constexpr int ID_BEST_RESULTS = 32822;
@@ -54,10 +58,11 @@ inline constexpr MenuItem kFile[] = {
     {ID_EXIT, "&Beenden"},
 };
 
-// Commands on the moves of the game; greyed while they have nothing to do.
+// Commands on the moves of the game, and the solver's help with them; greyed
+// while they have nothing to do.
 inline constexpr MenuItem kPlay[] = {
-    {ID_UNDO, "&Undo\tCtrl+Z"},
-    {ID_REDO, "&Redo\tCtrl+Shift+Z"},
+    {ID_UNDO, "&Undo\tCtrl+Z"}, {ID_REDO, "&Redo\tCtrl+Shift+Z"}, {0, ""},
+    {ID_HINT, "&Hint\tH"},      {ID_SOLVE, "&Solve\tCtrl+L"},
 };
 
 inline constexpr MenuItem kOptions[] = {

@@ -5,6 +5,7 @@
 
 #include "engine/PuzzleBoard.h"
 #include "engine/Random.h"
+#include "engine/solver/PatternStore.h"
 #include "game/CongratsDlg.h"
 #include "game/PuzzleDlg.h"
 #include "res/ResourceIds.h"
@@ -130,6 +131,10 @@ inline void FreshProgramState()
     CPuzzleBoard::s_nLastDir = 5;
     CRandom::SetState(1);
     g_bPatternShown = false;
+    // New Game loads the solver's tables: the ones the build made, not built anew.
+#ifdef ZANDOR_TEST_SHIPPED
+    CPatternStore::Instance().SetShippedDirectory(ZANDOR_TEST_SHIPPED);
+#endif
 }
 
 // Centre of cell (c, r) in client pixels.

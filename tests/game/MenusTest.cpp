@@ -282,13 +282,13 @@ private slots:
     void playMenuUndoesAndRedoesAndGreysWhatHasNothingToDo()
     {
         MenuGame g;
-        // "&Play" follows "&File" and holds Undo and Redo.
+        // "&Play" follows "&File" and holds Undo and Redo, then Hint and Solve.
         const QList<QAction*> bar = g.dlg->findChild<QMenuBar*>()->actions();
         QCOMPARE(bar.value(1)->text(), QStringLiteral("&Play"));
         QList<int> ids;
         for (const QAction* a : bar.value(1)->menu()->actions())
             ids << a->data().toInt();
-        QCOMPARE(ids, (QList<int>{ID_UNDO, ID_REDO}));
+        QCOMPARE(ids, (QList<int>{ID_UNDO, ID_REDO, 0, ID_HINT, ID_SOLVE}));
         QCOMPARE(g.Item(ID_UNDO)->text(), QStringLiteral("&Undo\tCtrl+Z"));
         // "undo redo": which of the two can be chosen.
         const auto enabled = [&g] {

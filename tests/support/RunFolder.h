@@ -2,7 +2,8 @@
 
 // A fresh folder for one test: <root>/run is the current directory (where the
 // game finds bitmaps/, sounds/ and midi/), <root>/config holds the profile
-// (XDG_CONFIG_HOME), <root>/data the best results (XDG_DATA_HOME). The old
+// (XDG_CONFIG_HOME), <root>/data the best results (XDG_DATA_HOME), <root>/cache
+// the solver's tables when they are built (XDG_CACHE_HOME). The old
 // current directory comes back and the folder goes away with the object. Plain
 // C++, for GoogleTest and Qt Test programs alike.
 
@@ -88,6 +89,7 @@ public:
         fs::current_path(m_root / "run");
         setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (m_root / "data").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (m_root / "cache").c_str(), 1);
     }
     ~RunFolder()
     {
