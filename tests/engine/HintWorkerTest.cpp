@@ -4,60 +4,27 @@
 #include "engine/HintWorker.h"
 #include "engine/solver/PatternStore.h"
 #include "engine/solver/PuzzleSolver.h"
+#include "solver/TestBoards.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <random>
 #include <sys/resource.h>
 #include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 
-namespace fs = std::filesystem;
 using Answer = CHintWorker::SAnswer;
 using Ticket = CHintWorker::Ticket;
-
-// A walk of the blank that never steps straight back, as a scramble does.
-CPuzzleState Scrambled(int x, int y, int steps, unsigned seed)
-{
-    static const int d[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
-    std::mt19937 rng(seed);
-    CPuzzleState state(x, y);
-    for (CCell last(-1, -1); steps > 0;) {
-        const CCell blank = state.Blank();
-        const int k = static_cast<int>(rng() % 4);
-        const CCell tile(blank.col + d[k][0], blank.row + d[k][1]);
-        if (tile != last && state.Click(tile)) {
-            last = blank;
-            --steps;
-        }
-    }
-    return state;
-}
 
 // No tables of 10 to 16 cells shipped or cached: they are being built all through
 // these tests, so the shortest search there gives way to the short solution.
 // Answers are collected with the lowest nice value of the threads they came on.
 class HintWorkerTest : public testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_dir = fs::temp_directory_path() / ("zandor-hint-worker-" + std::to_string(::getpid()));
-        fs::create_directories(s_dir / "shipped");
-        CPatternStore::Instance().SetShippedDirectory(s_dir / "shipped");
-        CPatternStore::Instance().SetCacheDirectory(s_dir / "cache");
-    }
-    static void TearDownTestSuite()
-    {
-        CPatternStore::Instance().Clear();
-        CPatternStore::Instance().SetShippedDirectory(std::nullopt);
-        CPatternStore::Instance().SetCacheDirectory(std::nullopt);
-        fs::remove_all(s_dir);
-    }
-    static inline fs::path s_dir;
+    static void SetUpTestSuite() { s_tables.emplace(); }
+    static void TearDownTestSuite() { s_tables.reset(); }
+    static inline std::optional<testboards::SScratchTables> s_tables;
 
     CHintWorker::Callback Collect()
     {
@@ -103,7 +70,8 @@ TEST_F(HintWorkerTest, HintsAndSolveFollowedFinishTheBoard)
                        {.search = std::chrono::milliseconds(30), .improve = std::chrono::milliseconds(5)});
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + "x" + std::to_string(c.y));
-        const CPuzzleState start = Scrambled(c.x, c.y, c.steps, static_cast<unsigned>(c.x * 100 + c.y));
+        const CPuzzleState start =
+            testboards::Walk(c.x, c.y, c.steps, static_cast<unsigned>(c.x * 100 + c.y));
         const std::size_t shortLength = CPuzzleSolver::Solve(start, {.bShortest = false}).moves.size();
         CPuzzleState board = start;
         int moves = 0;
@@ -138,11 +106,11 @@ TEST_F(HintWorkerTest, CancelledReplacedAndClosedQuestionsAreNeverAnswered)
     // Questions in quick succession, as moves made while hints are on their
     // way, some cancelled: once a question is replaced or cancelled its answer
     // never comes (it may have come before). The shortest length runs beside them.
-    const Ticket shortest = worker->AskShortest(Scrambled(3, 3, 50, 3));
+    const Ticket shortest = worker->AskShortest(testboards::Walk(3, 3, 50, 3));
     std::vector<std::pair<Ticket, bool>> dropped; // and whether it was answered by then
     Ticket open = 0;
     for (unsigned i = 0; i <= 40; ++i) {
-        const CPuzzleState board = Scrambled(i % 2 ? 10 : 3, i % 2 ? 10 : 3, 200, i);
+        const CPuzzleState board = testboards::Walk(i % 2 ? 10 : 3, i % 2 ? 10 : 3, 200, i);
         const Ticket ticket = i % 3 ? worker->AskHint(board) : worker->AskSolve(board);
         if (open)
             dropped.emplace_back(open, Wait(open, 0).has_value());
@@ -156,14 +124,14 @@ TEST_F(HintWorkerTest, CancelledReplacedAndClosedQuestionsAreNeverAnswered)
     ASSERT_TRUE(Wait(open));
     const std::optional<Answer> length = Wait(shortest);
     ASSERT_TRUE(length);
-    EXPECT_EQ(length->nShortest, CPuzzleSolver::ShortestLength(Scrambled(3, 3, 50, 3), {}));
+    EXPECT_EQ(length->nShortest, CPuzzleSolver::ShortestLength(testboards::Walk(3, 3, 50, 3), {}));
     ASSERT_TRUE(support::WaitUntil([&] { return worker->IsIdle(); }));
     for (const auto& [ticket, answeredThen] : dropped)
         EXPECT_EQ(Wait(ticket, 0).has_value(), answeredThen) << "question " << ticket;
 
     // Cancelled in the middle of its search: the worker is free at once and
     // the answer never comes. An older ticket cancels nothing.
-    const Ticket running = worker->AskSolve(Scrambled(10, 10, 3000, 11));
+    const Ticket running = worker->AskSolve(testboards::Walk(10, 10, 3000, 11));
     ASSERT_TRUE(support::WaitUntil([&] { return worker->IsAnswering(); }));
     worker->Cancel(dropped.front().first);
     worker->Cancel(running);
@@ -172,8 +140,8 @@ TEST_F(HintWorkerTest, CancelledReplacedAndClosedQuestionsAreNeverAnswered)
 
     // Closed in the middle of a search (and of the shortest length waiting for
     // tables being built): it stops at once and answers nothing.
-    worker->AskShortest(Scrambled(4, 4, 200, 5));
-    const Ticket last = worker->AskSolve(Scrambled(10, 10, 3000, 5));
+    worker->AskShortest(testboards::Walk(4, 4, 200, 5));
+    const Ticket last = worker->AskSolve(testboards::Walk(10, 10, 3000, 5));
     ASSERT_TRUE(support::WaitUntil([&] { return worker->IsAnswering(); }));
     const support::Stopwatch watch;
     worker.reset();

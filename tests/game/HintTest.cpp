@@ -88,8 +88,7 @@ private slots:
         for (; congratulation.isEmpty() && moves < 5000; ++moves) {
             const QImage before = moves == 0 ? g.dlg->grab().toImage() : QImage();
             const std::optional<CCell> cell = g.Hint();
-            QVERIFY(cell);
-            QVERIFY(CPuzzleBoard::CanSlide(*cell, g.Board().BlankCell(), x, x));
+            QVERIFY(cell && CPuzzleBoard::CanSlide(*cell, g.Board().BlankCell(), x, x));
             if (moves == 0) {
                 // The frame lies on the marked tile alone, and its movement
                 // repaints that tile alone. H again while it shows asks nothing.
@@ -144,16 +143,15 @@ private slots:
         if (command == ID_REDO)
             g.Key(Qt::Key_Y, Qt::ControlModifier);
         QCoreApplication::sendPostedEvents(); // the answer, if one was on its way
-        QVERIFY(!g.dlg->m_hintCell);
-        QCOMPARE(g.dlg->m_nHintsUsed, 0);
+        QVERIFY(!g.dlg->m_hintCell && g.dlg->m_nHintsUsed == 0);
         // A hint asked now is for the board as it is.
         if (g.WalkRunning())
             g.Walk();
         else if (g.Board().IsSolved())
             g.Click(MovableCell(g.Board()));
         const std::optional<CCell> cell = g.Hint();
-        QVERIFY(cell && CPuzzleBoard::CanSlide(*cell, g.Board().BlankCell(), 3, 3));
-        QCOMPARE(g.dlg->m_nHintsUsed, 1);
+        QVERIFY(cell && CPuzzleBoard::CanSlide(*cell, g.Board().BlankCell(), 3, 3) &&
+                g.dlg->m_nHintsUsed == 1);
     }
 
     void solvePlaysTheRestUncountedAndUncongratulated()
@@ -163,9 +161,8 @@ private slots:
         const int rest = CPuzzleSolver::ShortestLength(g.State(), {});
         SoundLog::Clear();
         g.Key(Qt::Key_L, Qt::ControlModifier);
-        QVERIFY(g.dlg->IsSolving());
-        QVERIFY(!g.dlg->GetMenuItem(ID_HINT)->isEnabled());
-        QVERIFY(g.dlg->GetMenuItem(ID_SOLVE)->isEnabled()); // to stop it
+        QVERIFY(g.dlg->IsSolving() && !g.dlg->GetMenuItem(ID_HINT)->isEnabled() &&
+                g.dlg->GetMenuItem(ID_SOLVE)->isEnabled()); // Solve, to stop it
         // Clicks and the game's keys do nothing while Solve asks and plays.
         const auto tryToPlay = [&g] {
             const std::vector<std::string> rows = g.Board().m_rows;
@@ -186,10 +183,9 @@ private slots:
         sounds.push_back(CPuzzleBoard::kSoundWin);
         QCOMPARE(SoundLog::Effects(), sounds);
         QCOMPARE(Text(*g.dlg, IDC_MOVES), QStringLiteral("1"));
-        QVERIFY(!g.ClockRunning());
-        QVERIFY(g.answerer.congrats.isEmpty());
-        QVERIFY(!std::filesystem::exists(g.folder.BestResultsPath()));
-        QVERIFY(!g.dlg->GetMenuItem(ID_UNDO)->isEnabled());
+        QVERIFY(!g.ClockRunning() && g.answerer.congrats.isEmpty() &&
+                !std::filesystem::exists(g.folder.BestResultsPath()) &&
+                !g.dlg->GetMenuItem(ID_UNDO)->isEnabled());
     }
 
     void solveStops_data()
@@ -207,8 +203,7 @@ private slots:
         g.dlg->OnCommand(ID_SOLVE);
         QTRY_VERIFY(g.dlg->m_nSolveStep >= 2);
         g.dlg->OnCommand(command);
-        QVERIFY(!g.dlg->IsSolving());
-        QVERIFY(!g.dlg->Timers().IsTimerRunning(CPuzzleDlg::TIMER_SOLVE));
+        QVERIFY(!g.dlg->IsSolving() && !g.dlg->Timers().IsTimerRunning(CPuzzleDlg::TIMER_SOLVE));
         const std::vector<std::string> rows = g.Board().m_rows;
         QTest::qWait(100);
         if (command != ID_SCRAMBLE)

@@ -24,11 +24,17 @@ namespace testboards {
 
 // Points the store at the folders the tests share (set by the build): the tables
 // the build generates, and a cache folder for any other shape. It forgets what it holds.
+// Without them (tests of the hint worker) it holds no folders.
 inline void UseSharedTables()
 {
     CPatternStore::Instance().Clear();
+#ifdef ZANDOR_TEST_CACHE
     CPatternStore::Instance().SetCacheDirectory(ZANDOR_TEST_CACHE);
     CPatternStore::Instance().SetShippedDirectory(ZANDOR_TEST_SHIPPED);
+#else
+    CPatternStore::Instance().SetCacheDirectory(std::nullopt);
+    CPatternStore::Instance().SetShippedDirectory(std::nullopt);
+#endif
 }
 inline const bool g_bUsesSharedTables = [] {
     UseSharedTables();
@@ -127,6 +133,11 @@ inline CPuzzleState Walk(int x, int y, int steps, std::mt19937& rng)
         }
     }
     return state;
+}
+inline CPuzzleState Walk(int x, int y, int steps, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    return Walk(x, y, steps, rng);
 }
 
 // A uniformly random solvable board.
