@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -136,6 +137,22 @@ inline void FreshProgramState()
     CPatternStore::Instance().SetShippedDirectory(ZANDOR_TEST_SHIPPED);
 #endif
 }
+
+// Collects the regions the window is asked to paint.
+struct PaintRecorder : QObject {
+    explicit PaintRecorder(QWidget* w) { w->installEventFilter(this); }
+    QRegion region;
+    int count = 0;
+
+    bool eventFilter(QObject*, QEvent* e) override // installed on the window alone
+    {
+        if (e->type() == QEvent::Paint) {
+            region += static_cast<QPaintEvent*>(e)->region();
+            ++count;
+        }
+        return false;
+    }
+};
 
 // Centre of cell (c, r) in client pixels.
 inline QPoint CellCentre(const CPuzzleBoard& b, int c, int r)

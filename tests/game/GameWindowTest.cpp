@@ -9,29 +9,12 @@
 #include "support/SpecialFiles.h"
 
 #include <QFile>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QSet>
 
 using namespace gametest;
 
 namespace {
-
-// Collects the regions the window is asked to paint.
-struct PaintRecorder : QObject {
-    explicit PaintRecorder(QWidget* w) { w->installEventFilter(this); }
-    QRegion region;
-    int count = 0;
-
-    bool eventFilter(QObject*, QEvent* e) override // installed on the window alone
-    {
-        if (e->type() == QEvent::Paint) {
-            region += static_cast<QPaintEvent*>(e)->region();
-            ++count;
-        }
-        return false;
-    }
-};
 
 // The window as it shows on screen, in client coordinates.
 QImage Shot(CPuzzleDlg& d)

@@ -7,8 +7,6 @@
 #include "res/Menus.h"
 #include "support/Wait.h"
 
-#include <QPaintEvent>
-
 #include <filesystem>
 
 using namespace gametest;
@@ -44,19 +42,6 @@ struct HintGame : Game {
                     changed |= QRect(x, y, 1, 1);
         return changed.translated(-dlg->ClientOrigin());
     }
-};
-
-// The union of what the window repaints, in client pixels.
-struct PaintSpy : QObject {
-    explicit PaintSpy(CPuzzleDlg* dlg) : dlg(dlg) { dlg->installEventFilter(this); }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == dlg && event->type() == QEvent::Paint)
-            painted |= static_cast<QPaintEvent*>(event)->rect().translated(-dlg->ClientOrigin());
-        return false;
-    }
-    CPuzzleDlg* dlg;
-    QRect painted;
 };
 
 } // namespace
@@ -95,10 +80,10 @@ private slots:
                 const QRect tile = CPuzzleDlg::ToQRect(g.Board().CellsRect(*cell, *cell));
                 const QRect changed = g.Changed(before);
                 QVERIFY(!changed.isEmpty() && tile.contains(changed));
-                PaintSpy spy(g.dlg.get());
+                PaintRecorder painted(g.dlg.get());
                 g.Tick(CPuzzleDlg::TIMER_HINT, 2);
-                QTRY_VERIFY(!spy.painted.isEmpty());
-                QCOMPARE(spy.painted, tile);
+                QTRY_VERIFY(painted.count > 0);
+                QCOMPARE(painted.region.boundingRect().translated(-g.dlg->ClientOrigin()), tile);
                 g.Key(Qt::Key_H);
             }
             g.Click({cell->col, cell->row});
