@@ -128,14 +128,13 @@ private slots:
     void controlsSitAtTheirDialogUnitRectangles()
     {
         // Dialog units become pixels by the dialog's font; every control is made.
-        CDialog game(IDD_PUZZLE_DIALOG);
-        QCOMPARE(game.size(), QSize(482, 334));
-        QCOMPARE(game.GetDlgItem(IDC_SCRAMBLE)->geometry(), QRect(338, 58, 118, 52));
+        CDialog game(IDD_PUZZLE_DIALOG), setup(IDD_SETUP);
         QCOMPARE(game.Controls().size(), game.GetTemplate()->items.size());
-        CDialog setup(IDD_SETUP);
-        QCOMPARE(setup.size(), QSize(422, 374));
-        QCOMPARE(setup.GetDlgItem(IDC_START)->geometry(), QRect(281, 317, 131, 46));
-        QCOMPARE(setup.GetDlgItem(IDC_DIFFICULT)->geometry(), QRect(15, 270, 66, 28));
+        QCOMPARE(
+            (QList{game.rect(), game.GetDlgItem(IDC_SCRAMBLE)->geometry(), setup.rect(),
+                   setup.GetDlgItem(IDC_START)->geometry(), setup.GetDlgItem(IDC_DIFFICULT)->geometry()}),
+            (QList{QRect(0, 0, 482, 334), QRect(338, 58, 118, 52), QRect(0, 0, 422, 374),
+                   QRect(281, 317, 131, 46), QRect(15, 270, 66, 28)}));
 
         // The edit box lies above the later group box that surrounds it.
         QWidget* edit = setup.GetDlgItem(IDC_FIELDX);
@@ -173,8 +172,7 @@ private slots:
             {"42", 42}, {"  -7 ", -7}, {"+8", 8}, {"99999999999999", INT_MAX}, {"-99999999999999", INT_MIN}};
         int v = 0;
         for (const auto& [text, expected] : good) {
-            QVERIFY2(CDataExchange::ParseInt(text, v), text);
-            QCOMPARE(v, expected);
+            QVERIFY2(CDataExchange::ParseInt(text, v) && v == expected, text);
         }
         for (QString bad : {"", " ", "-", "12abc", "abc", "1 2", "0x10"})
             QVERIFY2(!CDataExchange::ParseInt(bad, v), qPrintable(bad));
@@ -202,8 +200,8 @@ private slots:
     {
         CDIBitmap dib, odd;
         QVERIFY(dib.LoadResourceBitmap(9010) && odd.LoadResourceBitmap(9011));
-        QCOMPARE(dib.ToImage(2.0).deviceIndependentSize(), QSizeF(130, 44));
-        QCOMPARE(dib.ToImage(2.0).size(), QSize(260, 88));
+        QCOMPARE(std::pair(dib.ToImage(2.0).deviceIndependentSize(), dib.ToImage(2.0).size()),
+                 std::pair(QSizeF(130, 44), QSize(260, 88)));
         QCOMPARE(odd.ToImage(2.0), odd.ToImage());
     }
 };
