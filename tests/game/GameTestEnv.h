@@ -170,11 +170,6 @@ inline int CellValue(const CPuzzleBoard& b, int c, int r)
     return static_cast<signed char>(b.m_rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
 }
 
-inline QString Text(const CPuzzleDlg& dlg, int id)
-{
-    return dlg.GetDlgItemText(id);
-}
-
 // A cell next to the blank.
 inline QPoint MovableCell(const CPuzzleBoard& b)
 {
@@ -212,7 +207,8 @@ struct Game {
     QString Counters() const
     {
         return QStringLiteral("%1, %2, %3")
-            .arg(Text(*dlg, IDC_MOVES), Text(*dlg, IDC_TIME), ClockRunning() ? "running" : "stopped");
+            .arg(dlg->GetDlgItemText(IDC_MOVES), dlg->GetDlgItemText(IDC_TIME),
+                 ClockRunning() ? "running" : "stopped");
     }
     void Click(QPoint cell) { ClickClient(*dlg, CellCentre(dlg->m_board, cell.x(), cell.y())); }
     // A key pressed where the focus is, as the player presses it.

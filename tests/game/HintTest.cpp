@@ -167,7 +167,7 @@ private slots:
         std::vector<int> sounds(static_cast<size_t>(rest), CPuzzleBoard::kSoundClick);
         sounds.push_back(CPuzzleBoard::kSoundWin);
         QCOMPARE(SoundLog::Effects(), sounds);
-        QCOMPARE(Text(*g.dlg, IDC_MOVES), QStringLiteral("1"));
+        QCOMPARE(g.dlg->GetDlgItemText(IDC_MOVES), QStringLiteral("1"));
         QVERIFY(!g.ClockRunning() && g.answerer.congrats.isEmpty() &&
                 !std::filesystem::exists(g.folder.BestResultsPath()) &&
                 !g.dlg->GetMenuItem(ID_UNDO)->isEnabled());
@@ -197,7 +197,7 @@ private slots:
         // After Solve again the board is the player's once more.
         if (command == ID_SOLVE) {
             g.Click(MovableCell(g.Board()));
-            QCOMPARE(Text(*g.dlg, IDC_MOVES), QStringLiteral("1"));
+            QCOMPARE(g.dlg->GetDlgItemText(IDC_MOVES), QStringLiteral("1"));
         }
     }
 };
