@@ -154,9 +154,8 @@ private slots:
         }
         QCOMPARE(g.answerer.congrats, QStringList{QStringLiteral("6, 0:00")});
         // A click for every move, undo and redo; the win; NO's Unscramble.
-        QCOMPARE(SoundLog::Count(3), 6 + 3 + 3);
-        QCOMPARE(SoundLog::Count(2), 1);
-        QCOMPARE(SoundLog::Effects().back(), 6);
+        QCOMPARE(std::tuple(SoundLog::Count(3), SoundLog::Count(2), SoundLog::Effects().back()),
+                 std::tuple(6 + 3 + 3, 1, 6));
         // The keys neither pressed the buttons nor ticked the box.
         QVERIFY(!g.Board().m_bShowGrid && !g.WalkRunning());
     }
