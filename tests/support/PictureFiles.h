@@ -4,6 +4,7 @@
 // written a row at a time, files of other formats under a .bmp name, and FIFOs.
 
 #include "tests/imaging/BmpBytes.h"
+#include "tests/support/RunFolder.h"
 #include "tests/support/SpecialFiles.h"
 
 #include <QBuffer>
@@ -20,12 +21,6 @@ namespace support {
 using Quarters = std::array<QRgb, 4>;
 inline constexpr Quarters kQuarters = {0xFFE01010u, 0xFF10C020u, 0xFF2030E0u, 0xFFF0D000u};
 
-// The colour of pixel (x, y) of a w × h picture in quarters.
-inline QRgb QuarterAt(int x, int y, int w, int h, const Quarters& q = kQuarters)
-{
-    return q[static_cast<std::size_t>((y < h / 2 ? 0 : 2) + (x < w / 2 ? 0 : 1))];
-}
-
 // An uncompressed BMP of 24 or 32 bits per pixel in quarters, written row by
 // row, so that pictures of any size cost the test little memory. A 32-bit one
 // has a 124-byte header with an alpha mask and every alpha byte 0.
@@ -33,13 +28,9 @@ inline bool WriteQuartersBmp(const std::string& path, int w, int h, int bits = 2
                              const Quarters& q = kQuarters)
 {
     const std::uint32_t rowBytes = static_cast<std::uint32_t>((w * bits + 31) / 32 * 4);
-    BmpSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.bitCount = static_cast<std::uint16_t>(bits);
+    BmpSpec spec = Spec(w, h, static_cast<std::uint16_t>(bits), {}, {}, bits == 32 ? 3 : 0); // 3: bit fields
     if (bits == 32) {
         spec.biSize = 124;
-        spec.compression = 3; // bit fields
         spec.headerMasks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
     }
     const std::string header = MakeBmp(spec);
@@ -50,7 +41,7 @@ inline bool WriteQuartersBmp(const std::string& path, int w, int h, int bits = 2
     std::string row(rowBytes, '\0');
     for (int y = h - 1; ok && y >= 0; --y) {
         for (int x = 0; x < w; ++x) {
-            const QRgb c = QuarterAt(x, y, w, h, q);
+            const QRgb c = q[static_cast<std::size_t>((y < h / 2 ? 0 : 2) + (x < w / 2 ? 0 : 1))];
             char* p = row.data() + x * (bits / 8);
             p[0] = static_cast<char>(qBlue(c));
             p[1] = static_cast<char>(qGreen(c));
@@ -76,13 +67,7 @@ inline QByteArray ForeignPicture(const std::string& kind)
     image.save(&buffer, kind == "png" ? "PNG" : "JPG");
     if (kind == "png")
         return bytes;
-    BmpSpec spec;
-    spec.width = 8;
-    spec.height = 8;
-    spec.bitCount = 0;
-    spec.compression = 4; // JPEG
-    spec.pixels.assign(bytes.begin(), bytes.end());
-    const std::string bmp = MakeBmp(spec);
+    const std::string bmp = MakeBmp(Spec(8, 8, 0, {}, {bytes.begin(), bytes.end()}, 4)); // 4: JPEG
     return QByteArray(bmp.data(), static_cast<qsizetype>(bmp.size()));
 }
 
@@ -98,11 +83,7 @@ inline bool WritePictureFile(const std::string& path, const std::string& kind)
         return WriteQuartersBmp(path, 64, 48) && ::truncate(path.c_str(), 2000) == 0;
     if (kind == "fifo")
         return MakeFifo(path);
-    const QByteArray bytes = ForeignPicture(kind);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    const bool ok = f && std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), f) ==
-                             std::size_t(bytes.size());
-    return f && std::fclose(f) == 0 && ok;
+    return WriteFile(path, ForeignPicture(kind).toStdString());
 }
 
 } // namespace support
