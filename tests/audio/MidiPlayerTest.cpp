@@ -64,8 +64,7 @@ TEST_F(MidiPlayerTest, MissingOrBrokenSongOrSoundFontFailsSilently)
     CMidiWriter w;
     w.Note(w.AddTrack(), 0, 480, 0, 60, 100);
     const std::vector<std::uint8_t> song = w.Encode();
-    std::ofstream(File("cut.mid"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(song.data()), static_cast<std::streamsize>(song.size() - 6));
+    ASSERT_TRUE(support::WriteFile(File("cut.mid"), std::vector(song.begin(), song.end() - 6)));
     std::ofstream(File("broken.sf2"), std::ios::binary) << "RIFF....sfbk but nothing else";
     // Not regular files, and a good song padded to one byte more than the
     // player reads (and, further below, to just as much).

@@ -1,6 +1,7 @@
 #include "imaging/HyperLink.h"
 #include "imaging/BrowserCommand.h"
 #include "imaging/LinkResult.h"
+#include "support/RunFolder.h"
 
 #include <QApplication>
 #include <QFile>
@@ -43,11 +44,9 @@ class HyperLinkTest : public QObject {
     // The default browser becomes a desktop entry with this Exec line.
     void setBrowserExec(const QString& strExec)
     {
-        QDir(m_dataDir.path()).mkpath("applications");
-        QFile file(m_dataDir.filePath("applications/test-browser.desktop"));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("[Desktop Action New]\nExec=wrong %u\n[Desktop Entry]\nName=Test\nExec=" +
-                   strExec.toUtf8() + "\nType=Application\n");
+        QVERIFY(support::WriteFile(m_dataDir.filePath("applications/test-browser.desktop").toStdString(),
+                                   "[Desktop Action New]\nExec=wrong %u\n[Desktop Entry]\nName=Test\nExec=" +
+                                       strExec.toStdString() + "\nType=Application\n"));
         m_strBrowserId = "test-browser.desktop";
     }
 
