@@ -108,10 +108,9 @@ TEST(CreditsSequencing, HeadingAndTheBlankAfterItTakeTheHeadingHeight)
     EXPECT_EQ(r.fetches, (std::vector<Fetch>{
                              {15, "Title\t", true}, {36, "", true}, {57, "Body", true}, {72, "Next", true}}));
     // The heading shows one more row per tick, without its end mark.
-    for (int k = 0; k < 21; ++k) {
-        EXPECT_EQ(r.At(15 + k).strText, "Title");
-        EXPECT_EQ(r.At(15 + k).rcText.Height(), k + 1);
-    }
+    for (int k = 0; k < 21; ++k)
+        EXPECT_EQ(std::pair(r.At(15 + k).strText, r.At(15 + k).rcText.Height()),
+                  std::pair(std::string("Title"), k + 1));
     for (int t = 36; t < 57; ++t)
         EXPECT_EQ(r.At(t).draw, CreditsSlice::Draw::Nothing) << t;
 }
@@ -183,10 +182,8 @@ TEST(CreditsSequencing, SecondShowingResumesTheHalfDrawnLine)
     EXPECT_FALSE(r.seq.Restart());
     r.Show("First|Second|Thirteenth");
     r.Run(15);
-    for (int k = 1; k <= 14; ++k) {
-        EXPECT_EQ(r.At(k).strText, "Second") << k;
-        EXPECT_EQ(r.At(k).rcText.Height(), k) << k;
-    }
+    for (int k = 1; k <= 14; ++k)
+        EXPECT_EQ(std::pair(r.At(k).strText, r.At(k).rcText.Height()), std::pair(std::string("Second"), k));
     EXPECT_EQ(r.fetches, (std::vector<Fetch>{{15, "First", true}}));
     EXPECT_EQ(r.seq.GetColumnWidth(), width);
     r.Run(30); // the first pass had not ended, so measuring goes on

@@ -24,8 +24,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>

@@ -4,7 +4,6 @@
 // device nodes, links to them, and files larger than the game reads.
 
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <string>
