@@ -18,23 +18,22 @@ protected:
     {
         support::SoundLog::Clear();
         for (int i = 0; i < steps; ++i) {
+            SCOPED_TRACE(testing::Message() << "step " << i);
             const QPoint from(board.m_nBlankCol, board.m_nBlankRow);
             const int last = CPuzzleBoard::s_nLastDir;
             auto cells = Cells(board);
             CRect rect;
             board.ScrambleStep(rect);
             const int dir = CPuzzleBoard::s_nLastDir;
-            ASSERT_TRUE(dir >= 0 && dir < 4 && dir != (last < 4 ? last ^ 1 : -1))
-                << "step " << i << ": " << dir;
+            ASSERT_TRUE(dir >= 0 && dir < 4 && dir != (last < 4 ? last ^ 1 : -1)) << dir;
             const QPoint to = from + kStep[dir];
-            ASSERT_EQ(QPoint(board.m_nBlankCol, board.m_nBlankRow), to) << "step " << i;
+            ASSERT_EQ(QPoint(board.m_nBlankCol, board.m_nBlankRow), to);
             std::swap(cells[from.y()][from.x()], cells[to.y()][to.x()]);
-            ASSERT_EQ(Cells(board), cells) << "step " << i;
+            ASSERT_EQ(Cells(board), cells);
             const int w = board.m_nTileW, h = board.m_nTileH;
             ASSERT_EQ(rect, CRect(10 + std::min(from.x(), to.x()) * w, 10 + std::min(from.y(), to.y()) * h,
                                   10 + (std::max(from.x(), to.x()) + 1) * w,
-                                  10 + (std::max(from.y(), to.y()) + 1) * h))
-                << "step " << i;
+                                  10 + (std::max(from.y(), to.y()) + 1) * h));
         }
         EXPECT_EQ(Sounds(), std::vector<std::string>(static_cast<std::size_t>(steps), "sounds\\click.wav"));
     }
