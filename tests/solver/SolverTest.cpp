@@ -29,9 +29,7 @@ TEST(Solver, EveryShapeIsSolvedByLegalMoves)
             for (int i = 0; i < boards; ++i) {
                 const CPuzzleState state = testboards::RandomSolvable(x, y, rng);
                 // The shortest search only where it is quick; the short solver everywhere else.
-                CPuzzleSolver::SOptions options;
-                options.bShortest = x * y <= 12;
-                const CSolveResult r = CPuzzleSolver::Solve(state, options);
+                const CSolveResult r = CPuzzleSolver::Solve(state, {.bShortest = x * y <= 12});
                 ASSERT_EQ(r.status, Status::Solved) << x << "x" << y;
                 ASSERT_TRUE(testboards::Solves(state, r.moves)) << x << "x" << y << " board " << i;
                 EXPECT_GE(static_cast<int>(r.moves.size()), state.ManhattanDistance());
@@ -123,8 +121,7 @@ TEST(Solver, LimitsMeanTheSameOnEverySize)
         }
     }
     // Boards that need no search are answered all the same: finished, no board at all, or two tiles swapped.
-    CPuzzleSolver::SOptions past;
-    past.deadline = Clock::now();
+    const CPuzzleSolver::SOptions past{.deadline = Clock::now()};
     const CSolveResult finished = CPuzzleSolver::Solve(CPuzzleState(10, 3), past);
     EXPECT_TRUE(finished.status == Status::Solved && finished.moves.empty());
     const CSolveResult wrongSize = CPuzzleSolver::Solve(CPuzzleState(11, 3), past);
@@ -145,11 +142,9 @@ TEST(Solver, SameBoardSameAnswerWhateverTablesAreReady)
     const std::tuple<int, int, bool> cases[] = {{4, 3, true},   {3, 4, true},  {4, 4, false}, {5, 5, true},
                                                 {10, 10, true}, {10, 2, true}, {2, 10, true}};
     for (const auto& [x, y, shortest] : cases)
-        for (int i = 0; i < 2; ++i) {
-            CPuzzleSolver::SOptions options;
-            options.bShortest = shortest;
-            boards.emplace_back(testboards::RandomSolvable(x, y, rng), options);
-        }
+        for (int i = 0; i < 2; ++i)
+            boards.emplace_back(testboards::RandomSolvable(x, y, rng),
+                                CPuzzleSolver::SOptions{.bShortest = shortest});
     std::vector<CSolveResult> first;
     {
         testboards::SScratchTables scratch; // nothing ready, nothing on disk
