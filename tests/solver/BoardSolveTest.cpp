@@ -34,9 +34,8 @@ TEST_F(BoardSolveTest, ScrambledBoardsAreSolvedThroughTheBoardsOwnMoves)
         ASSERT_FALSE(board.IsSolved());
         const CPuzzleState state = CPuzzleState::FromBoard(board);
         ASSERT_TRUE(state.IsWellFormed()) << state.Problem();
-        CPuzzleSolver::SOptions options;
-        options.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        const CSolveResult result = CPuzzleSolver::Solve(state, options);
+        const CSolveResult result = CPuzzleSolver::Solve(
+            state, {.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20)});
         ASSERT_EQ(result.status, CSolveResult::EStatus::Solved);
         for (const CCell& cell : result.moves)
             ASSERT_TRUE(board.MoveTile(cell).Moved()) << "cell " << cell.col << "," << cell.row;
