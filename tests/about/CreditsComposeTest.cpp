@@ -10,8 +10,7 @@ using support::Pattern;
 TEST(CreditsBitmaps, FoundThroughTheResourceLookupWithoutRegardToCase)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(Pattern(100, 100).save(dir.filePath("CreditsPicA.bmp"), "BMP"));
+    ASSERT_TRUE(dir.isValid() && Pattern(100, 100).save(dir.filePath("CreditsPicA.bmp"), "BMP"));
     ASSERT_TRUE(Pattern(109, 50).save(dir.filePath("CREDITSPICB.BMP"), "BMP"));
     CResourceFinder::AddSearchPath(dir.path());
 

@@ -77,8 +77,7 @@ TEST_F(HintWorkerTest, HintsAndSolveFollowedFinishTheBoard)
         int moves = 0;
         for (; !board.IsSolved() && moves < 5000; ++moves) {
             const std::optional<Answer> hint = Wait(worker.AskHint(board));
-            ASSERT_TRUE(hint && hint->move);
-            ASSERT_TRUE(board.Click(*hint->move));
+            ASSERT_TRUE(hint && hint->move && board.Click(*hint->move));
             EXPECT_TRUE(moves > 0 || hint->bOptimal == c.bShortest);
         }
         // Never longer than the first plan, tried again for a shortest one or not.
@@ -89,8 +88,7 @@ TEST_F(HintWorkerTest, HintsAndSolveFollowedFinishTheBoard)
         // Solve: every move at once, finishing the board.
         const std::optional<Answer> solve = Wait(worker.AskSolve(start));
         CPuzzleState end = start;
-        ASSERT_TRUE(solve && end.Apply(solve->moves));
-        EXPECT_TRUE(end.IsSolved());
+        ASSERT_TRUE(solve && end.Apply(solve->moves) && end.IsSolved());
     }
     // Nothing to do on a finished board: an answer without a move.
     const std::optional<Answer> none = Wait(worker.AskHint(CPuzzleState(3, 3)));

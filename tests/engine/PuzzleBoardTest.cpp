@@ -94,8 +94,7 @@ TEST_F(BoardTest, UndoAndRedoFollowTheRecordOfStandingMoves)
     EXPECT_EQ(std::tuple(undone.outcome, undone.from, undone.to), std::tuple(EMove::Moved, c.to, c.from));
     EXPECT_TRUE(board.CanRedo());
     board.Undo();
-    ASSERT_TRUE(board.MoveTile(d.from).Moved());
-    EXPECT_FALSE(board.CanRedo());
+    ASSERT_TRUE(board.MoveTile(d.from).Moved() && !board.CanRedo());
     EXPECT_EQ(board.Redo().outcome, EMove::NoMove);
     EXPECT_EQ(board.StandingMoves(), (std::vector<SMove>{a, d}));
     // Everything back: the solved board, and nothing more to undo.
@@ -152,8 +151,7 @@ TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)
     board.NewBoard();
     EXPECT_EQ(g_bSound, 1);
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
-    EXPECT_FALSE(board.m_bScrambling || board.CanUndo());
-    EXPECT_TRUE(board.m_bShowGrid && !board.m_hPicture.isNull());
+    EXPECT_TRUE(!board.m_bScrambling && !board.CanUndo() && board.m_bShowGrid && !board.m_hPicture.isNull());
     const QImage first = board.m_hPicture;
     board.NewBoard();
     EXPECT_EQ(board.m_hPicture, first);

@@ -206,8 +206,7 @@ TEST(DIBitmapRefusal, MissingFilesAndFifosLeaveThePicture)
 {
     QTemporaryDir dir;
     CDIBitmap dib;
-    ASSERT_TRUE(dib.CreateFromBitmap(IndexedPicture(6, 5, 8)));
-    EXPECT_FALSE(dib.Load("/nonexistent/dir/x.bmp"));
+    ASSERT_TRUE(dib.CreateFromBitmap(IndexedPicture(6, 5, 8)) && !dib.Load("/nonexistent/dir/x.bmp"));
     ASSERT_TRUE(support::MakeFifo(dir.filePath("fifo.bmp").toStdString()));
     const support::FifoWatchdog fifo({dir.filePath("fifo.bmp").toStdString()});
     EXPECT_FALSE(dib.Load(dir.filePath("fifo.bmp").toStdString()));
