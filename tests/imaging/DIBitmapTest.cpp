@@ -1,13 +1,13 @@
 #include "imaging/DIBitmap.h"
 
 #include "BmpBytes.h"
+#include "support/RunFolder.h"
 #include "support/SpecialFiles.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <sstream>
 
@@ -68,8 +68,7 @@ TEST(DIBitmapRoundTrip, EveryDepthKeepsPixelsAndFileLayout)
         EXPECT_EQ(dib.GetBitCount(), c.bits);
         const std::string path = dir.filePath("x.bmp").toStdString();
         ASSERT_TRUE(dib.Save(path));
-        std::ifstream in(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes = support::ReadFile(path);
         EXPECT_EQ(bytes.size(), c.offset + c.row * c.h); // (what Qt reads of it: the resource tests)
 
         CDIBitmap back;

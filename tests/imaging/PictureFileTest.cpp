@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -28,9 +27,8 @@ protected:
 
     std::string Write(const char* name, const std::string& bytes) const
     {
-        const std::string path = Path(name);
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-        return path;
+        EXPECT_TRUE(support::WriteFile(Path(name), bytes));
+        return Path(name);
     }
 
     QTemporaryDir m_dir;
