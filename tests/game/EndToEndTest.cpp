@@ -74,7 +74,7 @@ private slots:
         folder.WritePictures();
         FreshProgramState();
         SoundLog sounds;
-        QVERIFY(!QFile::exists(RunFolder::ProfilePath()));
+        QVERIFY(!QFile::exists(QString::fromStdString(CProfile::DefaultPath())));
 
         ModalAnswerer answerer;
         answerer.onSetup = [this](CSetupDlg* setup) {
@@ -130,18 +130,18 @@ private slots:
             lastPreview = dlg->findChild<CPatternDlg*>();
             QVERIFY(lastPreview && lastPreview->isVisible());
             QCOMPARE(lastPreview->GetPicture().pixel(7, 3), Pattern(300, 300).pixel(7, 3));
-            game.answerer.onSetup = [](CSetupDlg* setup) {
-                setup->GetDlgItemAs<QAbstractButton>(IDC_PIC2)->click();
+            const auto newGameWith = [&](int picture) {
+                game.answerer.onSetup = [picture](CSetupDlg* s) {
+                    s->GetDlgItemAs<QAbstractButton>(picture)->click();
+                };
+                dlg->GetMenuItem(ID_NEW_GAME)->trigger();
             };
-            dlg->GetMenuItem(ID_NEW_GAME)->trigger();
+            newGameWith(IDC_PIC2);
             QVERIFY(lastPreview && lastPreview->isVisible() && g_bPatternShown);
             QCOMPARE(lastPreview->GetPicture().pixel(7, 3), Pattern(300, 300).pixel(7, 3) ^ 0x00FFFFFF);
             // A picture whose file is gone leaves it empty.
             QVERIFY(QFile::remove(QStringLiteral("bitmaps/pic3.bmp")));
-            game.answerer.onSetup = [](CSetupDlg* setup) {
-                setup->GetDlgItemAs<QAbstractButton>(IDC_PIC3)->click();
-            };
-            dlg->GetMenuItem(ID_NEW_GAME)->trigger();
+            newGameWith(IDC_PIC3);
             QVERIFY(lastPreview && lastPreview->isVisible() && lastPreview->GetPicture().isNull());
         });
         // The program ended with the preview open: it went with the game window.

@@ -49,7 +49,6 @@ struct RunFolder : support::RunFolder {
     }
     // Stores keys of the section "Tessra", as Start in the setup dialog would.
     static void Store(const std::map<std::string, int>& values) { QVERIFY(support::StoreSettings(values)); }
-    static QString ProfilePath() { return QString::fromStdString(CProfile::DefaultPath()); }
     static QByteArray ProfileBytes()
     {
         return QByteArray::fromStdString(support::ReadFile(CProfile::DefaultPath()));
@@ -215,7 +214,6 @@ struct Game {
         QTest::keyClick(dlg->focusWidget() ? dlg->focusWidget() : dlg.get(), key, modifiers);
     }
     void ClickHome() { Click({dlg->m_board.m_nCols - 1, dlg->m_board.m_nRows - 1}); }
-    // Ticks a timer directly, n times.
     void Tick(int timer, int n = 1)
     {
         while (n-- > 0)
