@@ -18,17 +18,29 @@
 
 class ProfileTest : public ShellTest {};
 
-TEST_F(ProfileTest, ReadsNamesInAnyCaseEmptyValuesQuotesAndTheFirstDuplicate)
+// Integers read like the Windows reader: leading digits, clamped to the int range.
+TEST_F(ProfileTest, ReadsNamesInAnyCaseEmptyValuesQuotesIntegersAndTheFirstDuplicate)
 {
     CProfile profile(ProfilePath());
     EXPECT_FALSE(profile.Load());
     EXPECT_EQ(profile.GetInt("Tessra", "Speed", 150), 150);
     EXPECT_EQ(profile.GetString("Tessra", "Pic1", "bitmaps\\pic1.bmp"), "bitmaps\\pic1.bmp");
 
-    WriteFile(ProfilePath(), "[Other]\nDifficult=5\n[tESSRA]\nbild=3\nPIC1=mine.bmp\n  FieldX = 7 \n"
-                             "Pic2=\nPic3=   \nSpeed=\nQ1=\"/home/a b/x.bmp\"\nQ2='y.bmp'\nQ3=\"unbalanced\n"
-                             "Bild=9\n[Tessra]\nBild=4\n");
+    const std::string nines(32, '9');
+    // clang-format off
+    const std::pair<std::string, int> cases[] = {
+        {"12abc", 12}, {"abc", 0}, {"-7", -7}, {"+5", 5}, {"  42  ", 42}, {"007", 7}, {"0x10", 0}, {"- 5", 0},
+        {"1.9", 1}, {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"-2147483648", INT_MIN},
+        {"-2147483649", INT_MIN}, {nines, INT_MAX}, {"-" + nines, INT_MIN}};
+    // clang-format on
+    std::string text = "[Other]\nDifficult=5\n[tESSRA]\nbild=3\nPIC1=mine.bmp\n  FieldX = 7 \n"
+                       "Pic2=\nPic3=   \nSpeed=\nQ1=\"/home/a b/x.bmp\"\nQ2='y.bmp'\nQ3=\"unbalanced\n";
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        text += "K" + std::to_string(i) + "=" + cases[i].first + "\n";
+    WriteFile(ProfilePath(), text + "Bild=9\n[Tessra]\nBild=4\n");
     ASSERT_TRUE(profile.Load());
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(profile.GetInt("Tessra", "K" + std::to_string(i), 555), cases[i].second) << cases[i].first;
     EXPECT_EQ(profile.GetInt("Tessra", "Bild", 1), 3); // the first of two
     EXPECT_EQ(profile.GetString("TESSRA", "pic1", ""), "mine.bmp");
     EXPECT_EQ(profile.GetInt("tessra", "fieldx", 3), 7);
@@ -42,25 +54,6 @@ TEST_F(ProfileTest, ReadsNamesInAnyCaseEmptyValuesQuotesAndTheFirstDuplicate)
     EXPECT_EQ(profile.GetString("Tessra", "Q1", ""), "/home/a b/x.bmp");
     EXPECT_EQ(profile.GetString("Tessra", "Q2", ""), "y.bmp");
     EXPECT_EQ(profile.GetString("Tessra", "Q3", ""), "\"unbalanced");
-}
-
-TEST_F(ProfileTest, IntegersReadLikeTheWindowsReader)
-{
-    const std::string nines(32, '9');
-    // clang-format off
-    const std::pair<std::string, int> cases[] = {
-        {"12abc", 12}, {"abc", 0}, {"-7", -7}, {"+5", 5}, {"  42  ", 42}, {"007", 7}, {"0x10", 0}, {"- 5", 0},
-        {"1.9", 1}, {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"-2147483648", INT_MIN},
-        {"-2147483649", INT_MIN}, {nines, INT_MAX}, {"-" + nines, INT_MIN}};
-    // clang-format on
-    std::string text = "[Tessra]\n";
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        text += "K" + std::to_string(i) + "=" + cases[i].first + "\n";
-    WriteFile(ProfilePath(), text);
-    CProfile profile(ProfilePath());
-    ASSERT_TRUE(profile.Load());
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(profile.GetInt("Tessra", "K" + std::to_string(i), 555), cases[i].second) << cases[i].first;
 }
 
 // A write changes only the value written; everything else of the file stays as it was, byte for byte. What is
