@@ -124,11 +124,19 @@ class MenusTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void soundSwitchIsHeardOnlyWhenOnAndScrambleBringsBackTheSavedOne()
+    void soundSwitchIsRestoredByScrambleAndShowGridBoxAndMenuAgree()
     {
         MenuGame g;
         // Sound on by the profile, Midi off, no song marked.
         QVERIFY(g.Checked(ID_SOUND) && !g.Checked(ID_MIDI) && g.CheckedSongs().empty());
+        // Show Grid from the box and the menu agree, silently.
+        auto* box = g.dlg->GetDlgItemAs<QCheckBox>(IDC_SHOW_GRID);
+        for (int i = 0; i < 4; ++i) { // box on, menu off, box on, menu off
+            i % 2 == 0 ? QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2))
+                       : g.Item(ID_SHOW_GRID)->trigger();
+            QCOMPARE(std::pair(g.Board().m_bShowGrid, box->isChecked()), std::pair(i % 2 == 0, i % 2 == 0));
+        }
+        QCOMPARE(SoundLog::Count(6), 0);
         // Off: silent, the switch's own blip and a move too; on: the blip.
         SoundLog::Clear();
         g.Item(ID_SOUND)->trigger();
@@ -171,7 +179,7 @@ private slots:
         QVERIFY(!g.Board().m_midi.m_bOpen && !g.Checked(ID_MIDI));
     }
 
-    void showPatternOpensOnePreviewThatFollowsTheWindow()
+    void showPatternFollowsTheWindowAndHelpPageOpensFromF1AndTheMenu()
     {
         MenuGame g;
         g.dlg->move(500, 200);
@@ -188,12 +196,7 @@ private slots:
 
         g.dlg->move(650, 260);
         QTRY_COMPARE(preview->pos(), g.dlg->mapToGlobal(g.dlg->ClientOrigin()) + QPoint(-300, 10));
-        QCOMPARE(SoundLog::Count(6), 0);
-    }
 
-    void helpPageFromF1AndFromTheMenu()
-    {
-        MenuGame g;
         // F1 where the focus is (Scramble), closed with Escape; the menu item, closed with OK.
         const QString byKey =
             HelpPageShownBy([&] { QTest::keyClick(g.dlg->GetDlgItem(IDC_SCRAMBLE), Qt::Key_F1); },
@@ -330,18 +333,6 @@ private slots:
         QCOMPARE(enabled(), QStringLiteral("0 1"));
         g.Item(ID_UNSCRAMBLE)->trigger();
         QCOMPARE(enabled(), QStringLiteral("0 0"));
-    }
-
-    void showGridFromTheBoxAndTheMenuAgree()
-    {
-        MenuGame g;
-        auto* box = g.dlg->GetDlgItemAs<QCheckBox>(IDC_SHOW_GRID);
-        for (int i = 0; i < 4; ++i) { // box on, menu off, box on, menu off
-            i % 2 == 0 ? QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2))
-                       : g.Item(ID_SHOW_GRID)->trigger();
-            QCOMPARE(std::pair(g.Board().m_bShowGrid, box->isChecked()), std::pair(i % 2 == 0, i % 2 == 0));
-        }
-        QCOMPARE(SoundLog::Count(6), 0);
     }
 
     void cursorMarksTheTilesThatWouldMove()

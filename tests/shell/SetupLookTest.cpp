@@ -63,7 +63,7 @@ private slots:
         QVERIFY(support::SaveBmp(support::Stripes(side, side), QStringLiteral("bitmaps/pic1.bmp")));
     }
 
-    void drawsItsImagesForTheScreensPixelRatio()
+    void drawsItsImagesForTheScreensPixelRatioAndFramesCrossNoControl()
     {
         CSetupDlg dlg;
         dlg.show();
@@ -122,15 +122,8 @@ private slots:
         QVERIFY(trophy);
         QCOMPARE(trophy->size(), QSize(150, 183));
         QCOMPARE(trophy->pixmap().size(), QSize(150, 183) * ratio);
-    }
 
-    void framesShowAndCrossNoControl()
-    {
-        CSetupDlg dlg;
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        const qreal ratio = dlg.devicePixelRatioF();
-        const QImage shot = dlg.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // The frames show and cross no control.
         const auto pixel = [&](QPoint logical) { return shot.pixel(logical * ratio); };
 
         int frames = 0;
