@@ -101,7 +101,7 @@ TEST(CreditsScript, SplitsAtEverySeparatorAndTheLastCharacterChoosesTheLook)
               std::pair(CreditsFont{19, 700, false}, CreditsFont{15, 100, false}));
 }
 
-TEST(CreditsSequencing, HeadingAndTheBlankAfterItTakeTheHeadingHeight)
+TEST(CreditsSequencing, HeadingsBlankLinesAndBitmapLinesTakeTheirHeights)
 {
     Runner r("Title\t||Body|Next");
     r.Run(80);
@@ -113,27 +113,24 @@ TEST(CreditsSequencing, HeadingAndTheBlankAfterItTakeTheHeadingHeight)
                   std::pair(std::string("Title"), k + 1));
     for (int t = 36; t < 57; ++t)
         EXPECT_EQ(r.At(t).draw, CreditsSlice::Draw::Nothing) << t;
-}
 
-TEST(CreditsSequencing, BitmapLineAfterBodyAndBlankLine)
-{
-    Runner r("Body||PLEASE^|Next");
-    r.measure.bitmaps["PLEASE"] = {109, 50};
-    r.Run(110);
+    Runner b("Body||PLEASE^|Next");
+    b.measure.bitmaps["PLEASE"] = {109, 50};
+    b.Run(110);
     // 50 rows of the bitmap, then 14 blank rows, then the next line.
     EXPECT_EQ(
-        r.fetches,
+        b.fetches,
         (std::vector<Fetch>{{15, "Body", true}, {30, "", true}, {45, "PLEASE^", true}, {109, "Next", true}}));
-    EXPECT_TRUE(r.measure.loads == std::vector<std::string>{"PLEASE"} && r.At(45).bBitmapStarted);
+    EXPECT_TRUE(b.measure.loads == std::vector<std::string>{"PLEASE"} && b.At(45).bBitmapStarted);
     // Placed from the column before widening: centre 164 - 14 = 150, less half the bitmap.
-    EXPECT_EQ(r.At(45).rcColumn, CRect(95, 0, 204, H));
+    EXPECT_EQ(b.At(45).rcColumn, CRect(95, 0, 204, H));
     for (int k = 1; k <= 50; ++k) {
-        ASSERT_EQ(r.At(44 + k).draw, CreditsSlice::Draw::Bitmap) << k;
-        EXPECT_EQ(r.At(44 + k).rcBitmap, CRect(96, H - k, 96 + 109, H)) << k;
-        EXPECT_EQ(r.At(44 + k).bBitmapEnded, k == 50) << k;
+        ASSERT_EQ(b.At(44 + k).draw, CreditsSlice::Draw::Bitmap) << k;
+        EXPECT_EQ(b.At(44 + k).rcBitmap, CRect(96, H - k, 96 + 109, H)) << k;
+        EXPECT_EQ(b.At(44 + k).bBitmapEnded, k == 50) << k;
     }
     for (int t = 95; t <= 108; ++t)
-        EXPECT_EQ(r.At(t).draw, CreditsSlice::Draw::Nothing) << t;
+        EXPECT_EQ(b.At(t).draw, CreditsSlice::Draw::Nothing) << t;
 }
 
 TEST(CreditsSequencing, ColumnGrowsDuringTheFirstPassOnlyAndIsClipped)
@@ -172,7 +169,7 @@ TEST(CreditsSequencing, ScriptRepeatsWithoutEndAndTrailingSeparatorAddsABlank)
               (std::vector<Fetch>{{15, "A", true}, {30, "", true}, {45, "A", false}, {60, "", false}}));
 }
 
-TEST(CreditsSequencing, SecondShowingResumesTheHalfDrawnLine)
+TEST(CreditsSequencing, SecondShowingResumesTheHalfDrawnLineOrRedrawsABitmapLine)
 {
     Runner r("First|Second|Third");
     r.Run(37); // "Second" came in on tick 30 and shows 8 rows
@@ -191,24 +188,21 @@ TEST(CreditsSequencing, SecondShowingResumesTheHalfDrawnLine)
     r.seq.Clear(); // ticks after the lines are gone show nothing and do not fail
     for (int i = 0; i < 40; ++i)
         EXPECT_NE(r.seq.Tick(W, H, r.measure).draw, CreditsSlice::Draw::Bitmap);
-}
 
-TEST(CreditsSequencing, SecondShowingRedrawsABitmapLineInProgress)
-{
-    Runner r("Body|PLEASE^|Next");
-    r.measure.bitmaps["PLEASE"] = {109, 50};
-    r.Run(50); // bitmap came in on tick 30, 21 rows shown
-    ASSERT_TRUE(r.seq.IsBitmapLine());
-    const int x = r.seq.GetLineBmpX();
-    r.seq.Clear();
-    r.Show("Body|PLEASE^|Next");
-    r.Run(65);
+    Runner b("Body|PLEASE^|Next");
+    b.measure.bitmaps["PLEASE"] = {109, 50};
+    b.Run(50); // bitmap came in on tick 30, 21 rows shown
+    ASSERT_TRUE(b.seq.IsBitmapLine());
+    const int x = b.seq.GetLineBmpX();
+    b.seq.Clear();
+    b.Show("Body|PLEASE^|Next");
+    b.Run(65);
     for (int k = 1; k <= 50; ++k) {
-        ASSERT_EQ(r.At(k).draw, CreditsSlice::Draw::Bitmap) << k;
-        EXPECT_EQ(r.At(k).rcBitmap, CRect(x, H - k, x + 109, H)) << k;
+        ASSERT_EQ(b.At(k).draw, CreditsSlice::Draw::Bitmap) << k;
+        EXPECT_EQ(b.At(k).rcBitmap, CRect(x, H - k, x + 109, H)) << k;
     }
-    EXPECT_EQ(r.measure.loads.size(), 1u); // the bitmap was kept, not loaded again
-    EXPECT_EQ(r.fetches, (std::vector<Fetch>{{65, "Body", true}}));
+    EXPECT_EQ(b.measure.loads.size(), 1u); // the bitmap was kept, not loaded again
+    EXPECT_EQ(b.fetches, (std::vector<Fetch>{{65, "Body", true}}));
 }
 
 TEST(CreditsStaticPage, LaysOutLinesFromTheTopWhileTheyFit)

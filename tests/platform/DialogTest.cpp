@@ -171,9 +171,8 @@ private slots:
         const std::pair<const char*, int> good[] = {
             {"42", 42}, {"  -7 ", -7}, {"+8", 8}, {"99999999999999", INT_MAX}, {"-99999999999999", INT_MIN}};
         int v = 0;
-        for (const auto& [text, expected] : good) {
+        for (const auto& [text, expected] : good)
             QVERIFY2(CDataExchange::ParseInt(text, v) && v == expected, text);
-        }
         for (QString bad : {"", " ", "-", "12abc", "abc", "1 2", "0x10"})
             QVERIFY2(!CDataExchange::ParseInt(bad, v), qPrintable(bad));
         // Only the first 31 characters count.
@@ -181,7 +180,7 @@ private slots:
         QVERIFY(!CDataExchange::ParseInt(QString(29, u' ') + QStringLiteral("5x"), v));
     }
 
-    void bitmapButtonShowsItsPictures()
+    void bitmapButtonShowsItsPicturesAndDoubleSizeOnlyWhenTwiceTheSize()
     {
         CBitmapButton button;
         QVERIFY(button.LoadBitmaps(9010, 9011, 9010));
@@ -192,12 +191,9 @@ private slots:
         button.setDown(false);
         QCOMPARE(Grab(button).pixel(7, 9), Pattern(130, 44).pixel(7, 9));
         QVERIFY(!CBitmapButton().LoadBitmaps(4711));
-    }
 
-    // A double-size version is used only when it is exactly twice the size.
-    // (Drawn pixel for pixel at ratio 2: the setup dialog's look.)
-    void doubleSizeResourcesOnlyWhenTwiceTheSize()
-    {
+        // A double-size version is used only when it is exactly twice the size.
+        // (Drawn pixel for pixel at ratio 2: the setup dialog's look.)
         CDIBitmap dib, odd;
         QVERIFY(dib.LoadResourceBitmap(9010) && odd.LoadResourceBitmap(9011));
         QCOMPARE(std::pair(dib.ToImage(2.0).deviceIndependentSize(), dib.ToImage(2.0).size()),
