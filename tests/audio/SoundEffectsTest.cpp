@@ -83,10 +83,8 @@ TEST_F(SoundEffectsTest, OnlyRegularFilesWithinTheLimitArePlayed)
     for (const char* name : {"fifo.wav", "zero.wav", "huge.wav", "long.wav"})
         EXPECT_FALSE(CSoundEffects::Play(File(name))) << name;
     EXPECT_LT(since.Seconds(), 1.0);
-}
 
-TEST_F(SoundEffectsTest, BackslashPathsAndTheCache)
-{
+    // Backslash paths, and the cache.
     std::filesystem::create_directory(File("sounds"));
     const std::string click = WriteTone("sounds/click.wav", 1000.0, 0.05);
     EXPECT_TRUE(CSoundEffects::Play("sounds\\click.wav"));

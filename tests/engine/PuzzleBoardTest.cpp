@@ -12,12 +12,20 @@ const std::string kClick = "sounds\\click.wav", kMiss = "sounds\\miss.wav";
 
 // (Sizes and their tiles: through the game window; out-of-range sizes are
 // clamped when the settings are read.)
-TEST_F(BoardTest, FreshBoardIsSolvedInRowMajorOrderWithoutReadingSettings)
+TEST_F(BoardTest, AnUnbuiltBoardIsSafeAFreshOneSolvedInRowMajorOrderWithoutReadingSettings)
 {
+    CPuzzleBoard board;
+    CRect rect(1, 1, 1, 1);
+    EXPECT_FALSE(board.IsSolved() || board.MoveTileAt(50, 50, rect) || board.CanMoveAt(50, 50));
+    EXPECT_EQ(std::pair(board.MoveTile({0, 0}).outcome, board.Undo().outcome),
+              std::pair(EMove::Outside, EMove::Refused));
+    board.ScrambleStep(rect);
+    board.PlaceLastTile();
+    EXPECT_TRUE(rect == CRect(1, 1, 1, 1) && board.m_hPicture.isNull() && Sounds().empty());
+
     // Building reads no settings: flags and picture choice in memory stay.
     g_bSound = 0;
     g_nPicture = 3;
-    CPuzzleBoard board;
     board.NewBoard(3, 3);
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
     EXPECT_EQ(std::pair(g_bSound, g_nPicture), std::pair(0, 3));
@@ -122,18 +130,6 @@ TEST_F(BoardTest, SoundPlaysOnlyWhenTheFlagIsExactlyOne)
     g_bSound = 0;
     CPuzzleBoard::PlaySoundEffect(3);
     EXPECT_TRUE(Sounds().empty());
-}
-
-TEST_F(BoardTest, AnUnbuiltBoardIsSafe)
-{
-    CPuzzleBoard board;
-    CRect rect(1, 1, 1, 1);
-    EXPECT_FALSE(board.IsSolved() || board.MoveTileAt(50, 50, rect) || board.CanMoveAt(50, 50));
-    EXPECT_EQ(std::pair(board.MoveTile({0, 0}).outcome, board.Undo().outcome),
-              std::pair(EMove::Outside, EMove::Refused));
-    board.ScrambleStep(rect);
-    board.PlaceLastTile();
-    EXPECT_TRUE(rect == CRect(1, 1, 1, 1) && board.m_hPicture.isNull() && Sounds().empty());
 }
 
 TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)

@@ -56,7 +56,7 @@ TEST_F(ScrambleTest, EveryStepSwapsTheBlankWithANeighbourOnEveryShape)
     }
 }
 
-TEST_F(ScrambleTest, FirstStepOnTwoByTwoFromStateOneGoesLeft)
+TEST_F(ScrambleTest, FirstStepOnTwoByTwoFromStateOneGoesLeftAndWalksNeverReverseAcrossANewBoard)
 {
     // From state 1 the generator gives 41, 18467, 6334: 41 % 4 = 1 (down) and
     // 18467 % 4 = 3 (right) lead off the board; 6334 % 4 = 2 is left.
@@ -68,13 +68,9 @@ TEST_F(ScrambleTest, FirstStepOnTwoByTwoFromStateOneGoesLeft)
     EXPECT_EQ(std::pair(CPuzzleBoard::s_nLastDir, rect), std::pair(2, CRect(10, 160, 310, 310)));
     EXPECT_EQ(Cells(board), (std::vector<std::vector<int>>{{0, 1}, {3, 2}}));
     EXPECT_EQ(CRandom::Next(), 26500); // no more than three numbers were used
-}
 
-TEST_F(ScrambleTest, WalksNeverReverseNotEvenAcrossANewBoard)
-{
     // Without reversing, a walk on 2 x 2 circles the board, so every walk
     // after the first starts in the corner with one of its two ways forbidden.
-    CPuzzleBoard board;
     CRandom::SetState(777);
     for (int walk = 0; walk < 10; ++walk) {
         const int last = CPuzzleBoard::s_nLastDir;

@@ -39,14 +39,10 @@ void CheckEveryArrangement(int x, int y, int every)
 
 } // namespace
 
-TEST(Exhaustive, TwoByTwoThreeByTwoAndTwoByThree)
+TEST(Exhaustive, TwoByTwoThreeByTwoTwoByThreeAndThreeByThree)
 {
-    for (auto [x, y] : {std::pair{2, 2}, {3, 2}, {2, 3}})
-        CheckEveryArrangement(x, y, 1);
-}
-
-TEST(Exhaustive, ThreeByThree)
-{
-    // Under the sanitizer every 16th arrangement, to keep the run short.
-    CheckEveryArrangement(3, 3, testboards::kUnderSanitizer ? 16 : 1);
+    // Of 3 x 3 under the sanitizer every 16th arrangement, to keep the run short.
+    for (auto [x, y, every] :
+         {std::tuple{2, 2, 1}, {3, 2, 1}, {2, 3, 1}, {3, 3, testboards::kUnderSanitizer ? 16 : 1}})
+        CheckEveryArrangement(x, y, every);
 }
