@@ -22,7 +22,7 @@ Bytes OneTrackFile(const Bytes& body, int division, const Bytes& before = {})
 }
 } // namespace
 
-TEST(MidiTempoMap, TempoChangesInAnyTrackShapeTheTimeLine)
+TEST(MidiTempoMap, TempoChangesInAnyTrackShapeTheTimeLineAndOtherEventsAreReadPast)
 {
     CMidiWriter w(480);
     const int conductor = w.AddTrack("conductor"), melody = w.AddTrack("melody");
@@ -44,10 +44,8 @@ TEST(MidiTempoMap, TempoChangesInAnyTrackShapeTheTimeLine)
         EXPECT_EQ(map.MsToTick(map.TickToMs(tick)), tick);
         EXPECT_GE(map.MsToTick(map.TickToMs(tick) + 1.0), tick);
     }
-}
 
-TEST(MidiTempoMap, ReadsRunningStatusSysExAndUnknownChunks)
-{
+    // Running status, system exclusive and unknown chunks are read past.
     const Bytes file = OneTrackFile({0x00, 0x90, 60,   100,              // note on
                                      0x32, 62,   100,                    // running status, 50 ticks later
                                      0x00, 0xC0, 5,                      // program change: one data byte
@@ -56,11 +54,11 @@ TEST(MidiTempoMap, ReadsRunningStatusSysExAndUnknownChunks)
                                      0x81, 0x00, 0x80, 60,   0,                // 128 ticks later
                                      0x00, 0xFF, 0x2F, 0x00},                  // end of track at tick 178
                                     100, {'X', 'y', 'z', 'w', 0, 0, 0, 2, 0xAA, 0xBB}); // an unknown chunk
-    CMidiTempoMap map;
-    ASSERT_TRUE(map.Parse(file));
-    EXPECT_EQ(map.LengthTicks(), 178u);
-    EXPECT_DOUBLE_EQ(map.TickToMs(50), 250.0);
-    EXPECT_DOUBLE_EQ(map.TickToMs(150), 1250.0);
+    CMidiTempoMap raw;
+    ASSERT_TRUE(raw.Parse(file));
+    EXPECT_EQ(raw.LengthTicks(), 178u);
+    EXPECT_DOUBLE_EQ(raw.TickToMs(50), 250.0);
+    EXPECT_DOUBLE_EQ(raw.TickToMs(150), 1250.0);
 }
 
 TEST(MidiTempoMap, RunsAt120BeatsPerMinuteWithoutTempoEventsAndRefusesWhatIsNoMidiFile)

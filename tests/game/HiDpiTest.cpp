@@ -41,7 +41,7 @@ class HiDpiTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void boardFinalPieceAndPreviewShowEveryDevicePixel()
+    void boardFinalPiecePreviewIconAndHandShowEveryDevicePixel()
     {
         Game g({{"FieldX", 3}, {"FieldY", 3}}, false, false);
         QVERIFY(support::SaveBmp(support::Stripes(600, 600), QStringLiteral("bitmaps/pic1.bmp")));
@@ -70,15 +70,9 @@ private slots:
             Compare(previewShot, ratio, inside, picture, inside.topLeft() * ratio - QPoint(1, 1) * ratio),
             QString());
         QCOMPARE(ShowsColumns(previewShot, ratio, inside), ratio > 1);
-    }
 
-    // The window icon has an image of every size in device pixels; the hand keeps its size and has its finger
-    // tip at the hot spot (counted in the image's own pixels, as X11 takes it).
-    void iconAndHandKeepTheirSizes()
-    {
-        Game g({}, false);
-        g.Open();
-        const qreal ratio = g.dlg->devicePixelRatioF();
+        // The window icon has an image of every size in device pixels; the hand keeps its size and has its finger
+        // tip at the hot spot (counted in the image's own pixels, as X11 takes it).
         for (int size : {16, 32, 48, 64, 128})
             QCOMPARE(g.dlg->windowIcon().pixmap(QSize(size, size), ratio).size(), QSize(size, size) * ratio);
         const QPixmap hand = g.dlg->m_hHandCursor.pixmap();
