@@ -10,7 +10,7 @@ class GameFlowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpRunsPlayerSetupThenShowsTheSolvedBoard()
+    void startUpRunsPlayerSetupThenShowsTheSolvedBoardAndEscapeCloseOrExitEndIt()
     {
         Game g;
         QCOMPARE(g.answerer.setupTitles, QStringList{QStringLiteral("Player Setup")});
@@ -29,6 +29,17 @@ private slots:
         g.dlg->GetDlgItem(IDC_SHOW_GRID)->setFocus();
         QTest::keyClick(g.dlg.get(), Qt::Key_Return);
         QVERIFY(g.WalkRunning());
+        // Escape, the close box and Exit end the window.
+        QTest::keyClick(g.dlg.get(), Qt::Key_Escape);
+        QVERIFY(!g.dlg->isVisible() && g.dlg->result() == IDCANCEL);
+        g.dlg->show();
+        QCOMPARE(g.answerer.setupTitles.size(), 2);
+        g.dlg->close();
+        QVERIFY(!g.dlg->isVisible());
+        g.dlg->show();
+        SoundLog::Clear();
+        g.dlg->GetMenuItem(ID_EXIT)->trigger(); // with the blip
+        QVERIFY(SoundLog::Effects() == std::vector<int>{6} && !g.dlg->isVisible());
     }
 
     void clockRunsFromTheFirstMoveToCompletionAndOnItsTimer()
@@ -237,21 +248,6 @@ private slots:
         RunFolder::Store({{"FieldX", 5}, {"FieldY", 2}});
         g.dlg->OnUnscramble();
         QVERIFY(QSize(g.Board().m_nCols, g.Board().m_nRows) == QSize(5, 2) && g.Board().IsSolved());
-    }
-
-    void escapeTheCloseBoxAndExitEndTheWindow()
-    {
-        Game g;
-        QTest::keyClick(g.dlg.get(), Qt::Key_Escape);
-        QVERIFY(!g.dlg->isVisible() && g.dlg->result() == IDCANCEL);
-        g.dlg->show();
-        QCOMPARE(g.answerer.setupTitles.size(), 2);
-        g.dlg->close();
-        QVERIFY(!g.dlg->isVisible());
-        g.dlg->show();
-        SoundLog::Clear();
-        g.dlg->GetMenuItem(ID_EXIT)->trigger(); // with the blip
-        QVERIFY(SoundLog::Effects() == std::vector<int>{6} && !g.dlg->isVisible());
     }
 };
 

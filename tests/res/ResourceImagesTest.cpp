@@ -39,9 +39,9 @@ TEST(ResourceImages, AboutBoxImagesStandOnLightGrey)
 }
 
 // Also at twice the size, where the hand has the same outline, doubled.
-TEST(ResourceImages, HandCursorPointsWithItsFingerTipAtTheHotSpot)
+TEST(ResourceImages, HandCursorPointsWithItsFingerTipAtTheHotSpotAndDoubleSizeVersionsShowTheSamePictures)
 {
-    const QImage small = Load("233.png").convertToFormat(QImage::Format_ARGB32);
+    const QImage hand = Load("233.png").convertToFormat(QImage::Format_ARGB32);
     for (int scale : {1, 2}) {
         SCOPED_TRACE(scale);
         const QImage img = Load(scale == 1 ? "233.png" : "233@2x.png").convertToFormat(QImage::Format_ARGB32);
@@ -54,15 +54,12 @@ TEST(ResourceImages, HandCursorPointsWithItsFingerTipAtTheHotSpot)
         EXPECT_GT(CountPixels(img, [](QRgb c) { return qAlpha(c) == 255; }), 100 * scale * scale);
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
-                ASSERT_EQ(qAlpha(img.pixel(x, y)), qAlpha(small.pixel(x / scale, y / scale)))
+                ASSERT_EQ(qAlpha(img.pixel(x, y)), qAlpha(hand.pixel(x / scale, y / scale)))
                     << x << "," << y;
     }
-}
 
-// The double-size versions are the same pictures, only finer: shrunk back by
-// averaging each 2 x 2 block, they come close to the originals.
-TEST(ResourceImages, DoubleSizeVersionsShowTheSamePictures)
-{
+    // The double-size versions are the same pictures, only finer: shrunk back by
+    // averaging each 2 x 2 block, they come close to the originals.
     for (const char* id : kAt2x) {
         SCOPED_TRACE(id);
         const QImage small = Load(std::string(id) + ".bmp").convertToFormat(QImage::Format_RGB32);

@@ -26,29 +26,26 @@ protected:
     }
 };
 
-TEST_F(SetupSettingsTest, HandEditedGarbageLoadsClamped)
+TEST_F(SetupSettingsTest, HandEditedGarbageLoadsClampedAndUnsavedValuesStayInForceUntilASaveSucceeds)
 {
     WriteFile(ProfilePath(), "\xEF\xBB\xBF[TESSRA]\nBild=abc\nSound=2\nMidi=-3\nSpeed=99999999999999999999\n"
                              "Difficult=-5\nFieldX=-4\nFieldY=12abc\nPic1=\xff\xfe\x01weird\n" +
                                  std::string(100000, '=') + "\n" +
                                  std::string("\x00\x00\x00garbage\x00\n", 12) +
                                  "Pic4=" + std::string(50000, 'q') + "\n");
-    CSetupSettings settings;
+    CSetupSettings garbage;
     // Picture "abc" reads 0, clamped to 1; the sound and music flags stay as
     // read (sound only when exactly 1, music when non-zero).
-    EXPECT_EQ(Loaded(settings), "1 2 -3 / 1 10000 2 10");
+    EXPECT_EQ(Loaded(garbage), "1 2 -3 / 1 10000 2 10");
     EXPECT_EQ(std::pair(g_strPicPath[0], g_strPicPath[3]),
               std::pair(std::string("\xff\xfe\x01weird"), std::string(50000, 'q')));
 
     WriteFile(ProfilePath(), "[Tessra]\nBild=9\nSpeed=3\nDifficult=5000\nFieldX=0\nFieldY=1\n");
     CSetupSettings second;
     EXPECT_EQ(Loaded(second), "4 1 1 / 1000 10 2 2");
-}
 
-// Values a save could not store answer every later load of that profile, until
-// a save succeeds; the player is told the reason.
-TEST_F(SetupSettingsTest, UnsavedValuesStayInForceUntilASaveSucceeds)
-{
+    // Values a save could not store answer every later load of that profile, until
+    // a save succeeds; the player is told the reason.
     const std::filesystem::path blocked = m_root / "notafolder";
     WriteFile(blocked.string(), "x");
     ASSERT_EQ(setenv("XDG_CONFIG_HOME", blocked.c_str(), 1), 0);
@@ -59,7 +56,7 @@ TEST_F(SetupSettingsTest, UnsavedValuesStayInForceUntilASaveSucceeds)
     EXPECT_TRUE(Lines(err) == 1 && settings.SaveError() == "not a directory") << err;
     // Another profile is read as it stands.
     ASSERT_EQ(setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1), 0);
-    EXPECT_EQ(Loaded(CSetupSettings()), "1 1 1 / 20 150 3 3");
+    EXPECT_EQ(Loaded(CSetupSettings()), "4 1 1 / 1000 10 2 2");
 
     // Once the folder can be made, the next save stores them and the file rules again.
     ASSERT_EQ(setenv("XDG_CONFIG_HOME", blocked.c_str(), 1), 0);
