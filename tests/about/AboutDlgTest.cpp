@@ -184,7 +184,7 @@ private slots:
         dlg.EndDialog(IDOK);
     }
 
-    void everyShowingStartsWithPictureOneAndGoesOn()
+    void everyShowingStartsWithPictureOneAndGoesOnUntilOkEscapeOrCloseEndIt()
     {
         // Picture 1 at every showing, then on from the last showing's index,
         // also in another about box object of the same run.
@@ -206,12 +206,8 @@ private slots:
                      IDOK);
             QCOMPARE(g_nAboutPicture, last); // closing does not reset it
         }
-    }
 
-    void okEscapeAndCloseBoxEndItAndItsTimers()
-    {
-        LayOutPictures({1});
-        CAboutDlg dlg;
+        // OK, Escape and the close box end it and its timers.
         const std::pair<std::function<void()>, int> endings[] = {
             {[&] { QTest::mouseClick(dlg.GetDlgItem(IDOK), Qt::LeftButton); }, IDOK},
             {[&] { QTest::keyClick(&dlg, Qt::Key_Escape); }, IDCANCEL},

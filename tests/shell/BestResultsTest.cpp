@@ -57,7 +57,7 @@ TEST(BestResults, KeepsFewestMovesAndShortestTimePerSizeInItsFile)
     EXPECT_FALSE(best.IsMemoryOnly());
 }
 
-TEST(BestResults, AnUnusableFileIsSetAsideAndPlayGoesOn)
+TEST(BestResults, AnUnusableFileIsSetAsideAnUnwritableFolderKeepsTheResultsForTheRun)
 {
     const std::string whole = CBestResults::Format({{3, 3, 10, 20}, {4, 4, 30, 40}});
     const std::string head = std::string(CBestResults::kVersionLine) + "\n";
@@ -105,10 +105,8 @@ TEST(BestResults, AnUnusableFileIsSetAsideAndPlayGoesOn)
         EXPECT_EQ(read, best.Entries());
         EXPECT_TRUE(Lines(err) == 1 && err.find(path.string()) != std::string::npos) << err;
     }
-}
 
-TEST(BestResults, AnUnwritableFolderKeepsTheResultsForTheRunAndSaysSoOnce)
-{
+    // An unwritable folder keeps the results for the run and says so once.
     support::RunFolder folder;
     // The data folder is a plain file, so nothing can be made in it (not even by root).
     ASSERT_TRUE(support::WriteFile(folder.Root() / "data", "not a folder"));
