@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(Grab(plain).pixel(25, 25), plain.palette().window().color().rgb());
     }
 
-    void controlsShowThePictureExceptEditableEdits()
+    void controlsShowThePictureExceptEditableEditsAndSitAtTheirDialogUnitRectangles()
     {
         RecordingDialog dlg(IDD_PUZZLE_DIALOG);
         auto* editable = new QLineEdit(&dlg);
@@ -123,10 +123,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         const QPoint corner = label->geometry().bottomRight() - QPoint(1, 1);
         QCOMPARE(Grab(dlg).pixel(corner), Pattern(109, 88).pixel(corner.x() % 109, corner.y() % 88));
-    }
 
-    void controlsSitAtTheirDialogUnitRectangles()
-    {
         // Dialog units become pixels by the dialog's font; every control is made.
         CDialog game(IDD_PUZZLE_DIALOG), setup(IDD_SETUP);
         QCOMPARE(game.Controls().size(), game.GetTemplate()->items.size());
