@@ -71,8 +71,8 @@ private slots:
             QString());
         QCOMPARE(ShowsColumns(previewShot, ratio, inside), ratio > 1);
 
-        // The window icon has an image of every size in device pixels; the hand keeps its size and has its finger
-        // tip at the hot spot (counted in the image's own pixels, as X11 takes it).
+        // The window icon has an image of every size in device pixels; the hand keeps its size and has its
+        // finger tip at the hot spot (counted in the image's own pixels, as X11 takes it).
         for (int size : {16, 32, 48, 64, 128})
             QCOMPARE(g.dlg->windowIcon().pixmap(QSize(size, size), ratio).size(), QSize(size, size) * ratio);
         const QPixmap hand = g.dlg->m_hHandCursor.pixmap();

@@ -54,8 +54,7 @@ TEST(ResourceImages, HandCursorPointsWithItsFingerTipAtTheHotSpotAndDoubleSizeVe
         EXPECT_GT(CountPixels(img, [](QRgb c) { return qAlpha(c) == 255; }), 100 * scale * scale);
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
-                ASSERT_EQ(qAlpha(img.pixel(x, y)), qAlpha(hand.pixel(x / scale, y / scale)))
-                    << x << "," << y;
+                ASSERT_EQ(qAlpha(img.pixel(x, y)), qAlpha(hand.pixel(x / scale, y / scale))) << x << "," << y;
     }
 
     // The double-size versions are the same pictures, only finer: shrunk back by
