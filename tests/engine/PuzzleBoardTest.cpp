@@ -111,6 +111,33 @@ TEST_F(BoardTest, UndoAndRedoFollowTheRecordOfStandingMoves)
     EXPECT_TRUE(board.IsSolved() && !board.CanUndo() && Sounds().empty());
 }
 
+// During a walk nothing moves and a walk's step forgets the record; once the
+// final piece is in, nothing moves or is undone.
+TEST_F(BoardTest, UndoIsRefusedDuringAWalkAndOnceTheFinalPieceIsPlaced)
+{
+    CPuzzleBoard board;
+    board.NewBoard(4, 4);
+    ASSERT_TRUE(board.MoveTile({2, 3}).Moved() && board.MoveTile({1, 3}).Moved() && board.Undo().Moved());
+    const auto before = Cells(board);
+    board.m_bScrambling = true;
+    EXPECT_FALSE(board.CanUndo() || board.CanRedo());
+    for (const auto& move : {board.Undo(), board.Redo(), board.MoveTile({1, 3})})
+        EXPECT_EQ(move.outcome, EMove::Refused);
+    EXPECT_EQ(Cells(board), before);
+    board.m_bScrambling = false;
+    CRect rect;
+    board.ScrambleStep(rect);
+    EXPECT_TRUE(board.StandingMoves().empty() && !board.CanRedo());
+
+    board.NewBoard(4, 4);
+    ASSERT_TRUE(board.MoveTile({3, 2}).Moved() && board.MoveTile({3, 3}).Moved() && board.IsSolved());
+    board.PlaceLastTile();
+    EXPECT_FALSE(board.IsSolved() || board.CanUndo());
+    EXPECT_EQ(std::pair(board.Undo().outcome, board.MoveTile({3, 2}).outcome),
+              std::pair(EMove::Refused, EMove::NotBeside));
+    EXPECT_EQ(board.m_rows[3][3], 16);
+}
+
 TEST_F(BoardTest, SoundPlaysOnlyWhenTheFlagIsExactlyOne)
 {
     g_bSound = 2;

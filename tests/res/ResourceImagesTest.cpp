@@ -3,6 +3,7 @@
 #include "support/Pictures.h"
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -13,10 +14,41 @@ const auto IsLightGrey = [](QRgb c) { return qRed(c) == 192 && qGreen(c) == 192 
 
 using support::CountPixels;
 
+// Relative luminance as the web's accessibility guidelines define it; contrast
+// ratios are (lighter + 0.05) / (darker + 0.05).
+double Luminance(QRgb c)
+{
+    const auto linear = [](int v) {
+        return v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+}
+
 // The images drawn in windows, which also come at twice their size.
 const char* const kAt2x[] = {"250", "246", "247", "248", "249", "251", "237", "253"};
 
 } // namespace
+
+// Black text reads alike on every pixel of the golden background tile: its
+// lightest and darkest pixels are close, and even the darkest is light.
+TEST(ResourceImages, BackgroundIsCalmGoldUnderBlackText)
+{
+    for (const char* name : {"250.bmp", "250@2x.bmp"}) {
+        const QImage img = Load(name);
+        ASSERT_FALSE(img.isNull()) << name;
+        double darkest = 1, lightest = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb c = img.pixel(x, y);
+                darkest = std::min(darkest, Luminance(c));
+                lightest = std::max(lightest, Luminance(c));
+                ASSERT_TRUE(qRed(c) >= qGreen(c) && qGreen(c) > qBlue(c) + 80)
+                    << name << " " << x << "," << y;
+            }
+        EXPECT_LE((lightest + 0.05) / (darkest + 0.05), 1.6) << name;
+        EXPECT_GE((darkest + 0.05) / 0.05, 7.0) << name;
+    }
+}
 
 TEST(ResourceImages, AboutBoxImagesStandOnLightGrey)
 {
