@@ -98,8 +98,7 @@ TEST_F(MidiPlayerTest, PositionFollowsTheSongWhilePlaying)
     ASSERT_TRUE(p.Open(m_song));
     KeepFormat();
     const Stopwatch sincePlay;
-    ASSERT_TRUE(p.Play());
-    ASSERT_TRUE(WaitUntil([&] { return p.GetPositionMs() >= 1500; }));
+    ASSERT_TRUE(p.Play() && WaitUntil([&] { return p.GetPositionMs() >= 1500; }));
     const long pos = p.GetPositionMs();
     const double wall = sincePlay.Seconds();
     const int seconds = p.GetSeconds();
@@ -127,8 +126,7 @@ TEST_F(MidiPlayerTest, CloseOrDestroySilencesThePlayingSong)
         ASSERT_TRUE(p->Open(m_song));
         KeepFormat();
         const Stopwatch sincePlay;
-        ASSERT_TRUE(p->Play());
-        ASSERT_TRUE(WaitUntil([&] { return p->GetPositionMs() >= 600; }));
+        ASSERT_TRUE(p->Play() && WaitUntil([&] { return p->GetPositionMs() >= 600; }));
         if (destroy)
             p.reset();
         else

@@ -22,8 +22,7 @@ TEST(Songs, SoundThroughTheMixer)
         CMidiPlayer player;
         ASSERT_TRUE(player.Open(RunPath(file)));
         disk.KeepFormat();
-        ASSERT_TRUE(player.Play());
-        ASSERT_TRUE(support::WaitUntil([&] { return player.GetPositionMs() >= 500; }));
+        ASSERT_TRUE(player.Play() && support::WaitUntil([&] { return player.GetPositionMs() >= 500; }));
         const support::Capture c = disk.Finish();
         EXPECT_GT(c.Seconds(), 0.45);
         EXPECT_GT(c.Rms(0, c.Seconds()), 0.006); // clearly audible, not silence or hiss
