@@ -28,8 +28,7 @@ TEST_F(BoardTest, AnUnbuiltBoardIsSafeAFreshOneSolvedInRowMajorOrderWithoutReadi
     g_nPicture = 3;
     board.NewBoard(3, 3);
     EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
-    EXPECT_EQ(std::pair(g_bSound, g_nPicture), std::pair(0, 3));
-    EXPECT_TRUE(board.m_hPicture.isNull());
+    EXPECT_EQ(std::tuple(g_bSound, g_nPicture, board.m_hPicture.isNull()), std::tuple(0, 3, true));
 }
 
 // Each point is tried by a click (MoveTileAt: sound, rectangle) and by the
@@ -100,15 +99,13 @@ TEST_F(BoardTest, UndoAndRedoFollowTheRecordOfStandingMoves)
     // Undo slides c's tile back; two back, then a new move: nothing left to redo.
     const CPuzzleBoard::SMoveResult undone = board.Undo();
     EXPECT_EQ(std::tuple(undone.outcome, undone.from, undone.to), std::tuple(EMove::Moved, c.to, c.from));
-    EXPECT_TRUE(board.CanRedo());
-    board.Undo();
+    EXPECT_TRUE(board.CanRedo() && board.Undo().Moved());
     ASSERT_TRUE(board.MoveTile(d.from).Moved() && !board.CanRedo());
     EXPECT_EQ(board.Redo().outcome, EMove::NoMove);
     EXPECT_EQ(board.StandingMoves(), (std::vector<SMove>{a, d}));
     // Everything back: the solved board, and nothing more to undo.
-    board.Undo();
-    board.Undo();
-    EXPECT_TRUE(board.IsSolved() && !board.CanUndo() && Sounds().empty());
+    EXPECT_TRUE(board.Undo().Moved() && board.Undo().Moved() && board.IsSolved() && !board.CanUndo() &&
+                Sounds().empty());
 }
 
 // During a walk nothing moves and a walk's step forgets the record; once the
@@ -172,8 +169,8 @@ TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)
     // A menu toggle in memory is lost at the next board: the stored flag wins.
     g_bSound = 0;
     board.NewBoard();
-    EXPECT_EQ(g_bSound, 1);
-    EXPECT_EQ(Cells(board), (Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
+    EXPECT_EQ(std::pair(g_bSound, Cells(board)), std::pair(1, Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
+
     EXPECT_TRUE(!board.m_bScrambling && !board.CanUndo() && board.m_bShowGrid && !board.m_hPicture.isNull());
     const QImage first = board.m_hPicture;
     board.NewBoard();
