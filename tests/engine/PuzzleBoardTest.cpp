@@ -170,7 +170,6 @@ TEST_F(BoardFilesTest, NewBoardReadsTheSettingsThenBuilds)
     g_bSound = 0;
     board.NewBoard();
     EXPECT_EQ(std::pair(g_bSound, Cells(board)), std::pair(1, Grid{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
-
     EXPECT_TRUE(!board.m_bScrambling && !board.CanUndo() && board.m_bShowGrid && !board.m_hPicture.isNull());
     const QImage first = board.m_hPicture;
     board.NewBoard();

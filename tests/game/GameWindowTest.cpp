@@ -101,9 +101,8 @@ private slots:
             if (cols == 7) {
                 // 7 x 42 leaves a strip from 304 to 310: horizontal lines run on
                 // through it, but there is none along x = 310.
-                QCOMPARE(shot.pixel(306, 100), bg.pixel(306, 100));
-                QCOMPARE(grid.pixel(306, 70), qRgb(0, 0, 0));
-                QCOMPARE(grid.pixel(310, 70), bg.pixel(310, 70));
+                QCOMPARE(std::tuple(shot.pixel(306, 100), grid.pixel(306, 70), grid.pixel(310, 70)),
+                         std::tuple(bg.pixel(306, 100), qRgb(0, 0, 0), bg.pixel(310, 70)));
             } else { // the final piece completes the picture
                 g.Board().m_bShowGrid = false;
                 g.Board().PlaceLastTile();
@@ -182,10 +181,9 @@ private slots:
         // The board's cells (0, 0), (2, 0), (0, 2) and (1, 1) show a quarter each.
         const QImage shot = Shot(*g.dlg);
         const QPoint at[4] = {{60, 60}, {260, 60}, {60, 260}, {200, 200}};
-        for (int q = 0; q < 4; ++q) {
-            QCOMPARE(shot.pixel(at[q]), support::kQuarters[static_cast<std::size_t>(q)]);
-            QCOMPARE(preview.pixel(at[q] - QPoint(10, 10)), support::kQuarters[static_cast<std::size_t>(q)]);
-        }
+        for (std::size_t q = 0; q < 4; ++q)
+            QCOMPARE(std::pair(shot.pixel(at[q]), preview.pixel(at[q] - QPoint(10, 10))),
+                     std::pair(support::kQuarters[q], support::kQuarters[q]));
     }
 
     void missingFoldersNoSoundDeviceAndAHostilePictureLeaveAPlayableGame()
