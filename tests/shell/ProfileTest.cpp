@@ -42,18 +42,16 @@ TEST_F(ProfileTest, ReadsNamesInAnyCaseEmptyValuesQuotesIntegersAndTheFirstDupli
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(profile.GetInt("Tessra", "K" + std::to_string(i), 555), cases[i].second) << cases[i].first;
     EXPECT_EQ(profile.GetInt("Tessra", "Bild", 1), 3); // the first of two
-    EXPECT_EQ(profile.GetString("TESSRA", "pic1", ""), "mine.bmp");
     EXPECT_EQ(profile.GetInt("tessra", "fieldx", 3), 7);
     EXPECT_EQ(profile.GetInt("Tessra", "Difficult", 20), 20); // only in another section
     EXPECT_EQ(profile.GetInt("Missing", "FieldX", 3), 3);
-    // Empty text is a value; an integer without digits reads as missing.
-    EXPECT_EQ(profile.GetString("Tessra", "Pic2", "bitmaps\\pic2.bmp"), "");
-    EXPECT_EQ(profile.GetString("Tessra", "Pic3", "bitmaps\\pic3.bmp"), "");
-    EXPECT_EQ(profile.GetInt("Tessra", "Speed", 150), 150);
-    // Quotes around a value are dropped when they pair up.
-    EXPECT_EQ(profile.GetString("Tessra", "Q1", ""), "/home/a b/x.bmp");
-    EXPECT_EQ(profile.GetString("Tessra", "Q2", ""), "y.bmp");
-    EXPECT_EQ(profile.GetString("Tessra", "Q3", ""), "\"unbalanced");
+    EXPECT_EQ(profile.GetInt("Tessra", "Speed", 150), 150); // an integer without digits reads as missing
+    // Empty text is a value; quotes around a value are dropped when they pair up.
+    const std::pair<const char*, const char*> texts[] = {{"pic1", "mine.bmp"}, {"Pic2", ""},
+                                                         {"Pic3", ""},         {"Q1", "/home/a b/x.bmp"},
+                                                         {"Q2", "y.bmp"},      {"Q3", "\"unbalanced"}};
+    for (const auto& [key, value] : texts)
+        EXPECT_EQ(profile.GetString("TESSRA", key, "default"), value) << key;
 }
 
 // A write changes only the value written; everything else of the file stays as it was, byte for byte. What is
