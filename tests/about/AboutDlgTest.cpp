@@ -138,8 +138,7 @@ private slots:
             credits.OnTimer(CCreditsCtrl::kScrollTimer);
         QVERIFY(credits.Sequencer().IsBitmapLine());
         const QImage screen = credits.ScreenImage();
-        QCOMPARE(screen, credits.BackBuffer());
-        QCOMPARE(screen.pixel(0, 0), qRgb(0, 0, 255));
+        QCOMPARE(std::pair(screen, screen.pixel(0, 0)), std::pair(credits.BackBuffer(), qRgb(0, 0, 255)));
         QCOMPARE(support::CountPixels(screen, [](QRgb c) { return c == kLightGrey; }), 0);
         // No message about the missing files.
         QVERIFY(m_messages.empty());
