@@ -105,8 +105,8 @@ TEST_F(SoundEffectsTest, EffectsSoundOverMusic)
     CMidiPlayer player;
     ASSERT_TRUE(player.Open(File("song.mid")));
     KeepFormat();
-    ASSERT_TRUE(player.Play() && WaitUntil([&] { return player.GetPositionMs() >= 400; }));
-    ASSERT_TRUE(CSoundEffects::Play(tone));
+    ASSERT_TRUE(player.Play() && WaitUntil([&] { return player.GetPositionMs() >= 400; }) &&
+                CSoundEffects::Play(tone));
     // The effect does not stop the music.
     ASSERT_TRUE(WaitUntil([&] { return player.GetPositionMs() >= 1300; }));
     const Capture c = Finish();

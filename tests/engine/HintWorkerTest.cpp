@@ -131,8 +131,7 @@ TEST_F(HintWorkerTest, CancelledReplacedAndClosedQuestionsAreNeverAnswered)
     ASSERT_TRUE(support::WaitUntil([&] { return worker->IsAnswering(); }));
     worker->Cancel(dropped.front().first);
     worker->Cancel(running);
-    EXPECT_TRUE(support::WaitUntil([&] { return worker->IsIdle(); }, 0.5));
-    EXPECT_FALSE(Wait(running, 0.05));
+    EXPECT_TRUE(support::WaitUntil([&] { return worker->IsIdle(); }, 0.5) && !Wait(running, 0.05));
 
     // Closed in the middle of a search (and of the shortest length waiting for
     // tables being built): it stops at once and answers nothing.

@@ -202,8 +202,7 @@ TEST_F(PictureFileTest, AnythingButAReadableBmpFileIsRefusedAtOnce)
             EXPECT_TRUE(image.isNull());
     }
 
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.bmp")));
-    ASSERT_TRUE(support::MakeFifo(Path("fifo.bmp")));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("folder.bmp") && support::MakeFifo(Path("fifo.bmp")));
     const support::FifoWatchdog fifo({Path("fifo.bmp")});
     for (const auto& [name, expected] : {std::pair{"none.bmp", Status::Missing},
                                          {"folder.bmp", Status::NotRegular},
