@@ -220,8 +220,7 @@ private slots:
         // Corrected, Start goes through.
         Type(Edit(dlg, id), QStringLiteral("10"));
         Click(dlg.m_btnStart);
-        QVERIFY(m_messages == shown && !dlg.isVisible());
-        QVERIFY(ReadProfile().contains(QStringLiteral("Bild=2\n")));
+        QVERIFY(m_messages == shown && !dlg.isVisible() && ReadProfile().contains("Bild=2\n"));
     }
 
     void difficultyArrowsStopAtHundredWhileTypedValuesGoHigher()
@@ -379,9 +378,8 @@ private slots:
         QVERIFY(!fifo.Freed()); // nothing waited on the FIFO
         QFETCH(QStringList, messages);
         messages.replaceInStrings(QStringLiteral("FILE"), Outside(name));
-        QCOMPARE(m_messages, messages);
-        QCOMPARE(g_strPicPath[0], std::string("bitmaps\\pic1.bmp"));
-        QCOMPARE(Edit(dlg, IDC_FIELDX)->text(), QStringLiteral("7"));
+        QCOMPARE(std::tuple(m_messages, g_strPicPath[0], Edit(dlg, IDC_FIELDX)->text()),
+                 std::tuple(messages, std::string("bitmaps\\pic1.bmp"), QStringLiteral("7")));
         QCOMPARE(ButtonImageColour(Button(dlg, IDC_PIC1)), kPicColour[0]);
     }
 
@@ -430,8 +428,7 @@ private slots:
         press(Qt::Key_Backtab, Qt::ShiftModifier); // back to picture 2, not chosen
         choose(Qt::Key_Up);
         QCOMPARE(chosen, (QList<int>{IDC_PIC3, IDC_PIC4, IDC_PIC2, IDC_PIC4, IDC_PIC1}));
-        QCOMPARE(focused(), IDC_PIC1);
-        QCOMPARE(SoundLog::Paths(), Paths(5, "sounds\\blip.wav"));
+        QCOMPARE(std::pair(focused(), SoundLog::Paths()), std::pair(IDC_PIC1, Paths(5, "sounds\\blip.wav")));
     }
 };
 
