@@ -110,8 +110,7 @@ private slots:
                            dlg.GetDlgItem(IDC_MOVES)}) { // read-only edits ask as statics
             CtlColorContext ctx;
             const std::optional<QBrush> brush = dlg.OnCtlColor(ctx, w, CDialog::CtlColorType(w));
-            QVERIFY(brush.has_value() && brush->style() == Qt::NoBrush);
-            QCOMPARE(ctx.nBkMode, int(TRANSPARENT));
+            QVERIFY(brush.has_value() && brush->style() == Qt::NoBrush && ctx.nBkMode == int(TRANSPARENT));
         }
         QVERIFY(!dlg.OnCtlColor(dc, editable, CDialog::CtlColorType(editable)).has_value());
         dlg.UpdateControlColors();
@@ -159,8 +158,7 @@ private slots:
         });
         poll.start(5);
         QTimer::singleShot(5000, &modal, [&] { modal.EndDialog(IDCANCEL); });
-        QCOMPARE(modal.DoModal(), IDOK);
-        QCOMPARE(std::count(owner.ticks.begin(), owner.ticks.end(), 2), 0);
+        QVERIFY(modal.DoModal() == IDOK && std::count(owner.ticks.begin(), owner.ticks.end(), 2) == 0);
     }
 
     void integerTextIsReadLikeTheFramework()

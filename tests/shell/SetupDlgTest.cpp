@@ -269,8 +269,7 @@ private slots:
         for (const auto& restore : rounds) {
             SoundLog::Clear();
             restore();
-            QVERIFY(dlg.isVisible());
-            QCOMPARE(SoundLog::Paths(), Paths{"sounds\\blip.wav"});
+            QVERIFY(dlg.isVisible() && SoundLog::Paths() == Paths{"sounds\\blip.wav"});
             QCOMPARE(QString::asprintf("%d %d %d", g_nPicture, g_bSound, g_bMidi), QStringLiteral("1 1 0"));
             QCOMPARE(Shown(dlg), QStringLiteral("pic 1, sound 1, midi 0, 20, 150, 3, 3"));
             // Picture 2 has its standard file, and its image, again.

@@ -39,8 +39,7 @@ TEST_F(BoardSolveTest, ScrambledBoardsAreSolvedThroughTheBoardsOwnMovesButNotOne
         ASSERT_EQ(result.status, CSolveResult::EStatus::Solved);
         for (const CCell& cell : result.moves)
             ASSERT_TRUE(board.MoveTile(cell).Moved()) << "cell " << cell.col << "," << cell.row;
-        EXPECT_TRUE(board.IsSolved());
-        EXPECT_EQ(board.StandingMoves().size(), result.moves.size());
+        EXPECT_TRUE(board.IsSolved() && board.StandingMoves().size() == result.moves.size());
     }
 
     CPuzzleBoard board;
