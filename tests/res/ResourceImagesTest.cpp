@@ -59,8 +59,7 @@ TEST(ResourceImages, AboutBoxImagesStandOnLightGrey)
         const int w = img.width(), h = img.height();
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                if (x == 0 || y == 0 || x == w - 1 || y == h - 1)
-                    EXPECT_TRUE(IsLightGrey(img.pixel(x, y))) << x << "," << y;
+                EXPECT_TRUE(IsLightGrey(img.pixel(x, y)) || (x % (w - 1) && y % (h - 1))) << x << "," << y;
         // And something is drawn on it.
         EXPECT_GT(CountPixels(img, [](QRgb c) { return !IsLightGrey(c); }), w * h / 10);
     }
