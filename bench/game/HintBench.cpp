@@ -15,6 +15,7 @@
 // checked without tables, where it would wait for them).
 //
 // Usage: hint_bench [boards per case (default 100)]
+#include "bench/support/RandomBoards.h"
 #include "engine/solver/PatternStore.h"
 #include "engine/solver/PuzzleSolver.h"
 #include "game/PuzzleDlg.h"
@@ -39,26 +40,8 @@
 
 namespace {
 
-CPuzzleState RandomSolvable(int x, int y, std::mt19937& rng)
-{
-    std::vector<int> tiles(static_cast<size_t>(x * y));
-    for (size_t i = 0; i < tiles.size(); ++i)
-        tiles[i] = static_cast<int>(i);
-    std::shuffle(tiles.begin(), tiles.end(), rng);
-    if (!CPuzzleState(x, y, tiles).IsSolvable()) {
-        // Swapping two tiles (not the blank) flips the parity.
-        const auto first = std::find_if(tiles.begin(), tiles.end(), [&](int t) { return t != x * y - 1; });
-        const auto second = std::find_if(first + 1, tiles.end(), [&](int t) { return t != x * y - 1; });
-        std::iter_swap(first, second);
-    }
-    return CPuzzleState(x, y, tiles);
-}
-
-double Percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<size_t>(p * static_cast<double>(values.size())))];
-}
+using benchsupport::Percentile;
+using benchsupport::RandomSolvable;
 
 // The game window on a run folder with a picture and a profile for x by y tiles.
 class Window {

@@ -10,6 +10,7 @@
 // bound (and to the shortest length where it is known).
 //
 // Usage: solver_bench [boards per size (default 200)] [only this size, e.g. 10x10]
+#include "bench/support/RandomBoards.h"
 #include "engine/solver/PatternStore.h"
 #include "engine/solver/PuzzleSolver.h"
 
@@ -26,25 +27,8 @@
 
 namespace {
 
-CPuzzleState RandomSolvable(int x, int y, std::mt19937& rng)
-{
-    std::vector<int> tiles(static_cast<size_t>(x * y));
-    for (size_t i = 0; i < tiles.size(); ++i)
-        tiles[i] = static_cast<int>(i);
-    std::shuffle(tiles.begin(), tiles.end(), rng);
-    CPuzzleState state(x, y, tiles);
-    if (!state.IsSolvable()) {
-        // Swapping two tiles (not the blank) flips the parity; every solvable
-        // board stays equally likely.
-        std::vector<size_t> tileCells;
-        for (size_t i = 0; i < tiles.size() && tileCells.size() < 2; ++i)
-            if (tiles[i] != x * y - 1)
-                tileCells.push_back(i);
-        std::swap(tiles[tileCells[0]], tiles[tileCells[1]]);
-        state = CPuzzleState(x, y, tiles);
-    }
-    return state;
-}
+using benchsupport::Percentile;
+using benchsupport::RandomSolvable;
 
 // Processor time of this thread: what the solver cost, whatever else the machine runs.
 double ThreadCpuMs()
@@ -52,13 +36,6 @@ double ThreadCpuMs()
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-double Percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const size_t i = std::min(values.size() - 1, static_cast<size_t>(p * static_cast<double>(values.size())));
-    return values[i];
 }
 
 double MsSince(std::chrono::steady_clock::time_point start)
