@@ -221,28 +221,27 @@ bool CPuzzleBoard::CanRedo() const
 
 CPuzzleBoard::SMoveResult CPuzzleBoard::Undo()
 {
-    if (m_bScrambling || IsComplete())
-        return {EMove::Refused, {}, {}};
-    if (m_moves.empty())
-        return {EMove::NoMove, {}, {}};
-    const SMove last = m_moves.back();
-    m_moves.pop_back();
-    m_undone.push_back(last);
-    Slide(last.to, last.from);
-    return {EMove::Moved, last.to, last.from};
+    return Replay(m_moves, m_undone, true);
 }
 
 CPuzzleBoard::SMoveResult CPuzzleBoard::Redo()
 {
+    return Replay(m_undone, m_moves, false);
+}
+
+CPuzzleBoard::SMoveResult CPuzzleBoard::Replay(std::vector<SMove>& take, std::vector<SMove>& give, bool bBack)
+{
     if (m_bScrambling || IsComplete())
         return {EMove::Refused, {}, {}};
-    if (m_undone.empty())
+    if (take.empty())
         return {EMove::NoMove, {}, {}};
-    const SMove again = m_undone.back();
-    m_undone.pop_back();
-    m_moves.push_back(again);
-    Slide(again.from, again.to);
-    return {EMove::Moved, again.from, again.to};
+    const SMove move = take.back();
+    take.pop_back();
+    give.push_back(move);
+    const CCell from = bBack ? move.to : move.from;
+    const CCell to = bBack ? move.from : move.to;
+    Slide(from, to);
+    return {EMove::Moved, from, to};
 }
 
 void CPuzzleBoard::ForgetMoves()

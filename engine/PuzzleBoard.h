@@ -178,6 +178,10 @@ private:
     mutable QImage m_hDevicePicture;  // null at ratio 1 or when it did not load
     mutable qreal m_dDeviceRatio = 1; // the ratio m_hDevicePicture was read for
 
+    // Undo and Redo: the last move of `take` goes over to `give`, and its tile
+    // slides back (bBack) or forth again.
+    SMoveResult Replay(std::vector<SMove>& take, std::vector<SMove>& give, bool bBack);
+
     std::vector<SMove> m_moves;  // standing, oldest first
     std::vector<SMove> m_undone; // taken back, the latest last
 };
