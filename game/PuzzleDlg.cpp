@@ -462,37 +462,40 @@ void CPuzzleDlg::OnArrowKey(int dCol, int dRow)
 
 void CPuzzleDlg::OnUndo()
 {
-    if (m_bSolving) {
+    CRect rect;
+    if (!StepThroughRecord(true, rect)) {
         return;
     }
-    const CPuzzleBoard::SMoveResult move = m_board.Undo();
-    if (move.outcome == CPuzzleBoard::EMove::NoMove) {
-        CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundMiss);
-    }
-    if (!move.Moved()) {
-        return;
-    }
-    CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundClick);
     --m_nMoves;
     UpdateData(false);
-    BoardChanged(m_board.CellsRect(move.from, move.to));
+    BoardChanged(rect);
 }
 
 void CPuzzleDlg::OnRedo()
 {
-    if (m_bSolving) {
+    CRect rect;
+    if (!StepThroughRecord(false, rect)) {
         return;
     }
-    const CPuzzleBoard::SMoveResult move = m_board.Redo();
+    CountMove(rect);
+    StartClockAtFirstMove();
+}
+
+bool CPuzzleDlg::StepThroughRecord(bool bUndo, CRect& rect)
+{
+    if (m_bSolving) {
+        return false;
+    }
+    const CPuzzleBoard::SMoveResult move = bUndo ? m_board.Undo() : m_board.Redo();
     if (move.outcome == CPuzzleBoard::EMove::NoMove) {
         CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundMiss);
     }
     if (!move.Moved()) {
-        return;
+        return false;
     }
     CPuzzleBoard::PlaySoundEffect(CPuzzleBoard::kSoundClick);
-    CountMove(m_board.CellsRect(move.from, move.to));
-    StartClockAtFirstMove();
+    rect = m_board.CellsRect(move.from, move.to);
+    return true;
 }
 
 bool CPuzzleDlg::IsCommandEnabled(int nID) const

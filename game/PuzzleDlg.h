@@ -234,6 +234,10 @@ private:
     // The client rectangle of one cell.
     QRect CellQRect(CCell cell) const { return ToQRect(m_board.CellsRect(cell, cell)); }
     void DrawHintFrame(QPainter* pDC) const;
+    // Undo or Redo on the board: nothing during Solve; the miss sound when
+    // there is nothing to take, the click sound and the two cells in rect
+    // when a tile slid (true).
+    bool StepThroughRecord(bool bUndo, CRect& rect);
     // A tile the player moved (click, key, redo): the counter goes up, the
     // two cells in rect are repainted, and a solved board completes the
     // puzzle.
